@@ -1,0 +1,18 @@
+#pragma once
+
+// The console subcommands. Each takes the words after its own name and
+// returns the process exit code; a UsageError it throws becomes exit 2.
+
+#include <span>
+
+namespace tc101::console {
+
+using Words = std::span<char* const>;
+
+int RunAnalyse(Words words);
+int RunTable(Words words);
+
+// Dispatches argv[1]; prints the overview for "help", "--help" or an unknown word.
+int RunConsole(int argc, char** argv);
+
+}  // namespace tc101::console

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds and runs the whole suite three ways: the ordinary build, the whole
+# suite again under ASan+UBSan, and the tests labelled "threads" under TSan
+# (the two sanitizers cannot share a build). Every run goes to the end; the
+# exit code is non-zero when any of them failed. The ordinary build's ctest
+# summary comes last.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=$(nproc)
+status=0
+
+configure_and_build() {  # dir, cmake options...
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || return 1
+  cmake --build "$dir" -j "$jobs" || return 1
+}
+
+run_ctest() {  # dir, ctest options...
+  local dir=$1; shift
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 "$@"
+}
+
+echo "=== ASan+UBSan build ==="
+if configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTC101_SANITIZE=address; then
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_ctest build-asan || status=1
+else
+  status=1
+fi
+
+echo "=== TSan build (threaded tests) ==="
+if configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DTC101_SANITIZE=thread -DTC101_GUI=OFF; then
+  if ctest --test-dir build-tsan -N -L threads | grep -q 'Total Tests: [1-9]'; then
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest build-tsan -L threads || status=1
+  else
+    echo "no threaded tests yet"
+  fi
+else
+  status=1
+fi
+
+echo "=== Ordinary build ==="
+if configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  run_ctest build || status=1
+else
+  status=1
+fi
+
+exit $status
