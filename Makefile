@@ -29,7 +29,7 @@ bench: deps
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DTC101_FUZZ=ON -DTC101_GUI=OFF -DTC101_TESTS=OFF >/dev/null
+	  -DTC101_FUZZ=ON -DTC101_SANITIZE=address -DTC101_GUI=OFF -DTC101_TESTS=OFF >/dev/null
 	@cmake --build build-fuzz
 	@bash scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
 

@@ -31,3 +31,9 @@ if(_tc101_san)
   target_compile_options(tc101_options INTERFACE ${_tc101_san})
   target_link_options(tc101_options INTERFACE ${_tc101_san})
 endif()
+
+# A fuzz build instruments every library for coverage; the fuzz targets add
+# libFuzzer's main at link time.
+if(TC101_FUZZ)
+  target_compile_options(tc101_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
