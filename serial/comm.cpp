@@ -23,6 +23,7 @@ void TComm::OpenPort() {
     session->port.DiscardInput();
     session->port.DiscardOutput();
     session->port.ApplyLine(line_);
+    session->ignoreNullChar = line_.IgnoreNullChar;
 
     std::thread receiver;
     try {
@@ -73,30 +74,32 @@ bool TComm::SendBytes(const std::uint8_t* data, std::uint16_t count) {
     }
 }
 
+namespace {
+
+// An event without a handler is skipped.
+template <typename Handler, typename... Args>
+void Raise(const Handler& handler, Args... args) {
+    if (handler) {
+        handler(args...);
+    }
+}
+
+}  // namespace
+
 void TComm::Deliver(CommNotice notice) {
     std::visit(
-        [this](auto& n) {
+        [this](const auto& n) {
             using N = std::decay_t<decltype(n)>;
             if constexpr (std::is_same_v<N, NotifyData>) {
-                if (OnReceiveData) {
-                    OnReceiveData(n.block.data(), n.Count());
-                }
+                Raise(OnReceiveData, n.block.data(), n.Count());
             } else if constexpr (std::is_same_v<N, NotifyError>) {
-                if (OnReceiveError) {
-                    OnReceiveError(n.errorMask);
-                }
+                Raise(OnReceiveError, n.errorMask);
             } else if constexpr (std::is_same_v<N, NotifyHangup>) {
-                if (OnRequestHangup) {
-                    OnRequestHangup();
-                }
+                Raise(OnRequestHangup);
             } else if constexpr (std::is_same_v<N, NotifyModem>) {
-                if (OnModemStateChange) {
-                    OnModemStateChange(n.modemBits);
-                }
+                Raise(OnModemStateChange, n.modemBits);
             } else if constexpr (std::is_same_v<N, NotifyTxEmpty>) {
-                if (OnSendDataEmpty) {
-                    OnSendDataEmpty();
-                }
+                Raise(OnSendDataEmpty);
             }
         },
         notice);
@@ -104,6 +107,7 @@ void TComm::Deliver(CommNotice notice) {
 
 void TComm::ApplyLineSettings() {
     session_->port.ApplyLine(line_);
+    session_->ignoreNullChar = line_.IgnoreNullChar;
 }
 
 void TComm::ApplyTimeouts() {

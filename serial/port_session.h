@@ -5,6 +5,7 @@
 // owner's notice sink. The component owns it and joins both threads before
 // it is destroyed.
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -44,6 +45,8 @@ struct PortSession {
     EventFd timeoutsChanged;
     TxQueue txQueue;
     SharedTimeouts timeouts;
+    // Null bytes are dropped on reception (there is no termios flag for it).
+    std::atomic<bool> ignoreNullChar = false;
     CommNoticeSink& sink;
 };
 

@@ -129,9 +129,13 @@ void PosixPort::DiscardOutput() noexcept {
     ::tcflush(fd_.Get(), TCOFLUSH);
 }
 
-IoResult PosixPort::Read(std::span<std::uint8_t> into) noexcept {
+namespace {
+
+// Runs a read or write until it is not interrupted by a signal.
+template <typename Call>
+IoResult RetryIo(Call call) noexcept {
     for (;;) {
-        const ssize_t n = ::read(fd_.Get(), into.data(), into.size());
+        const ssize_t n = call();
         if (n >= 0) {
             return IoResult{.count = static_cast<std::size_t>(n), .error = 0};
         }
@@ -141,16 +145,14 @@ IoResult PosixPort::Read(std::span<std::uint8_t> into) noexcept {
     }
 }
 
+}  // namespace
+
+IoResult PosixPort::Read(std::span<std::uint8_t> into) noexcept {
+    return RetryIo([&] { return ::read(fd_.Get(), into.data(), into.size()); });
+}
+
 IoResult PosixPort::Write(std::span<const std::uint8_t> from) noexcept {
-    for (;;) {
-        const ssize_t n = ::write(fd_.Get(), from.data(), from.size());
-        if (n >= 0) {
-            return IoResult{.count = static_cast<std::size_t>(n), .error = 0};
-        }
-        if (errno != EINTR) {
-            return IoResult{.count = 0, .error = errno == EWOULDBLOCK ? EAGAIN : errno};
-        }
-    }
+    return RetryIo([&] { return ::write(fd_.Get(), from.data(), from.size()); });
 }
 
 std::optional<LineCounts> PosixPort::Counts() const noexcept {

@@ -1,6 +1,7 @@
 // The receive thread: reads the port into blocks cut by the read time-outs,
 // watches the line error and modem counters, and posts what it finds.
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -100,14 +101,24 @@ private:
             if (r.error != 0 || r.count == 0) {
                 return Hangup();
             }
-            count_ += r.count;
-            lastByte_ = Clock::now();
+            const std::size_t kept = s_.ignoreNullChar ? DropNulls(r.count) : r.count;
+            if (kept > 0) {
+                count_ += kept;
+                lastByte_ = Clock::now();
+            }
             return true;
         }
         if (portEvents & (POLLHUP | POLLERR | POLLNVAL)) {
             return Hangup();
         }
         return true;
+    }
+
+    // Drops the null bytes among the `n` just read; returns how many are left.
+    std::size_t DropNulls(std::size_t n) {
+        const auto first = buffer_.begin() + static_cast<std::ptrdiff_t>(count_);
+        const auto end = std::remove(first, first + static_cast<std::ptrdiff_t>(n), std::uint8_t{0});
+        return static_cast<std::size_t>(end - first);
     }
 
     void WatchLine() {

@@ -251,6 +251,17 @@ TEST_F(CommOnPty, ARateWithoutASpeedCodeIsSetOrIgnored) {
     EXPECT_TRUE(h.PumpUntil([&] { return h.Received() == 3; }));
 }
 
+TEST_F(CommOnPty, IgnoreNullCharDropsNullBytesWhileSet) {
+    h.comm.SetIgnoreNullChar(true);
+    Open();
+    pty.Write(Bytes{0, 1, 0, 0, 2, 3, 0});
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Received() == 3; }));
+    h.comm.SetIgnoreNullChar(false);
+    pty.Write(Bytes{0, 4});
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Received() == 5; }));
+    EXPECT_EQ(h.Joined(), (Bytes{1, 2, 3, 0, 4}));
+}
+
 TEST_F(CommOnPty, TheDeviceGetsItsTermiosBackAtClose) {
     const termios before = DeviceTermios();
     ASSERT_NE(before.c_lflag & ICANON, 0u);
