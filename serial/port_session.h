@@ -50,10 +50,6 @@ struct PortSession {
     CommNoticeSink& sink;
 };
 
-// Raises the calling thread's scheduling priority by `steps` nice levels when
-// the system allows it; otherwise leaves it.
-void RaiseThreadPriority(int steps) noexcept;
-
 void RunReceiveThread(PortSession& session) noexcept;
 void RunTransmitThread(PortSession& session) noexcept;
 

@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <linux/serial.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,7 +12,6 @@
 
 #include "serial/comms_error.h"
 #include "serial/line_termios.h"
-#include "serial/port_session.h"
 
 namespace tc101 {
 
@@ -89,6 +87,7 @@ PosixPort::PosixPort(const std::string& devicePath)
 }
 
 PosixPort::~PosixPort() {
+    ApplyRtsToggle(false);
     ::tcsetattr(fd_.Get(), TCSANOW, &saved_);
     ::ioctl(fd_.Get(), TIOCNXCL);
 }
@@ -115,9 +114,31 @@ void PosixPort::ApplyLine(const LineSettings& line) noexcept {
     int dtr = TIOCM_DTR;
     int rts = TIOCM_RTS;
     ::ioctl(fd_.Get(), held.dtr ? TIOCMBIS : TIOCMBIC, &dtr);
-    // Under RTS/CTS handshake the driver drives RTS itself.
-    if (line.RtsControl != TRtsControl::RtsHandshake) {
+    // Under RTS/CTS handshake and RTS toggle the driver drives RTS itself.
+    ApplyRtsToggle(line.RtsControl == TRtsControl::RtsTransmissionAvailable);
+    if (line.RtsControl != TRtsControl::RtsHandshake && !savedRs485_) {
         ::ioctl(fd_.Get(), held.rts ? TIOCMBIS : TIOCMBIC, &rts);
+    }
+}
+
+void PosixPort::ApplyRtsToggle(bool wanted) noexcept {
+    if (wanted == savedRs485_.has_value()) {
+        return;
+    }
+    if (!wanted) {
+        ::ioctl(fd_.Get(), TIOCSRS485, &*savedRs485_);
+        savedRs485_.reset();
+        return;
+    }
+    serial_rs485 mode{};
+    if (::ioctl(fd_.Get(), TIOCGRS485, &mode) != 0) {
+        return;  // no RS-485 mode in this driver: RTS is held raised instead
+    }
+    const serial_rs485 before = mode;
+    mode.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
+    mode.flags &= ~static_cast<std::uint32_t>(SER_RS485_RTS_AFTER_SEND);
+    if (::ioctl(fd_.Get(), TIOCSRS485, &mode) == 0) {
+        savedRs485_ = before;
     }
 }
 

@@ -4,6 +4,7 @@
 // with its saved state, eventfd signals, poll. Errors on open throw the
 // user's ECommsError; everything after open reports by return value.
 
+#include <linux/serial.h>
 #include <poll.h>
 #include <termios.h>
 
@@ -93,9 +94,18 @@ public:
     std::optional<int> ModemLineBits() const noexcept;
 
 private:
+    // RTS raised only while sending, through the driver's RS-485 mode where
+    // it has one; the mode it had is restored when the toggle is dropped.
+    void ApplyRtsToggle(bool wanted) noexcept;
+
     UniqueFd fd_;
     termios saved_{};
+    std::optional<serial_rs485> savedRs485_;
 };
+
+// Raises the calling thread's scheduling priority by `steps` nice levels when
+// the system allows it (it needs CAP_SYS_NICE); otherwise leaves it.
+void RaiseThreadPriority(int steps) noexcept;
 
 // Sets a rate that has no termios speed code (termios2 and BOTHER); false
 // when the driver refuses it. Kept in its own file: the kernel's termios2
