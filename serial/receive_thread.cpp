@@ -60,8 +60,8 @@ private:
         if (count_ == 0) {
             return;  // a total time-out with nothing read: read again
         }
-        std::vector<std::uint8_t> block(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count_));
-        block.push_back(0);
+        std::vector<std::uint8_t> block(count_ + 1, 0);  // the bytes and a terminating zero
+        std::copy_n(buffer_.begin(), count_, block.begin());
         s_.sink.Post(NotifyData{std::move(block)});
     }
 
