@@ -18,6 +18,10 @@ namespace {
 
 using namespace testing_support;
 
+constexpr std::uint8_t kXon = 0x11;
+constexpr std::uint8_t kXoff = 0x13;
+constexpr std::uint8_t kProbe = 0xEE;
+
 class CommOnPty : public testing::Test {
 protected:
     void Open() {
@@ -28,6 +32,19 @@ protected:
         termios t{};
         EXPECT_EQ(::tcgetattr(pty.Slave(), &t), 0);
         return t;
+    }
+    // Holds the component's output with XOFF from the peer. Returns once a
+    // probe byte has been queued and has not come out: a write is pending.
+    void HoldOutput() {
+        h.comm.SetXonChar(kXon);
+        h.comm.SetXoffChar(kXoff);
+        h.comm.SetOutx_XonXoffFlow(true);
+        // The tty takes input in order: once the byte after XOFF is read, XOFF has acted.
+        const std::size_t before = h.Received();
+        pty.Write(Bytes{kXoff, kProbe});
+        ASSERT_TRUE(h.PumpUntil([&] { return h.Received() == before + 1; }));
+        ASSERT_TRUE(h.comm.SendBytes(&kProbe, 1));
+        EXPECT_TRUE(pty.Read(1, 150ms).empty()) << "output was not held";
     }
     speed_t DeviceSpeed() const {
         const termios t = DeviceTermios();
@@ -105,30 +122,17 @@ TEST_F(CommOnPty, AllOnesDeliversAtOnceAndDoesNotSpinWhenIdle) {
     EXPECT_EQ(h.hangups, 0);
 }
 
-// Fills the slave's output so the component's writes must wait for room.
-std::size_t FillOutput(const PtyPair& pty) {
-    const int fd = ::open(pty.SlaveName().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    std::size_t filled = 0;
-    const Bytes chunk(512, 0xAA);
-    for (;;) {
-        const ssize_t n = ::write(fd, chunk.data(), chunk.size());
-        if (n <= 0) break;
-        filled += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return filled;
-}
-
 TEST_F(CommOnPty, OneByteSendsGoOutInOrderAndEmptyIsReportedOnce) {
     Open();
     ASSERT_TRUE(h.PumpUntil([&] { return h.txEmpty == 1; }));  // the first idle moment
-    const std::size_t filled = FillOutput(pty);
+    HoldOutput();
     for (std::uint8_t i = 0; i < 10; ++i) {
         ASSERT_TRUE(h.comm.SendBytes(&i, 1));
     }
-    const Bytes out = pty.Read(filled + 10);
-    ASSERT_EQ(out.size(), filled + 10);
-    EXPECT_EQ(Bytes(out.end() - 10, out.end()), (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    h.PumpFor(50ms);
+    EXPECT_EQ(h.txEmpty, 1);
+    pty.Write(Bytes{kXon});
+    EXPECT_EQ(pty.Read(11), (Bytes{kProbe, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     ASSERT_TRUE(h.PumpUntil([&] { return h.txEmpty == 2; }));
     h.PumpFor(150ms);
     EXPECT_EQ(h.txEmpty, 2);
@@ -148,7 +152,7 @@ TEST_F(CommOnPty, SendBytesRefusesWhenClosedOrEmpty) {
 
 TEST_F(CommOnPty, ClosingWithAWritePendingReturnsAndClosingTwiceIsHarmless) {
     Open();
-    FillOutput(pty);
+    HoldOutput();
     const Bytes big = Pattern(4000);
     ASSERT_TRUE(h.comm.SendBytes(big.data(), static_cast<std::uint16_t>(big.size())));
     const auto start = std::chrono::steady_clock::now();
