@@ -2,6 +2,11 @@
 
 // How the line properties reach a Linux tty: a pure translation into termios
 // flags, the speed code for standard rates, and the modem lines to hold.
+// Linux has no counterpart for DSR flow control and DSR sensitivity, for
+// sending on while XOFF holds the receiver, for the XON/XOFF thresholds or
+// for a chosen parity-error character (with ParityCheck a bad byte reads as
+// 0): those properties are kept but change nothing on the line. DTR
+// handshake holds DTR raised.
 
 #include <termios.h>
 
