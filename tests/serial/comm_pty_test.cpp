@@ -2,6 +2,7 @@
 // writes, open errors, closing, setters and a vanishing peer.
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 
@@ -189,6 +190,23 @@ TEST_F(CommOnPty, ASecondOpenerIsRefusedUntilTheFirstCloses) {
         ECommsError);
     EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
     EXPECT_FALSE(second.comm.IsOpen());
+
+    // Another process is refused the same way (the open fails before any thread starts).
+    const pid_t child = ::fork();
+    if (child == 0) {
+        NoticeQueue queue;
+        TComm other(queue);
+        other.SetCommName(pty.SlaveName());
+        try {
+            other.OpenPort();
+        } catch (const ECommsError& e) {
+            ::_exit(std::string(e.what()) == "Error opening serial port" ? 0 : 2);
+        }
+        ::_exit(1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     pty.Write(Pattern(4));
     EXPECT_TRUE(h.PumpUntil([&] { return h.Received() == 4; }));
     h.comm.ClosePort();
