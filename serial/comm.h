@@ -109,9 +109,6 @@ public:
     std::uint32_t WriteTotalTimeoutConstant() const { return timeouts_.WriteTotalTimeoutConstant; }
     void SetWriteTotalTimeoutConstant(std::uint32_t v) { SetTimeout(&CommTimeouts::WriteTotalTimeoutConstant, v); }
 
-    // All line properties at once, as ApplyLineSettings hands them to the device.
-    const LineSettings& Line() const { return line_; }
-
 private:
     template <typename T>
     void SetLine(T LineSettings::*member, T value) {
