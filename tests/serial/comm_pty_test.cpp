@@ -308,6 +308,31 @@ TEST_F(CommOnPty, APeerThatGoesAwayRaisesHangup) {
     h.comm.ClosePort();
 }
 
+TEST(CommProperties, ComponentDefaults) {
+    NoticeQueue queue;
+    const TComm comm(queue);
+    EXPECT_EQ(comm.CommName(), "COM2");
+    EXPECT_EQ(comm.BaudRate(), 9600u);
+    EXPECT_FALSE(comm.ParityCheck() || comm.Outx_CtsFlow() || comm.Outx_DsrFlow() || comm.DsrSensitivity() ||
+                 comm.ReplaceWhenParityError() || comm.IgnoreNullChar());
+    EXPECT_TRUE(comm.TxContinueOnXoff() && comm.Outx_XonXoffFlow() && comm.Inx_XonXoffFlow());
+    EXPECT_EQ(comm.DtrControl(), TDtrControl::DtrEnable);
+    EXPECT_EQ(comm.RtsControl(), TRtsControl::RtsEnable);
+    EXPECT_EQ(comm.XonLimit(), 500);
+    EXPECT_EQ(comm.XoffLimit(), 500);
+    EXPECT_EQ(comm.ByteSize(), TByteSize::_8);
+    EXPECT_EQ(comm.Parity(), TParity::None);
+    EXPECT_EQ(comm.StopBits(), TStopBits::_1);
+    EXPECT_EQ(comm.XonChar(), 17);
+    EXPECT_EQ(comm.XoffChar(), 19);
+    EXPECT_EQ(comm.ReplacedChar(), 0);
+    EXPECT_EQ(comm.ReadIntervalTimeout(), 100u);
+    EXPECT_EQ(comm.ReadTotalTimeoutMultiplier() + comm.ReadTotalTimeoutConstant() +
+                  comm.WriteTotalTimeoutMultiplier() + comm.WriteTotalTimeoutConstant(),
+              0u);
+    EXPECT_FALSE(comm.IsOpen());
+}
+
 TEST(CommCycles, ManyOpenCloseCyclesLeaveNoDescriptorsOrThreads) {
     PtyPair pty;
     CommHarness h;
