@@ -37,6 +37,7 @@ constexpr std::string_view kSeveralInfix = "个有效帧:";
 constexpr std::string_view kSinglePrefix = "有效帧:";
 constexpr std::string_view kTextOpen = "  【";
 constexpr std::string_view kTextClose = "】";
+constexpr size_t kMaxIndexDigits = 20;
 
 struct Decoding {
     int valueOctets;  // n
@@ -246,7 +247,7 @@ FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& t
         }
         // Written in the form for several frames; a lone frame is renamed below.
         std::string line;
-        line.reserve(kSeveralPrefix.size() + 8 + kSeveralInfix.size() + octets.size() * 3 + kTextOpen.size() +
+        line.reserve(kSeveralPrefix.size() + kMaxIndexDigits + kSeveralInfix.size() + octets.size() * 3 + kTextOpen.size() +
                      text.size() + kTextClose.size());
         line += kSeveralPrefix;
         AppendDecimal(line, static_cast<long long>(result.lines.size() + 1));

@@ -52,5 +52,11 @@ for bad in "--yc-bytes 0" "--yc-bytes 5" "--yc-bytes x" "--yx-mode 2" "--frobnic
   check "one message line for '$bad'" "1" "$(printf '%s\n' "$err" | wc -l)"
 done
 
+# A receive burst holds at most 65535 octets.
+burst() { head -c "$1" /dev/zero | tr '\0' 'x' | sed 's/x/E5 /g'; echo; }
+check "largest burst" "65535" "$(burst 65535 | "$tool" analyse | wc -l)"
+burst 65536 | "$tool" analyse >/dev/null 2>&1
+check "burst too large" "2" "$?"
+
 [ $failures = 0 ] && echo "all analyse checks passed"
 exit $((failures > 0))
