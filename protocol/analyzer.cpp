@@ -30,6 +30,10 @@ constexpr int kObjectHeaderOctets = 6;
 constexpr int kObjectAddressOctets = 2;
 constexpr int kTelesignalChangeSize = 3;
 constexpr int kEventSize = 6;
+// Inside an event object: address (2), state, milliseconds (2, low first), minutes.
+constexpr int kEventStateOffset = 2;
+constexpr int kEventMillisecondsOffset = 3;
+constexpr int kEventMinutesOffset = 5;
 constexpr int kFirstValueOffset = kVarFirstObjectOffset + kObjectAddressOctets;
 
 constexpr std::string_view kSeveralPrefix = "第";
@@ -114,11 +118,11 @@ void ApplyYxInterrogation(const VariableFrame& frame, ValueTables& tables, const
     const int octets = frame.length - kSequenceHeaderOctets;
     if (!decoding.bitMode) {
         for (int k = 1; k <= std::min(rows, octets); ++k)
-            WriteTelesignal(tables, frame.address, k, At(frame, kVarFirstObjectOffset + 1 + k));
+            WriteTelesignal(tables, frame.address, k, At(frame, kFirstValueOffset + k - 1));
         return;
     }
     for (int k = 1; k <= octets && (k - 1) * kBitsPerOctet < rows; ++k) {
-        const std::uint8_t bits = At(frame, kVarFirstObjectOffset + 1 + k);
+        const std::uint8_t bits = At(frame, kFirstValueOffset + k - 1);
         for (int b = 0; b < kBitsPerOctet; ++b) {
             const int row = (k - 1) * kBitsPerOctet + b + 1;
             WriteTelesignal(tables, frame.address, row, static_cast<std::uint8_t>((bits >> b) & 1));
@@ -142,9 +146,10 @@ void ApplyEvents(const VariableFrame& frame, ValueTables& tables, EventHour& hou
     for (int i = 0; i < objects; ++i) {
         const int base = kVarFirstObjectOffset + i * kEventSize;
         const int row = At(frame, base);
-        const std::uint8_t state = At(frame, base + 2);
-        const auto milliseconds = static_cast<std::uint16_t>(At(frame, base + 3) | (At(frame, base + 4) << 8));
-        const std::uint8_t minutes = At(frame, base + 5);
+        const std::uint8_t state = At(frame, base + kEventStateOffset);
+        const auto milliseconds = static_cast<std::uint16_t>(At(frame, base + kEventMillisecondsOffset) |
+                                                             (At(frame, base + kEventMillisecondsOffset + 1) << 8));
+        const std::uint8_t minutes = At(frame, base + kEventMinutesOffset);
         WriteTelesignal(tables, frame.address, row, state);
         tables.WriteEvent(EventTimeText(hour.Get(), minutes, milliseconds),
                           tables.Definition(ValuePage::Yx, kYxNameCol, row), StateText(tables, row, state));
