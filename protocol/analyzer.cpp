@@ -224,6 +224,13 @@ void DecodeVariable(Octets octets, ValueTables& tables, const Decoding& decoding
     verdict = AcdVerdict(control);
 }
 
+size_t CountFrames(Octets buffer) {
+    size_t count = 0;
+    for (auto frame = FindNextFrame(buffer, 0); frame; frame = FindNextFrame(buffer, frame->start + frame->size))
+        ++count;
+    return count;
+}
+
 }  // namespace
 
 int LocalHour() {
@@ -235,9 +242,16 @@ int LocalHour() {
 
 FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables, const HourClock& hour) {
     FrameAnalysis result;
+    // The search is cheap next to the decoding; knowing the count first
+    // sizes the account once and picks the line form at once.
+    const size_t frameCount = CountFrames(buffer);
+    if (frameCount == 0) {
+        result.lines.emplace_back(kNoFrameLine);
+        return result;
+    }
+    result.lines.reserve(frameCount);
     const Decoding decoding = CurrentDecoding();
     EventHour eventHour(hour);
-    size_t firstPrefixSize = 0;
     std::string text;
     for (auto frame = FindNextFrame(buffer, 0); frame; frame = FindNextFrame(buffer, frame->start + frame->size)) {
         const Octets octets = buffer.subspan(frame->start, frame->size);
@@ -250,24 +264,21 @@ FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& t
                 result.verdict = PollVerdict::NoClass1Waiting;
                 break;
         }
-        // Written in the form for several frames; a lone frame is renamed below.
         std::string line;
-        line.reserve(kSeveralPrefix.size() + kMaxIndexDigits + kSeveralInfix.size() + octets.size() * 3 + kTextOpen.size() +
-                     text.size() + kTextClose.size());
-        line += kSeveralPrefix;
-        AppendDecimal(line, static_cast<long long>(result.lines.size() + 1));
-        line += kSeveralInfix;
-        if (result.lines.empty()) firstPrefixSize = line.size();
+        line.reserve(kSeveralPrefix.size() + kMaxIndexDigits + kSeveralInfix.size() + octets.size() * 3 +
+                     kTextOpen.size() + text.size() + kTextClose.size());
+        if (frameCount == 1) {
+            line += kSinglePrefix;
+        } else {
+            line += kSeveralPrefix;
+            AppendDecimal(line, static_cast<long long>(result.lines.size() + 1));
+            line += kSeveralInfix;
+        }
         AppendHexText(line, octets);
         line += kTextOpen;
         line += text;
         line += kTextClose;
         result.lines.push_back(std::move(line));
-    }
-    if (result.lines.empty()) {
-        result.lines.emplace_back(kNoFrameLine);
-    } else if (result.lines.size() == 1) {
-        result.lines.front().replace(0, firstPrefixSize, kSinglePrefix);
     }
     return result;
 }
