@@ -68,6 +68,14 @@ void GridView::SetLeftAligned(bool leftAligned) {
 
 void GridView::SetMaxLength(int tableColumn, int length) { delegate_->SetMaxLength(tableColumn, length); }
 
+void GridView::CommitEdit() {
+    if (state() != QAbstractItemView::EditingState) return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void GridView::ApplyColumnWidths() {
     const Table& table = model_->Source();
     for (int col = 0; col < table.ColCount(); ++col) ApplyColumnWidth(col);

@@ -35,6 +35,9 @@ public:
     // Longest text an editor of the table column accepts (0: no limit).
     void SetMaxLength(int tableColumn, int length);
 
+    // Ends an edit in progress, keeping what was typed.
+    void CommitEdit();
+
     // Widths of all columns from the table (the number column is the header).
     void ApplyColumnWidths();
 

@@ -167,9 +167,7 @@ std::array<std::uint8_t, kInterrogationFrameSize> TfrmBwSet::InterrogationFrame(
 
 void TfrmBwSet::BtnOkClick() {
     // A value being typed counts as entered.
-    for (GridView* grid : {grdShort, GrdZZ}) {
-        if (QWidget* editor = grid->indexWidget(grid->currentIndex())) grid->commitData(editor);
-    }
+    for (GridView* grid : {grdShort, GrdZZ}) grid->CommitEdit();
     IniFile ini(AppFile(kBwSetIniName));
     ini.WriteString(kBwSetSection, "grdShort", NormalizeAndList(shortCells_, display_));
     ini.WriteString(kBwSetSection, "GrdZZ", NormalizeAndList(zzCells_, display_));
