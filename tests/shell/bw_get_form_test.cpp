@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/shell/grid_view.h"
 #include "config_dir.h"
 #include "files/ini_file.h"
 #include "protocol/dialogs/bw_get_form.h"
