@@ -79,6 +79,10 @@ TfrmBwSet::TfrmBwSet(QWidget* parent)
     FormCreate();
 }
 
+// The grids read the tables until they are gone, and the tables (members)
+// die before QDialog's destructor would delete its children.
+TfrmBwSet::~TfrmBwSet() { delete PageControl1; }
+
 void TfrmBwSet::BuildLayout() {
     btnOk = new QPushButton(QString::fromUtf16(u"确定(&O)"), this);
     btnBack = new QPushButton(QString::fromUtf16(u"返回(&B)"), this);

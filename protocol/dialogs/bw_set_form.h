@@ -34,6 +34,7 @@ class TfrmBwSet : public QDialog {
 public:
     // Reads bwset.ini; a missing file or key gives the stored defaults.
     explicit TfrmBwSet(QWidget* parent = nullptr);
+    ~TfrmBwSet() override;
 
     // The requests as the cells stand now.
     std::array<std::uint8_t, kFixedFrameSize> ShortRequestFrame(ShortRequest request, std::int64_t address) const;
