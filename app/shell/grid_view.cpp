@@ -26,6 +26,8 @@ GridView::GridView(Table& table, QWidget* parent)
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
+    // Below the last row the number column shows the grid's background, not a grey band.
+    verticalHeader()->viewport()->setBackgroundRole(QPalette::Base);
     SetWholeRowSelection(true);
     SetEditableColumns({});
 

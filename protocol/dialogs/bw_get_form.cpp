@@ -60,6 +60,8 @@ TfrmBwget::TfrmBwget(const TfrmBwSet& settings, QWidget* parent) : QDialog(paren
     layout->addWidget(lblCaption);
     layout->addLayout(fields);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for the window title and the longest item with room to spare.
+    cmbBWLX->setMinimumWidth(cmbBWLX->fontMetrics().horizontalAdvance(windowTitle()) * 3 / 2);
 
     connect(btnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
     connect(btnBack, &QPushButton::clicked, this, [this] { reject(); });

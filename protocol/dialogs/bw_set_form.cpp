@@ -144,7 +144,8 @@ void TfrmBwSet::FormCreate() {
     const TextWidth textWidth = [&metrics](const std::string& text) {
         return metrics.horizontalAdvance(QString::fromStdString(text));
     };
-    constexpr std::array kFitted{kBwLabelCol, kBwValueCol};
+    // The number column is fitted too: the grid's default width leaves it half empty.
+    constexpr std::array kFitted{0, kBwLabelCol, kBwValueCol};
     for (Table* table : {&shortCells_, &zzCells_}) {
         NumberFixedColumn(*table);
         AutoSizeColumns(*table, kFitted, textWidth);

@@ -50,11 +50,11 @@ int main(int argc, char** argv) {
     tc101::TfrmBwSet settings;
     settings.show();
     QTimer::singleShot(300, [&] {
-        Save(settings, folder, "bwset-short.png");
+        Save(settings, folder, "shell-bwset-short.png");
         settings.PageControl1->setCurrentIndex(1);
-        Save(settings, folder, "bwset-zz.png");
+        Save(settings, folder, "shell-bwset-zz.png");
         settings.rbDec->setChecked(true);
-        Save(settings, folder, "bwset-zz-decimal.png");
+        Save(settings, folder, "shell-bwset-zz-decimal.png");
         settings.close();
 
         auto* generator = new tc101::TfrmBwget(settings);
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         generator->show();
         generator->cmbBWLX->setCurrentIndex(2);
         QTimer::singleShot(300, [&, generator] {
-            Save(*generator, folder, "bwget.png");
+            Save(*generator, folder, "shell-bwget.png");
             generator->close();
             delete generator;
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
             grid->show();
             table.SetCurrentRow(2);
             QTimer::singleShot(300, [&, grid] {
-                Save(*grid, folder, "grid.png");
+                Save(*grid, folder, "shell-grid.png");
                 delete grid;
                 app.quit();
             });
