@@ -27,7 +27,7 @@ GridView::GridView(Table& table, QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
     // Below the last row the number column shows the grid's background, not a grey band.
-    verticalHeader()->viewport()->setBackgroundRole(QPalette::Base);
+    verticalHeader()->setStyleSheet(QStringLiteral("QHeaderView { background-color: palette(base); }"));
     SetWholeRowSelection(true);
     SetEditableColumns({});
 

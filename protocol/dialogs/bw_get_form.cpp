@@ -61,7 +61,7 @@ TfrmBwget::TfrmBwget(const TfrmBwSet& settings, QWidget* parent) : QDialog(paren
     layout->addLayout(fields);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     // Wide enough for the window title and the longest item with room to spare.
-    cmbBWLX->setMinimumWidth(cmbBWLX->fontMetrics().horizontalAdvance(windowTitle()) * 3 / 2);
+    cmbBWLX->setMinimumWidth(cmbBWLX->fontMetrics().horizontalAdvance(windowTitle()) * 2);
 
     connect(btnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
     connect(btnBack, &QPushButton::clicked, this, [this] { reject(); });
