@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "files/app_paths.h"
+#include "files/comset_keys.h"
 #include "files/ini_file.h"
 #include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
@@ -17,7 +18,6 @@ namespace tc101 {
 
 namespace {
 
-constexpr char kComsetIni[] = "comset.ini";
 constexpr char kStyleKey[] = "bwStyle";
 constexpr char kAddressKey[] = "bwAdd";
 constexpr int kNoItem = -1;
@@ -71,7 +71,7 @@ void TfrmBwget::SetCaption(const QString& text) { lblCaption->setText(text); }
 
 void TfrmBwget::showEvent(QShowEvent* event) {
     messageGenerated_ = false;
-    const IniFile comset(AppFile(kComsetIni));
+    const IniFile comset(AppFile(kComsetIniName));
     const auto style = comset.ReadInteger(kBwGetSection, kStyleKey, kNoItem);
     cmbBWLX->setCurrentIndex(style >= 0 && style < cmbBWLX->count() ? static_cast<int>(style) : kNoItem);
     const auto address = comset.ReadInteger(kBwGetSection, kAddressKey, kDefaultAddress);
@@ -103,7 +103,7 @@ void TfrmBwget::BtnOkClick() {
 void TfrmBwget::done(int result) {
     // Close first, so a settings file that cannot be written never holds the dialog open.
     QDialog::done(result);
-    IniFile comset(AppFile(kComsetIni));
+    IniFile comset(AppFile(kComsetIniName));
     comset.WriteInteger(kBwGetSection, kStyleKey, cmbBWLX->currentIndex());
     comset.WriteInteger(kBwGetSection, kAddressKey, cmbAddress->value());
 }

@@ -145,10 +145,9 @@ void TfrmBwSet::FormCreate() {
         return metrics.horizontalAdvance(QString::fromStdString(text));
     };
     // The number column is fitted too: the grid's default width leaves it half empty.
-    constexpr std::array kFitted{0, kBwLabelCol, kBwValueCol};
     for (Table* table : {&shortCells_, &zzCells_}) {
         NumberFixedColumn(*table);
-        AutoSizeColumns(*table, kFitted, textWidth);
+        AutoSizeColumns(*table, {0, kBwLabelCol, kBwValueCol}, textWidth);
     }
 
     const IniFile ini(AppFile(kBwSetIniName));
