@@ -2,19 +2,14 @@
 
 #include <limits>
 
+#include "protocol/hex_text.h"
+
 namespace tc101 {
 
 namespace {
 
 constexpr std::uint32_t kByteMask = 0xFF;
 constexpr int kHexRadix = 16;
-
-std::optional<std::uint32_t> HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
-    if (c >= 'A' && c <= 'F') return static_cast<std::uint32_t>(c - 'A' + 10);
-    if (c >= 'a' && c <= 'f') return static_cast<std::uint32_t>(c - 'a' + 10);
-    return std::nullopt;
-}
 
 std::uint8_t CellByte(std::string_view text, std::uint8_t fallback) {
     const auto value = ParseHexCell(text);
@@ -27,10 +22,10 @@ std::optional<std::uint32_t> ParseHexCell(std::string_view text) {
     if (text.empty()) return std::nullopt;
     std::uint32_t value = 0;
     for (const char c : text) {
-        const auto digit = HexDigitValue(c);
-        if (!digit) return std::nullopt;
+        const int digit = HexDigitValue(c);
+        if (digit < 0) return std::nullopt;
         if (value > (std::numeric_limits<std::uint32_t>::max() >> 4)) return std::nullopt;
-        value = value * kHexRadix + *digit;
+        value = value * kHexRadix + static_cast<std::uint32_t>(digit);
     }
     return value;
 }
