@@ -2,12 +2,12 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/shell/dialog_buttons.h"
 #include "files/app_paths.h"
 #include "files/comset_keys.h"
 #include "files/ini_file.h"
@@ -35,14 +35,9 @@ TfrmBwget::TfrmBwget(const TfrmBwSet& settings, QWidget* parent) : QDialog(paren
     setObjectName(QStringLiteral("frmBwget"));
     setWindowTitle(QString::fromUtf16(u"101常用报文生成"));
 
-    btnOk = new QPushButton(QString::fromUtf16(u"确定(&O)"), this);
-    btnBack = new QPushButton(QString::fromUtf16(u"返回(&B)"), this);
-    btnOk->setAutoDefault(false);
-    btnBack->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnBack);
-    buttons->addStretch();
+    const OkBackButtons buttons = MakeOkBackButtons(this);
+    btnOk = buttons.ok;
+    btnBack = buttons.back;
 
     lblCaption = new QLabel(this);
     cmbBWLX = new QComboBox(this);
@@ -56,7 +51,7 @@ TfrmBwget::TfrmBwget(const TfrmBwSet& settings, QWidget* parent) : QDialog(paren
     fields->addRow(QString::fromUtf16(u"设备地址"), cmbAddress);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->addWidget(lblCaption);
     layout->addLayout(fields);
     layout->setSizeConstraint(QLayout::SetFixedSize);

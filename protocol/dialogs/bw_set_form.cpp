@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/shell/dialog_buttons.h"
 #include "app/shell/form_geometry.h"
 #include "app/shell/grid_view.h"
 #include "app/shell/message_box.h"
@@ -84,12 +85,9 @@ TfrmBwSet::TfrmBwSet(QWidget* parent)
 TfrmBwSet::~TfrmBwSet() { delete PageControl1; }
 
 void TfrmBwSet::BuildLayout() {
-    btnOk = new QPushButton(QString::fromUtf16(u"确定(&O)"), this);
-    btnBack = new QPushButton(QString::fromUtf16(u"返回(&B)"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnBack);
-    buttons->addStretch();
+    const OkBackButtons buttons = MakeOkBackButtons(this);
+    btnOk = buttons.ok;
+    btnBack = buttons.back;
 
     grdShort = new GridView(shortCells_);
     GrdZZ = new GridView(zzCells_);
@@ -113,7 +111,7 @@ void TfrmBwSet::BuildLayout() {
     modes->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->addWidget(PageControl1, 1);
     layout->addLayout(modes);
 
@@ -125,9 +123,6 @@ void TfrmBwSet::BuildLayout() {
     connect(rbDec, &QRadioButton::toggled, this, [this](bool on) {
         if (on) SetDisplay(ValueDisplay::Decimal);
     });
-    btnOk->setDefault(false);
-    btnOk->setAutoDefault(false);
-    btnBack->setAutoDefault(false);
 }
 
 void TfrmBwSet::FormCreate() {
