@@ -24,6 +24,17 @@ std::string FileCellText(const std::string& cell) {
     return gbk;
 }
 
+// The file's row lines: its lines joined with CR LF, then unscrambled.
+std::string PlainText(std::string_view bytes) {
+    std::string joined;
+    joined.reserve(bytes.size() + kLineEnd.size());
+    for (const auto line : SplitTextLines(bytes)) {
+        joined += line;
+        joined += kLineEnd;
+    }
+    return ScrambleText(joined, kTableFileKey, true);
+}
+
 }  // namespace
 
 std::string TableFileBytes(const Table& table) {
@@ -38,14 +49,15 @@ std::string TableFileBytes(const Table& table) {
     return ScrambleText(plain, kTableFileKey, true) + std::string(kLineEnd);
 }
 
+int TableFileWidth(std::string_view bytes) {
+    std::size_t widest = 0;
+    const std::string plain = PlainText(bytes);
+    for (const auto line : SplitTextLines(plain)) widest = std::max(widest, ParseCommaText(line).size());
+    return static_cast<int>(widest);
+}
+
 std::vector<std::vector<std::string>> TableFileRows(std::string_view bytes, int colCount) {
-    std::string joined;
-    joined.reserve(bytes.size() + kLineEnd.size());
-    for (const auto line : SplitTextLines(bytes)) {
-        joined += line;
-        joined += kLineEnd;
-    }
-    const std::string plain = ScrambleText(joined, kTableFileKey, true);
+    const std::string plain = PlainText(bytes);
 
     const auto columns = static_cast<std::size_t>(std::max(colCount, 0));
     std::vector<std::vector<std::string>> rows;

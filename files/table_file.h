@@ -28,6 +28,9 @@ std::string TableFileBytes(const Table& table);
 // bytes that are not GBK read as U+FFFD.
 std::vector<std::vector<std::string>> TableFileRows(std::string_view bytes, int colCount);
 
+// The most fields any row line of the file holds.
+int TableFileWidth(std::string_view bytes);
+
 // Loads the file's rows into table as rows 1..n, keeping row 0, the columns
 // and their widths. Returns false and changes nothing when the file does not
 // exist; throws FileError, changing nothing, when it cannot be read.
