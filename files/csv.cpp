@@ -1,5 +1,7 @@
 #include "files/csv.h"
 
+#include "files/utf8.h"
+
 namespace tc101 {
 
 namespace {
@@ -9,33 +11,10 @@ constexpr std::string_view kRecordEnd = "\r\n";
 constexpr char kSeparator = ',';
 constexpr char kQuote = '"';
 
-// The length of the UTF-8 sequence at the front of text, or 0 when it is not one.
-std::size_t Utf8Length(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else return 0;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-    if (text.size() < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < (i == 1 ? low : 0x80) || c > (i == 1 ? high : 0xBF)) return 0;
-    }
-    return length;
-}
-
 void CheckUtf8(std::string_view text) {
     int line = 1;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = Utf8Length(text.substr(i));
+        const std::size_t length = Utf8SequenceLength(text.substr(i));
         if (length == 0) throw CsvError(line, "the text is not UTF-8");
         if (text[i] == '\n') ++line;
         i += length;
