@@ -8,7 +8,7 @@ namespace {
 constexpr int kColumnPadding = 20;
 }
 
-void AutoSizeColumns(Table& table, std::span<const int> columns, const TextWidth& textWidth) {
+void AutoSizeColumns(Table& table, const std::vector<int>& columns, const TextWidth& textWidth) {
     for (const int col : columns) {
         if (col < 0 || col >= table.ColCount()) continue;
         int widest = textWidth(table.Cell(col, 0));
@@ -22,7 +22,7 @@ void NumberFixedColumn(Table& table) {
     for (int row = 1; row < table.RowCount(); ++row) table.SetCell(0, row, std::to_string(row));
 }
 
-void ClearColumns(Table& table, std::span<const int> columns) {
+void ClearColumns(Table& table, const std::vector<int>& columns) {
     for (const int col : columns)
         for (int row = 0; row < table.RowCount(); ++row) table.SetCell(col, row, {});
 }

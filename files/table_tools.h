@@ -4,8 +4,8 @@
 // measured in the table's font, so the core stays free of widgets.
 
 #include <functional>
-#include <span>
 #include <string>
+#include <vector>
 
 #include "protocol/table.h"
 
@@ -15,12 +15,12 @@ using TextWidth = std::function<int(const std::string&)>;
 
 // Each listed column gets 20 pixels more than the widest of its title and its
 // data cells.
-void AutoSizeColumns(Table& table, std::span<const int> columns, const TextWidth& textWidth);
+void AutoSizeColumns(Table& table, const std::vector<int>& columns, const TextWidth& textWidth);
 
 // Column 0 becomes the row numbers: empty in the title row, r in data row r.
 void NumberFixedColumn(Table& table);
 
 // Empties every cell of each listed column, title row included.
-void ClearColumns(Table& table, std::span<const int> columns);
+void ClearColumns(Table& table, const std::vector<int>& columns);
 
 }  // namespace tc101

@@ -13,8 +13,7 @@ TEST(TableTools, AutoSizeFitsTheWidestTitleOrCellPlusTwenty) {
     table.SetCell(2, 1, "kV");
     table.SetCell(3, 9, "outside");
     const auto width = [](const std::string& text) { return static_cast<int>(text.size()) * 7; };
-    const int columns[] = {1, 2, 7};
-    AutoSizeColumns(table, columns, width);
+    AutoSizeColumns(table, {1, 2, 7}, width);
     EXPECT_EQ(table.ColWidth(1), 18 * 7 + 20);
     EXPECT_EQ(table.ColWidth(2), 6 * 7 + 20);
     EXPECT_EQ(table.ColWidth(3), Table::kDefaultColWidth);
@@ -33,8 +32,7 @@ TEST(TableTools, ClearColumnsEmptiesEveryRowOfTheListedColumnsOnly) {
     Table table(3, 3);
     for (int col = 0; col < 3; ++col)
         for (int row = 0; row < 3; ++row) table.SetCell(col, row, "x");
-    const int columns[] = {1, 2, 5};
-    ClearColumns(table, columns);
+    ClearColumns(table, {1, 2, 5});
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(table.Cell(0, row), "x");
         EXPECT_EQ(table.Cell(1, row), "");
