@@ -26,6 +26,11 @@ std::int64_t ReadYcUseByte() { return Comset().ReadInteger(kYcYxDefSection, kYcU
 
 std::int64_t ReadYxUseByte() { return Comset().ReadInteger(kYcYxDefSection, kYxUseByteKey, kDefaultYxUseByte); }
 
+void LoadDecodingSettings() {
+    YcUseByte = static_cast<std::uint8_t>(ReadYcUseByte() & kByteMask);
+    YxUseByte = static_cast<std::uint8_t>(ReadYxUseByte() & kByteMask);
+}
+
 void WriteYcUseByte(std::int64_t value) { YcUseByte = StoreByte(kYcUseByteKey, value); }
 
 void WriteYxUseByte(std::int64_t value) { YxUseByte = StoreByte(kYxUseByteKey, value); }

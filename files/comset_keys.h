@@ -22,6 +22,8 @@ inline constexpr std::string_view kDefaultDefFileName = "default.set";
 // The stored values as written; callers keep the low 8 bits.
 std::int64_t ReadYcUseByte();
 std::int64_t ReadYxUseByte();
+// Sets the two runtime bytes from the stored values, as the main window does at start.
+void LoadDecodingSettings();
 // Each stores value AND 0xFF, then sets the runtime byte of the same name.
 // Throws FileError; the runtime byte is then unchanged.
 void WriteYcUseByte(std::int64_t value);

@@ -39,6 +39,14 @@ TEST_F(Settings, DecodingBytesDefaultAndStoreTheirLowByte) {
     EXPECT_EQ(YcUseByte, 255);
 }
 
+TEST_F(Settings, LoadingKeepsTheLowByteOfWhatWasWrittenByHand) {
+    WriteBytes(AppFile(kComsetIniName), "[ycyxdef]\nYcUseByte=0x104\nYxUseByte=one\n");
+    YxUseByte = 1;
+    LoadDecodingSettings();
+    EXPECT_EQ(YcUseByte, 4);
+    EXPECT_EQ(YxUseByte, 0);
+}
+
 TEST_F(Settings, FailedWriteLeavesTheRuntimeByte) {
     std::filesystem::create_directory(AppFile(kComsetIniName));  // cannot be read or replaced
     EXPECT_THROW(WriteYcUseByte(4), FileError);
