@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -95,7 +96,10 @@ TfrmComSet::TfrmComSet(QWidget* parent)
 }
 
 void TfrmComSet::MakeButtonBar() {
-    Panel3 = new QWidget(this);
+    auto* bar3 = new QFrame(this);
+    // A raised edge sets the bar off from the settings below it.
+    bar3->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel3 = bar3;
     Panel3->setObjectName(QStringLiteral("Panel3"));
     BtnSend = MakeBarButton(Panel3, u"确定(&O)", QStyle::SP_DialogApplyButton);
     BtnSel = MakeBarButton(Panel3, u"返回(&B)", QStyle::SP_ArrowBack);
