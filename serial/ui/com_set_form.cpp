@@ -91,7 +91,10 @@ TfrmComSet::TfrmComSet(QWidget* parent)
     Panel1->resize(group);
     CentreSettingsGroup();
 
-    connect(BtnSend, &QToolButton::clicked, this, [this] { BtnSendClick(); });
+    // Queued: a conversion error then reaches the application's handler from
+    // an event of its own, not through Qt's mouse handling, which does not
+    // unwind cleanly.
+    connect(BtnSend, &QToolButton::clicked, this, [this] { BtnSendClick(); }, Qt::QueuedConnection);
     connect(BtnSel, &QToolButton::clicked, this, [this] { reject(); });
 }
 
@@ -198,6 +201,8 @@ void TfrmComSet::LoadSettings() {
 }
 
 void TfrmComSet::BtnSendClick() {
+    // A second click queued before the first closed the dialog.
+    if (!isVisible()) return;
     IniFile comset = ComSetFile();
     comset.WriteString(kComSetSection, kKeyPort, Com_Port->currentText().toStdString());
     comset.WriteInteger(kComSetSection, kKeyBaudRate, StrToInt(Com_baudrate->currentText()));

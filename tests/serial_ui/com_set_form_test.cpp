@@ -37,6 +37,12 @@ protected:
                 form.chkOpen->isChecked() ? Q("auto") : Q("manual")};
     }
 
+    // A click, then the queued command it starts.
+    static void Click(QToolButton* button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    }
+
     testing::MessageRecorder messages;
 };
 
@@ -86,7 +92,7 @@ TEST_F(ComSetFormTest, OkWritesEveryKeyThenConfirmsAndCloses) {
     form.Com_StopBits->setCurrentIndex(2);  // 2
     form.chkOpen->setChecked(true);
     form.txtInteval->setValue(0);
-    QTest::mouseClick(form.BtnSend, Qt::LeftButton);
+    Click(form.BtnSend);
 
     EXPECT_EQ(Key(kKeyPort), "/dev/ttyUSB0");
     EXPECT_EQ(Key(kKeyBaudRate), "4800");
@@ -106,13 +112,23 @@ TEST_F(ComSetFormTest, OkWritesEveryKeyThenConfirmsAndCloses) {
     EXPECT_EQ(stored, (PortSettings{"/dev/ttyUSB0", 4800, 7, 2, 2, 0}));
 }
 
+TEST_F(ComSetFormTest, ASecondClickBeforeTheFirstIsHandledConfirmsOnce) {
+    TfrmComSet form;
+    form.show();
+    QTest::mouseClick(form.BtnSend, Qt::LeftButton);
+    QTest::mouseClick(form.BtnSend, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_FALSE(form.isVisible());
+}
+
 TEST_F(ComSetFormTest, ListsWithoutSelectionStoreMinusOne) {
     IniFile comset = Comset();
     comset.WriteString(kComSetSection, kKeyParity, "7");
     comset.WriteString(kComSetSection, kKeyStopBits, "9");
     TfrmComSet form;
     form.show();
-    form.BtnSend->click();
+    Click(form.BtnSend);
     EXPECT_EQ(Key(kKeyParity), "-1");
     EXPECT_EQ(Key(kKeyStopBits), "-1");
 }
@@ -141,7 +157,7 @@ TEST_F(ComSetFormTest, NonIntegerTextStopsOkAtItsKey) {
         form.Com_Port->setCurrentText(Q("COM3"));
         form.Com_baudrate->setCurrentText(Q(c.baud));
         form.com_ByteSize->setCurrentIndex(c.dataBitsEntry);
-        QTest::mouseClick(form.BtnSend, Qt::LeftButton);  // the application object catches it
+        Click(form.BtnSend);  // the application object catches it
 
         EXPECT_EQ(Key(kKeyPort), "COM3") << c.baud;
         EXPECT_EQ(Key(kKeyBaudRate), c.storedBaud) << c.baud;
@@ -163,7 +179,7 @@ TEST_F(ComSetFormTest, BackWritesNothing) {
     form.Com_Port->setCurrentText(Q("COM9"));
     form.Com_Parity->setCurrentIndex(1);
     form.chkOpen->setChecked(true);
-    QTest::mouseClick(form.BtnSel, Qt::LeftButton);
+    Click(form.BtnSel);
     EXPECT_EQ(FileBytes(), before);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.result(), QDialog::Rejected);
@@ -188,7 +204,7 @@ TEST_F(ComSetFormTest, FrameDelayFieldTakesOnlyNumberCharactersAndReadsOthersAsZ
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, Q(c.typed));
-        form.BtnSend->click();
+        Click(form.BtnSend);
         EXPECT_EQ(Key(kKeyRecieveDelay), c.stored) << c.typed;
     }
 }
