@@ -53,10 +53,13 @@ class ReadTiming : public testing::TestWithParam<TimingCase> {};
 
 TEST_P(ReadTiming, CutsBlocksAsTheTimeoutsSay) {
     const TimingCase& c = GetParam();
+    SCOPED_TRACE(c.what);
     EXPECT_EQ(NextReadStep(c.timeouts, c.count, c.sinceStart, c.sinceLastByte), c.expected) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadTiming, testing::ValuesIn(kCases));
+// Cases are named by their position, so ctest lists readable names.
+INSTANTIATE_TEST_SUITE_P(Cases, ReadTiming, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<TimingCase>& info) { return "case" + std::to_string(info.index); });
 
 }  // namespace
 }  // namespace tc101
