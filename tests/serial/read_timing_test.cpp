@@ -49,6 +49,8 @@ const TimingCase kCases[] = {
     {"huge t does not overflow the wait", Interval(0xFFFFFFFEu), 1, 0ms, 0ms, Wait(INT_MAX)},
 };
 
+void PrintTo(const TimingCase& c, std::ostream* out) { *out << c.what; }
+
 class ReadTiming : public testing::TestWithParam<TimingCase> {};
 
 TEST_P(ReadTiming, CutsBlocksAsTheTimeoutsSay) {
@@ -59,7 +61,7 @@ TEST_P(ReadTiming, CutsBlocksAsTheTimeoutsSay) {
 
 // Cases are named by their position, so ctest lists readable names.
 INSTANTIATE_TEST_SUITE_P(Cases, ReadTiming, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<TimingCase>& info) { return "case" + std::to_string(info.index); });
+                         [](const testing::TestParamInfo<TimingCase>& param) { return "case" + std::to_string(param.index); });
 
 }  // namespace
 }  // namespace tc101
