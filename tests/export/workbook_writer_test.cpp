@@ -1,0 +1,194 @@
+#include "export/workbook_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "export/sheet_layout.h"
+#include "xlsx_reader.h"
+
+namespace tc101 {
+namespace {
+
+using testing::ReadWorkbook;
+using testing::Sheet;
+
+// A private folder per test, removed afterwards.
+class WorkbookTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("tc101_export_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::filesystem::path folder_;
+};
+
+// The value tables as the main window holds them after a little traffic.
+struct ValueTables {
+    Table yc{5, 3};
+    Table yx{4, 2};
+    Table sj{4, 2};
+
+    ValueTables() {
+        const char* ycTitles[] = {"", "遥测量", "单位", "比例", "1#设备"};
+        const int ycWidths[] = {20, 102, 73, 104, 64};
+        for (int col = 0; col < 5; ++col) {
+            yc.SetCell(col, 0, ycTitles[col]);
+            yc.SetColWidth(col, ycWidths[col]);
+        }
+        yc.SetCell(0, 1, "1");
+        yc.SetCell(1, 1, "电压");
+        yc.SetCell(2, 1, "kV");
+        yc.SetCell(3, 1, "100");
+        yc.SetCell(4, 1, "68 0C");
+        yc.SetCell(0, 2, "2");
+        yc.SetCell(1, 2, "电流");
+
+        const char* yxTitles[] = {"", "遥信量", "0的意义", "1的意义"};
+        for (int col = 0; col < 4; ++col) yx.SetCell(col, 0, yxTitles[col]);
+        yx.SetCell(1, 1, "开关1");
+        yx.SetColWidth(1, 101);
+
+        const char* sjTitles[] = {"", "时间", "遥信量", "状态"};
+        const int sjWidths[] = {31, 213, 161, 74};
+        for (int col = 0; col < 4; ++col) {
+            sj.SetCell(col, 0, sjTitles[col]);
+            sj.SetColWidth(col, sjWidths[col]);
+        }
+    }
+};
+
+TEST_F(WorkbookTest, ValueTablesGiveThreeSheetsInOrderWithTheLayoutRules) {
+    const ValueTables tables;
+    const auto file = folder_ / "out.xlsx";
+    WriteValueTablesWorkbook(file, tables.yc, tables.yx, tables.sj);
+    const std::vector<Sheet> sheets = ReadWorkbook(file);
+
+    ASSERT_EQ(sheets.size(), 3u);
+    EXPECT_EQ(sheets[0].name, "遥测量");
+    EXPECT_EQ(sheets[1].name, "遥信量");
+    EXPECT_EQ(sheets[2].name, "事件纪录");
+
+    const Sheet& yc = sheets[0];
+    // Column 0 is left out: grid column c is sheet column c, grid row r sheet row r + 1.
+    EXPECT_EQ(yc.ColumnCount(), 4);
+    EXPECT_EQ(yc.RowCount(), 3);
+    EXPECT_EQ(yc.cells.size(), 12u);
+    EXPECT_EQ(yc.cells.at({1, 1}).text, "遥测量");
+    EXPECT_EQ(yc.cells.at({4, 1}).text, "1#设备");
+    EXPECT_EQ(yc.cells.at({1, 2}).text, " 电压 ");
+    EXPECT_EQ(yc.cells.at({4, 2}).text, " 68 0C ");
+    EXPECT_EQ(yc.cells.at({2, 3}).text, "  ");
+    EXPECT_EQ(yc.widths, (std::map<int, int>{{1, 12}, {2, 9}, {3, 13}, {4, 8}}));
+    for (const auto& sheet : sheets)
+        for (const auto& [at, cell] : sheet.cells)
+            EXPECT_TRUE(cell.centred) << sheet.name << " column " << at.first << " row " << at.second;
+
+    // The empty event table: titles in row 1, cells of two spaces in row 2, nothing after.
+    const Sheet& sj = sheets[2];
+    EXPECT_EQ(sj.RowCount(), 2);
+    EXPECT_EQ(sj.ColumnCount(), 3);
+    const char* titles[] = {"时间", "遥信量", "状态"};
+    for (int col = 1; col <= 3; ++col) {
+        EXPECT_EQ(sj.cells.at({col, 1}).text, titles[col - 1]);
+        EXPECT_EQ(sj.cells.at({col, 2}).text, "  ");
+    }
+    EXPECT_EQ(sj.widths, (std::map<int, int>{{1, 26}, {2, 20}, {3, 9}}));
+}
+
+TEST_F(WorkbookTest, ATableWithOnlyItsNumberColumnGivesAnEmptySheet) {
+    const Table numbersOnly(1, 3);
+    const SheetSource sheets[] = {{"空", numbersOnly}};
+    const auto file = folder_ / "empty.xlsx";
+    WriteWorkbook(file, sheets);
+    const auto read = ReadWorkbook(file);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_TRUE(read[0].cells.empty());
+    EXPECT_TRUE(read[0].widths.empty());
+}
+
+TEST_F(WorkbookTest, TextThatIsNotUtf8StillGivesAReadableWorkbook) {
+    Table table(2, 2);
+    table.SetCell(1, 0, "名\xff");
+    table.SetCell(1, 1, "a\xe4\xbd");
+    const SheetSource sheets[] = {{"表", table}};
+    const auto file = folder_ / "bytes.xlsx";
+    WriteWorkbook(file, sheets);
+    const auto read = ReadWorkbook(file);
+    EXPECT_EQ(read[0].cells.at({1, 1}).text, "名\uFFFD");
+    EXPECT_EQ(read[0].cells.at({1, 2}).text, " a\uFFFD\uFFFD ");
+}
+
+TEST_F(WorkbookTest, AnExistingFileIsReplaced) {
+    const auto file = folder_ / "again.xlsx";
+    std::ofstream(file) << "old contents";
+    const ValueTables tables;
+    WriteValueTablesWorkbook(file, tables.yc, tables.yx, tables.sj);
+    EXPECT_EQ(ReadWorkbook(file).size(), 3u);
+}
+
+struct FailureCase {
+    const char* label;
+    std::filesystem::path (*file)(const std::filesystem::path& folder);
+    const char* sheetName;
+    const char* secondSheetName;  // nullptr: one sheet
+    const char* reason;
+};
+
+const FailureCase kFailures[] = {
+    {"missing folder", [](const auto& folder) { return folder / "no such folder" / "x.xlsx"; }, "遥测量", nullptr,
+     "No such file or directory"},
+    {"folder is a file",
+     [](const auto& folder) {
+         std::ofstream(folder / "plain") << "x";
+         return folder / "plain" / "x.xlsx";
+     },
+     "遥测量", nullptr, "Not a directory"},
+    {"the path is a folder",
+     [](const auto& folder) {
+         std::filesystem::create_directory(folder / "d.xlsx");
+         return folder / "d.xlsx";
+     },
+     "遥测量", nullptr, "Is a directory"},
+    {"bad sheet name", [](const auto& folder) { return folder / "bad.xlsx"; }, "a[1]", nullptr, "a[1]"},
+    {"sheet name too long", [](const auto& folder) { return folder / "long.xlsx"; },
+     "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二", nullptr, "31"},
+    {"repeated sheet name", [](const auto& folder) { return folder / "twice.xlsx"; }, "遥测量", "遥测量",
+     "遥测量"},
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.label; }
+
+class WorkbookFailure : public WorkbookTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(WorkbookFailure, NamesTheFileAndTheReasonAndLeavesNoFile) {
+    const FailureCase& c = GetParam();
+    const auto file = c.file(folder_);
+    const Table table(3, 2);
+    std::vector<SheetSource> sheets{{c.sheetName, table}};
+    if (c.secondSheetName) sheets.push_back({c.secondSheetName, table});
+    try {
+        WriteWorkbook(file, sheets);
+        FAIL() << "no error";
+    } catch (const ExportError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    }
+    EXPECT_FALSE(std::filesystem::is_regular_file(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Export, WorkbookFailure, ::testing::ValuesIn(kFailures),
+                         [](const auto& test) {
+                             std::string name = test.param.label;
+                             for (char& ch : name)
+                                 if (ch == ' ') ch = '_';
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace tc101
