@@ -12,16 +12,6 @@
 namespace tc101 {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "export_ui_tests";
-    static char* argv[] = {name, nullptr};
-    // Headless whatever ctest passes on.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 struct Tables {
     Table yc{4, 2};
     Table yx{4, 2};
@@ -31,10 +21,7 @@ struct Tables {
 
 class ExportUi : public ::testing::Test {
 protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(folder_.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
     std::filesystem::path Path(const QString& file) const { return file.toStdString(); }
 
     QTemporaryDir folder_;
