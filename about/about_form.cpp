@@ -81,6 +81,7 @@ void TAboutfrm::BuildControls() {
     Version = NewLabel(QString(), this);
     lblMaker = NewLabel(QString(), this);
     lblOs = NewLabel(QStringLiteral("操作系统："), this);
+    lblOs->setWordWrap(true);  // a distribution's pretty name can be long
     lblMemory = NewLabel(QStringLiteral("可用内存："), this);
     lableCpu = NewLabel(QStringLiteral("CPU频率："), this);
     Bevel1 = new QFrame(this);
