@@ -12,15 +12,6 @@ TEST(SheetLayout, WidthIsPixelsOverEightWithinTheSpreadsheetsLimits) {
     for (const auto& [pixels, width] : cases) EXPECT_EQ(SheetColumnWidth(pixels), width) << pixels;
 }
 
-TEST(SheetLayout, TitlesStayAsTheyAreAndDataCellsArePadded) {
-    Table table(3, 3);
-    table.SetCell(1, 0, "遥测量");
-    table.SetCell(1, 1, "68 0C");
-    EXPECT_EQ(SheetCellText(table, 1, 0), "遥测量");
-    EXPECT_EQ(SheetCellText(table, 1, 1), " 68 0C ");
-    EXPECT_EQ(SheetCellText(table, 2, 2), "  ");
-}
-
 TEST(SheetLayout, MalformedUtf8BecomesReplacementCharacters) {
     const std::pair<std::string, std::string> cases[] = {
         {"68 0C 遥信 €𝄞", "68 0C 遥信 €𝄞"},
@@ -32,17 +23,6 @@ TEST(SheetLayout, MalformedUtf8BecomesReplacementCharacters) {
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(ValidUtf8(in), out);
-}
-
-TEST(SheetLayout, ValueTablesComeInExportOrder) {
-    const Table yc(1, 1), yx(1, 1), sj(1, 1);
-    const auto sheets = ValueTableSheets(yc, yx, sj);
-    EXPECT_EQ(sheets[0].name, "遥测量");
-    EXPECT_EQ(&sheets[0].table, &yc);
-    EXPECT_EQ(sheets[1].name, "遥信量");
-    EXPECT_EQ(&sheets[1].table, &yx);
-    EXPECT_EQ(sheets[2].name, "事件纪录");
-    EXPECT_EQ(&sheets[2].table, &sj);
 }
 
 using namespace std::chrono;
