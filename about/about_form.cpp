@@ -96,7 +96,12 @@ void TAboutfrm::BuildControls() {
     for (QLabel* link : {lblweb, lblmail}) {
         link->setMouseTracking(true);
         link->installEventFilter(this);
+        link->setAlignment(Qt::AlignCenter);
         SetLinkLook(link, false);
+        // Room for the bold look, so the links do not shift under the pointer.
+        QFont bold = link->font();
+        bold.setBold(true);
+        link->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(link->text()) + 2);
     }
 
     btnClose = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("&Close"), this);
