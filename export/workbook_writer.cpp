@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <system_error>
+#include <string>
 
 namespace tc101 {
 
@@ -51,32 +51,39 @@ void WriteSheet(lxw_workbook* workbook, lxw_format* centred, const SheetSource& 
     }
 }
 
-// Opens the file for appending once, so a folder or permission problem is
-// reported with the system's own reason before any work is done.
-bool ProbeWritable(const std::filesystem::path& file) {
-    std::error_code ignored;
-    const bool existed = std::filesystem::exists(file, ignored);
-    std::FILE* probe = std::fopen(file.c_str(), "ab");
+// Creates the file once, so a folder or permission problem is reported with
+// the system's own reason (under the name the user asked for) before any work.
+void CreateEmpty(const std::filesystem::path& part, const std::filesystem::path& file) {
+    std::FILE* probe = std::fopen(part.c_str(), "wb");
     if (!probe) Fail(file, std::strerror(errno));
     std::fclose(probe);
-    return !existed;
+}
+
+void Build(const std::filesystem::path& part, std::span<const SheetSource> sheets,
+           const std::filesystem::path& file) {
+    WorkbookPtr workbook(workbook_new(part.c_str()));
+    if (!workbook) Fail(file, lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+    lxw_format* centred = workbook_add_format(workbook.get());
+    if (!centred) Fail(file, lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+    format_set_align(centred, LXW_ALIGN_CENTER);
+    for (const SheetSource& sheet : sheets) WriteSheet(workbook.get(), centred, sheet, file);
+    Check(workbook_close(workbook.release()), file);
 }
 
 }  // namespace
 
 void WriteWorkbook(const std::filesystem::path& file, std::span<const SheetSource> sheets) {
-    const bool created = ProbeWritable(file);
+    // Built beside the target and renamed over it, so a failed export never
+    // spoils a workbook already there.
+    std::filesystem::path part = file;
+    part += ".part";
+    CreateEmpty(part, file);
     try {
-        WorkbookPtr workbook(workbook_new(file.c_str()));
-        if (!workbook) Fail(file, lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
-        lxw_format* centred = workbook_add_format(workbook.get());
-        if (!centred) Fail(file, lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
-        format_set_align(centred, LXW_ALIGN_CENTER);
-        for (const SheetSource& sheet : sheets) WriteSheet(workbook.get(), centred, sheet, file);
-        Check(workbook_close(workbook.release()), file);
+        Build(part, sheets, file);
+        if (std::rename(part.c_str(), file.c_str()) != 0) Fail(file, std::strerror(errno));
     } catch (...) {
         std::error_code ignored;
-        if (created) std::filesystem::remove(file, ignored);
+        std::filesystem::remove(part, ignored);
         throw;
     }
 }

@@ -19,8 +19,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Creates or replaces file. On failure nothing is left at the path when the
-// call created it, and ExportError is thrown.
+// Creates or replaces file. On failure ExportError is thrown and whatever
+// was at the path before is left as it was.
 void WriteWorkbook(const std::filesystem::path& file, std::span<const SheetSource> sheets);
 
 // The three value tables as sheets "遥测量", "遥信量", "事件纪录".

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "export/sheet_layout.h"
 #include "xlsx_reader.h"
@@ -123,12 +125,25 @@ TEST_F(WorkbookTest, TextThatIsNotUtf8StillGivesAReadableWorkbook) {
     EXPECT_EQ(read[0].cells.at({1, 2}).text, " a\uFFFD\uFFFD ");
 }
 
-TEST_F(WorkbookTest, AnExistingFileIsReplaced) {
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+TEST_F(WorkbookTest, AnExistingFileIsReplacedOnlyBySuccess) {
     const auto file = folder_ / "again.xlsx";
     std::ofstream(file) << "old contents";
+    const Table table(2, 2);
+    const SheetSource badName[] = {{"a/b", table}};
+    EXPECT_THROW(WriteWorkbook(file, badName), ExportError);
+    EXPECT_EQ(Contents(file), "old contents");
+
     const ValueTables tables;
     WriteValueTablesWorkbook(file, tables.yc, tables.yx, tables.sj);
     EXPECT_EQ(ReadWorkbook(file).size(), 3u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
 
 struct FailureCase {
@@ -180,6 +195,8 @@ TEST_P(WorkbookFailure, NamesTheFileAndTheReasonAndLeavesNoFile) {
         EXPECT_NE(message.find(c.reason), std::string::npos) << message;
     }
     EXPECT_FALSE(std::filesystem::is_regular_file(file));
+    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+        EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
 }
 
 INSTANTIATE_TEST_SUITE_P(Export, WorkbookFailure, ::testing::ValuesIn(kFailures),
