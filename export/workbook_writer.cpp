@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <system_error>
 #include <string>
+#include <system_error>
 
 namespace tc101 {
 
@@ -51,8 +51,8 @@ void WriteSheet(lxw_workbook* workbook, lxw_format* centred, const SheetSource& 
     }
 }
 
-// Creates the file once, so a folder or permission problem is reported with
-// the system's own reason (under the name the user asked for) before any work.
+// Creates the working file first, so a folder or permission problem is
+// reported with the system's own reason, under the name the user asked for.
 void CreateEmpty(const std::filesystem::path& part, const std::filesystem::path& file) {
     std::FILE* probe = std::fopen(part.c_str(), "wb");
     if (!probe) Fail(file, std::strerror(errno));
