@@ -1,12 +1,112 @@
-#include <cstdio>
+// tc101tool analyse: the analyser over hex bursts given as arguments or as
+// lines of standard input, with the tables kept for the whole run as the
+// main window keeps them.
 
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "app/console/args.h"
 #include "app/console/commands.h"
+#include "app/console/table_print.h"
+#include "protocol/analyzer.h"
+#include "protocol/decoding_settings.h"
+#include "protocol/hex_text.h"
+#include "protocol/value_tables.h"
 
 namespace tc101::console {
 
-int RunAnalyse(Words) {
-    std::fprintf(stderr, "tc101tool analyse: not built yet\n");
-    return 1;
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: tc101tool analyse [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables] [HEX ...]\n"
+    "\n"
+    "Decodes each HEX argument, or each line of standard input, as one received\n"
+    "burst and prints the analyser's account. The tables live for the whole run.\n"
+    "  --yc-bytes N   octets per measured value, 1 to 4 (default 2)\n"
+    "  --yx-mode M    telesignals: 0 one octet each, 1 one bit each (default 0)\n"
+    "  --verdict      after each account, 'verdict: V' (0 none, 1 class 1 data waiting,\n"
+    "                 2 no class 1 data waiting, 3 link ready)\n"
+    "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n";
+
+// A receive block never holds more.
+constexpr size_t kMaxBurstOctets = 65535;
+
+struct Options {
+    bool verdict = false;
+    bool tables = false;
+};
+
+class BurstRunner {
+public:
+    explicit BurstRunner(Options options) : options_(options) {}
+
+    void Run(std::string_view hexText, size_t burstNumber) {
+        const std::vector<std::uint8_t> octets = HexTextToBytes(ToUpperAscii(NormalizeHexText(hexText)));
+        if (octets.size() > kMaxBurstOctets)
+            throw UsageError("burst " + std::to_string(burstNumber) + " holds " + std::to_string(octets.size()) +
+                             " octets; a burst holds at most " + std::to_string(kMaxBurstOctets));
+        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_);
+        std::string out;
+        for (const std::string& line : analysis.lines) {
+            out += line;
+            out += '\n';
+        }
+        if (options_.verdict) {
+            out += "verdict: ";
+            out += std::to_string(static_cast<int>(analysis.verdict));
+            out += '\n';
+        }
+        WriteAll(stdout, out);
+    }
+
+    void Finish() {
+        if (options_.tables) {
+            std::string out;
+            AppendTableText(out, "GrdYC", tables_.GrdYC);
+            AppendTableText(out, "GrdYX", tables_.GrdYX);
+            AppendTableText(out, "GrdSJ", tables_.GrdSJ);
+            WriteAll(stdout, out);
+        }
+        if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");
+    }
+
+private:
+    Options options_;
+    ValueTables tables_;
+};
+
+}  // namespace
+
+int RunAnalyse(Words words) {
+    Args args(words);
+    if (args.Flag("--help") || args.Flag("-h")) {
+        WriteAll(stdout, kUsage);
+        return 0;
+    }
+    const auto ycBytes = args.Integer("--yc-bytes", 1, 4);
+    static constexpr std::array<std::string_view, 2> kYxModes{"0", "1"};
+    const auto yxMode = args.Choice("--yx-mode", kYxModes);
+    Options options;
+    options.verdict = args.Flag("--verdict");
+    options.tables = args.Flag("--tables");
+    const std::vector<std::string> bursts = args.Rest();
+
+    YcUseByte = static_cast<std::uint8_t>(ycBytes.value_or(kDefaultYcUseByte));
+    YxUseByte = yxMode ? static_cast<std::uint8_t>((*yxMode)[0] - '0') : kDefaultYxUseByte;
+
+    BurstRunner runner(options);
+    size_t number = 0;
+    if (!bursts.empty()) {
+        for (const std::string& burst : bursts) runner.Run(burst, ++number);
+    } else {
+        std::string line;
+        while (std::getline(std::cin, line)) runner.Run(line, ++number);
+    }
+    runner.Finish();
+    return 0;
 }
 
 }  // namespace tc101::console

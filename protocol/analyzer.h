@@ -1,0 +1,32 @@
+#pragma once
+
+// The frame analyser: turns a received burst (or pasted hex) into an account
+// line per frame, writes what the frames report into the value tables, and
+// returns the verdict that steers the master simulation's next request.
+// Each call looks at its buffer alone; only the tables carry over.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "protocol/poll_verdict.h"
+#include "protocol/value_tables.h"
+
+namespace tc101 {
+
+struct FrameAnalysis {
+    std::vector<std::string> lines;  // the account, UTF-8
+    PollVerdict verdict = PollVerdict::None;
+};
+
+// The hour (0 to 23) put into event time texts; frames carry no hour.
+using HourClock = std::function<int()>;
+int LocalHour();
+
+// Reads the decoding settings YcUseByte and YxUseByte at every call.
+FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables,
+                            const HourClock& hour = LocalHour);
+
+}  // namespace tc101

@@ -1,0 +1,21 @@
+#include "protocol/frame.h"
+
+#include <stdexcept>
+
+namespace tc101 {
+
+std::uint8_t FrameChecksum(std::span<const std::uint8_t> buffer, int first, int last) {
+    if (last < first) return 0;
+    if (first < 0 || static_cast<size_t>(last) >= buffer.size())
+        throw std::out_of_range("FrameChecksum: range outside the buffer");
+    unsigned sum = 0;
+    for (int i = first; i <= last; ++i) sum += buffer[static_cast<size_t>(i)];
+    return static_cast<std::uint8_t>(sum & 0xFFu);
+}
+
+std::array<std::uint8_t, kFixedFrameSize> BuildFixedFrame(std::uint8_t control, std::uint8_t address) {
+    const std::array<std::uint8_t, 2> summed{control, address};
+    return {kFixedStart, control, address, FrameChecksum(summed, 0, 1), kFrameEnd};
+}
+
+}  // namespace tc101

@@ -1,0 +1,118 @@
+#include "serial/comm.h"
+
+#include <system_error>
+#include <type_traits>
+
+#include "serial/comms_error.h"
+#include "serial/port_names.h"
+#include "serial/port_session.h"
+
+namespace tc101 {
+
+TComm::TComm(CommNoticeSink& sink) : sink_(sink) {}
+
+TComm::~TComm() {
+    ClosePort();
+}
+
+void TComm::OpenPort() {
+    if (IsOpen()) {
+        throw ECommsError(kMsgAlreadyOpen);
+    }
+    auto session = std::make_unique<PortSession>(DevicePathFor(commName_), timeouts_, sink_);
+    session->port.DiscardInput();
+    session->port.DiscardOutput();
+    session->port.ApplyLine(line_);
+    session->ignoreNullChar = line_.IgnoreNullChar;
+
+    std::thread receiver;
+    try {
+        receiver = std::thread(RunReceiveThread, std::ref(*session));
+    } catch (const std::system_error&) {
+        throw ECommsError(kMsgReadThreadFailed);
+    }
+    try {
+        transmitThread_ = std::thread(RunTransmitThread, std::ref(*session));
+    } catch (const std::system_error&) {
+        session->stop.Signal();
+        receiver.join();
+        throw ECommsError(kMsgWriteThreadFailed);
+    }
+    receiveThread_ = std::move(receiver);
+    session_ = std::move(session);
+}
+
+void TComm::ClosePort() {
+    if (!IsOpen()) {
+        return;
+    }
+    StopThreads();
+    session_.reset();
+}
+
+void TComm::StopThreads() noexcept {
+    session_->stop.Signal();
+    session_->port.DiscardInput();
+    session_->port.DiscardOutput();
+    // Every wait of both threads includes the stop signal, so these return promptly.
+    if (receiveThread_.joinable()) {
+        receiveThread_.join();
+    }
+    if (transmitThread_.joinable()) {
+        transmitThread_.join();
+    }
+}
+
+bool TComm::SendBytes(const std::uint8_t* data, std::uint16_t count) {
+    if (!IsOpen() || count == 0 || data == nullptr) {
+        return false;
+    }
+    try {
+        return session_->txQueue.Push(TxQueue::Request(data, data + count));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+namespace {
+
+// An event without a handler is skipped.
+template <typename Handler, typename... Args>
+void Raise(const Handler& handler, Args... args) {
+    if (handler) {
+        handler(args...);
+    }
+}
+
+}  // namespace
+
+void TComm::Deliver(CommNotice notice) {
+    std::visit(
+        [this](const auto& n) {
+            using N = std::decay_t<decltype(n)>;
+            if constexpr (std::is_same_v<N, NotifyData>) {
+                Raise(OnReceiveData, n.block.data(), n.Count());
+            } else if constexpr (std::is_same_v<N, NotifyError>) {
+                Raise(OnReceiveError, n.errorMask);
+            } else if constexpr (std::is_same_v<N, NotifyHangup>) {
+                Raise(OnRequestHangup);
+            } else if constexpr (std::is_same_v<N, NotifyModem>) {
+                Raise(OnModemStateChange, n.modemBits);
+            } else if constexpr (std::is_same_v<N, NotifyTxEmpty>) {
+                Raise(OnSendDataEmpty);
+            }
+        },
+        notice);
+}
+
+void TComm::ApplyLineSettings() {
+    session_->port.ApplyLine(line_);
+    session_->ignoreNullChar = line_.IgnoreNullChar;
+}
+
+void TComm::ApplyTimeouts() {
+    session_->timeouts.Store(timeouts_);
+    session_->timeoutsChanged.Signal();
+}
+
+}  // namespace tc101

@@ -1,0 +1,56 @@
+#pragma once
+
+// What the component shares with its two threads while the port is open:
+// the port, the stop signal, the transmit queue, the read time-outs and the
+// owner's notice sink. The component owns it and joins both threads before
+// it is destroyed.
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "serial/comm_notice.h"
+#include "serial/comm_settings.h"
+#include "serial/posix_port.h"
+#include "serial/tx_queue.h"
+
+namespace tc101 {
+
+// The time-outs the receive thread reads at every step; changed by the owner.
+class SharedTimeouts {
+public:
+    explicit SharedTimeouts(const CommTimeouts& initial) : timeouts_(initial) {}
+    CommTimeouts Load() const {
+        std::lock_guard lock(mutex_);
+        return timeouts_;
+    }
+    void Store(const CommTimeouts& timeouts) {
+        std::lock_guard lock(mutex_);
+        timeouts_ = timeouts;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    CommTimeouts timeouts_;
+};
+
+struct PortSession {
+    PortSession(const std::string& devicePath, const CommTimeouts& initialTimeouts, CommNoticeSink& noticeSink)
+        : port(devicePath), timeouts(initialTimeouts), sink(noticeSink) {}
+
+    PosixPort port;
+    // Raised once to end both threads; stays raised.
+    EventFd stop;
+    // Wakes the receive thread when the time-outs change under a read.
+    EventFd timeoutsChanged;
+    TxQueue txQueue;
+    SharedTimeouts timeouts;
+    // Null bytes are dropped on reception (there is no termios flag for it).
+    std::atomic<bool> ignoreNullChar = false;
+    CommNoticeSink& sink;
+};
+
+void RunReceiveThread(PortSession& session) noexcept;
+void RunTransmitThread(PortSession& session) noexcept;
+
+}  // namespace tc101
