@@ -102,4 +102,8 @@ void ExportToExcel(const Table& yc, const Table& yx, const Table& sj, QWidget* p
     ExportToExcel(sheets, parent);
 }
 
+void ExportToExcel(const ValueTables& tables, QWidget* parent) {
+    ExportToExcel(tables.GrdYC, tables.GrdYX, tables.GrdSJ, parent);
+}
+
 }  // namespace tc101

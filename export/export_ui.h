@@ -12,6 +12,7 @@
 #include <span>
 
 #include "export/sheet_layout.h"
+#include "protocol/value_tables.h"
 
 class QWidget;
 
@@ -44,5 +45,6 @@ void ExportToExcel(std::span<const SheetSource> sheets, QWidget* parent, const F
 
 // The main window's "转换为&Excel": the three value tables in export order.
 void ExportToExcel(const Table& yc, const Table& yx, const Table& sj, QWidget* parent);
+void ExportToExcel(const ValueTables& tables, QWidget* parent);
 
 }  // namespace tc101

@@ -94,4 +94,8 @@ void WriteValueTablesWorkbook(const std::filesystem::path& file, const Table& yc
     WriteWorkbook(file, sheets);
 }
 
+void WriteValueTablesWorkbook(const std::filesystem::path& file, const ValueTables& tables) {
+    WriteValueTablesWorkbook(file, tables.GrdYC, tables.GrdYX, tables.GrdSJ);
+}
+
 }  // namespace tc101

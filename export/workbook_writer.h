@@ -10,6 +10,7 @@
 
 #include "export/sheet_layout.h"
 #include "protocol/table.h"
+#include "protocol/value_tables.h"
 
 namespace tc101 {
 
@@ -26,5 +27,7 @@ void WriteWorkbook(const std::filesystem::path& file, std::span<const SheetSourc
 // The three value tables as sheets "遥测量", "遥信量", "事件纪录".
 void WriteValueTablesWorkbook(const std::filesystem::path& file, const Table& yc, const Table& yx,
                               const Table& sj);
+// The same from the analyser's tables (the console's --xlsx FILE).
+void WriteValueTablesWorkbook(const std::filesystem::path& file, const ValueTables& tables);
 
 }  // namespace tc101

@@ -29,45 +29,22 @@ protected:
     std::filesystem::path folder_;
 };
 
-// The value tables as the main window holds them after a little traffic.
-struct ValueTables {
-    Table yc{5, 3};
-    Table yx{4, 2};
-    Table sj{4, 2};
-
-    ValueTables() {
-        const char* ycTitles[] = {"", "遥测量", "单位", "比例", "1#设备"};
-        const int ycWidths[] = {20, 102, 73, 104, 64};
-        for (int col = 0; col < 5; ++col) {
-            yc.SetCell(col, 0, ycTitles[col]);
-            yc.SetColWidth(col, ycWidths[col]);
-        }
-        yc.SetCell(0, 1, "1");
-        yc.SetCell(1, 1, "电压");
-        yc.SetCell(2, 1, "kV");
-        yc.SetCell(3, 1, "100");
-        yc.SetCell(4, 1, "68 0C");
-        yc.SetCell(0, 2, "2");
-        yc.SetCell(1, 2, "电流");
-
-        const char* yxTitles[] = {"", "遥信量", "0的意义", "1的意义"};
-        for (int col = 0; col < 4; ++col) yx.SetCell(col, 0, yxTitles[col]);
-        yx.SetCell(1, 1, "开关1");
-        yx.SetColWidth(1, 101);
-
-        const char* sjTitles[] = {"", "时间", "遥信量", "状态"};
-        const int sjWidths[] = {31, 213, 161, 74};
-        for (int col = 0; col < 4; ++col) {
-            sj.SetCell(col, 0, sjTitles[col]);
-            sj.SetColWidth(col, sjWidths[col]);
-        }
+// The value tables after a little traffic from link address 1.
+struct AfterTraffic : ValueTables {
+    AfterTraffic() {
+        GrdYC.SetCell(kYcNameCol, 1, "电压");
+        GrdYC.SetCell(kYcUnitCol, 1, "kV");
+        GrdYC.SetCell(kYcRatioCol, 1, "100");
+        GrdYC.SetCell(kYcNameCol, 2, "电流");
+        EnsureDeviceColumn(ValuePage::Yc, 1);
+        WriteValue(ValuePage::Yc, 1, 1, "68 0C");
     }
 };
 
 TEST_F(WorkbookTest, ValueTablesGiveThreeSheetsInOrderWithTheLayoutRules) {
-    const ValueTables tables;
+    const AfterTraffic tables;
     const auto file = folder_ / "out.xlsx";
-    WriteValueTablesWorkbook(file, tables.yc, tables.yx, tables.sj);
+    WriteValueTablesWorkbook(file, tables);
     const std::vector<Sheet> sheets = ReadWorkbook(file);
 
     ASSERT_EQ(sheets.size(), 3u);
@@ -75,20 +52,28 @@ TEST_F(WorkbookTest, ValueTablesGiveThreeSheetsInOrderWithTheLayoutRules) {
     EXPECT_EQ(sheets[1].name, "遥信量");
     EXPECT_EQ(sheets[2].name, "事件纪录");
 
-    const Sheet& yc = sheets[0];
     // Column 0 is left out: grid column c is sheet column c, grid row r sheet row r + 1.
+    const Sheet& yc = sheets[0];
+    const int rows = tables.GrdYC.RowCount();
     EXPECT_EQ(yc.ColumnCount(), 4);
-    EXPECT_EQ(yc.RowCount(), 3);
-    EXPECT_EQ(yc.cells.size(), 12u);
+    EXPECT_EQ(yc.RowCount(), rows);
+    EXPECT_EQ(yc.cells.size(), static_cast<size_t>(4 * rows));
     EXPECT_EQ(yc.cells.at({1, 1}).text, "遥测量");
     EXPECT_EQ(yc.cells.at({4, 1}).text, "1#设备");
     EXPECT_EQ(yc.cells.at({1, 2}).text, " 电压 ");
+    EXPECT_EQ(yc.cells.at({3, 2}).text, " 100 ");
     EXPECT_EQ(yc.cells.at({4, 2}).text, " 68 0C ");
-    EXPECT_EQ(yc.cells.at({2, 3}).text, "  ");
-    EXPECT_EQ(yc.widths, (std::map<int, int>{{1, 12}, {2, 9}, {3, 13}, {4, 8}}));
+    EXPECT_EQ(yc.cells.at({1, 3}).text, " 电流 ");
+    EXPECT_EQ(yc.cells.at({4, 3}).text, "  ");
+    EXPECT_EQ(yc.widths, (std::map<int, int>{{1, 12}, {2, 9}, {3, 13}, {4, Table::kDefaultColWidth / 8}}));
     for (const auto& sheet : sheets)
         for (const auto& [at, cell] : sheet.cells)
             EXPECT_TRUE(cell.centred) << sheet.name << " column " << at.first << " row " << at.second;
+
+    const Sheet& yx = sheets[1];
+    EXPECT_EQ(yx.ColumnCount(), 3);
+    EXPECT_EQ(yx.cells.at({2, 1}).text, "0的意义");
+    EXPECT_EQ(yx.widths, (std::map<int, int>{{1, 12}, {2, 9}, {3, 8}}));
 
     // The empty event table: titles in row 1, cells of two spaces in row 2, nothing after.
     const Sheet& sj = sheets[2];
@@ -100,6 +85,22 @@ TEST_F(WorkbookTest, ValueTablesGiveThreeSheetsInOrderWithTheLayoutRules) {
         EXPECT_EQ(sj.cells.at({col, 2}).text, "  ");
     }
     EXPECT_EQ(sj.widths, (std::map<int, int>{{1, 26}, {2, 20}, {3, 9}}));
+}
+
+TEST_F(WorkbookTest, EventsLandOneRowBelowTheirGridRow) {
+    ValueTables tables;
+    const std::string closed = "合";
+    tables.AppendEvents(2);
+    tables.WriteEvent("12:00:00:001", "开关1", &closed);
+    tables.WriteEvent("12:00:00:002", "开关2", nullptr);
+    const auto file = folder_ / "events.xlsx";
+    WriteValueTablesWorkbook(file, tables);
+    const Sheet sj = ReadWorkbook(file)[2];
+    EXPECT_EQ(sj.RowCount(), tables.GrdSJ.RowCount());
+    EXPECT_EQ(sj.cells.at({1, 2}).text, " 12:00:00:001 ");
+    EXPECT_EQ(sj.cells.at({3, 2}).text, " 合 ");
+    EXPECT_EQ(sj.cells.at({2, 3}).text, " 开关2 ");
+    EXPECT_EQ(sj.cells.at({3, 3}).text, "  ");
 }
 
 TEST_F(WorkbookTest, ATableWithOnlyItsNumberColumnGivesAnEmptySheet) {
@@ -141,7 +142,7 @@ TEST_F(WorkbookTest, AnExistingFileIsReplacedOnlyBySuccess) {
     EXPECT_EQ(Contents(file), "old contents");
 
     const ValueTables tables;
-    WriteValueTablesWorkbook(file, tables.yc, tables.yx, tables.sj);
+    WriteValueTablesWorkbook(file, tables.GrdYC, tables.GrdYX, tables.GrdSJ);
     EXPECT_EQ(ReadWorkbook(file).size(), 3u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
