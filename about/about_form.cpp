@@ -6,13 +6,13 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "about/cpu_clock.h"
+#include "app/shell/message_box.h"
 #include "about/system_probe.h"
 
 namespace tc101 {
@@ -153,9 +153,7 @@ void TAboutfrm::FormCreate() {
         lblMemory->setText(lblMemory->text() + Utf8(FormatMemoryText(probes_.memoryBytes())));
         lblOs->setText(lblOs->text() + Utf8(FormatOsText(probes_.osVersion())));
     } catch (const std::exception&) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示"), QStringLiteral("某些信息不能取得"),
-                        QMessageBox::Ok, parentWidget());
-        box.exec();
+        ShowInformation(parentWidget(), QStringLiteral("某些信息不能取得"), QStringLiteral("提示"));
     }
 }
 
@@ -193,9 +191,7 @@ void TAboutfrm::lblMouseDown(QLabel* label) {
             failed = true;
         }
     }
-    if (failed)
-        // TODO(shell): use the shell's information-box helper once it is on main.
-        QMessageBox::information(this, QStringLiteral("系统提示！"), QStringLiteral("网络设置有问题"));
+    if (failed) ShowInformation(this, QStringLiteral("网络设置有问题"), QString::fromUtf16(kSystemPromptFullWidth));
 }
 
 }  // namespace tc101

@@ -4,10 +4,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
+#include "app/shell/application.h"
+#include "app/shell/message_box.h"
 #include "export/export_file_name.h"
 #include "export/workbook_writer.h"
 
@@ -50,6 +51,13 @@ bool HandlerMayExist(const QString& mimeType) {
     return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
+// Qt gives an empty path when TMPDIR names no folder; the file must not
+// land in the working folder then.
+QString TemporaryFolder() {
+    const QString folder = QDir::tempPath();
+    return folder.isEmpty() ? QStringLiteral("/tmp") : folder;
+}
+
 }  // namespace
 
 bool OpenWithDesktop(const QString& file) {
@@ -81,18 +89,16 @@ QString NotOpenedText(const QString& file) {
 
 void ExportToExcel(std::span<const SheetSource> sheets, QWidget* parent, const FileOpener& open) {
     BusyCursor busy;
-    const ExportOutcome outcome = ExportAndOpen(sheets, QDir::tempPath(), open);
+    const ExportOutcome outcome = ExportAndOpen(sheets, TemporaryFolder(), open);
     busy.Release();
     switch (outcome.result) {
     case ExportOutcome::Result::Opened:
         break;
     case ExportOutcome::Result::NotOpened:
-        // TODO(shell): use the shell's information-box helper once it is on main.
-        QMessageBox::information(parent, QStringLiteral("系统提示"), NotOpenedText(outcome.file));
+        ShowInformation(parent, NotOpenedText(outcome.file), QStringLiteral("系统提示"));
         break;
     case ExportOutcome::Result::Failed:
-        // TODO(shell): use the shell's error box (application title, full stop rule) once it is on main.
-        QMessageBox::critical(parent, QApplication::applicationDisplayName(), outcome.message);
+        ShowError(parent, ErrorBoxText(outcome.message));
         break;
     }
 }

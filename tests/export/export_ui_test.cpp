@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <fstream>
 
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "app/shell/application.h"
 #include "xlsx_reader.h"
 
 namespace tc101 {
@@ -65,27 +66,72 @@ TEST_F(ExportUi, AnUnwritableFolderFailsWithTheFileAndReasonAndOpensNothing) {
     EXPECT_TRUE(outcome.message.contains(QStringLiteral("No such file or directory")));
 }
 
-// The menu command's box comes after the busy cursor is gone, with the path.
-TEST_F(ExportUi, TheMenuCommandShowsThePathWhenNothingOpensIt) {
-    const QByteArray oldTmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", folder_.path().toUtf8());
-    QString title, text;
-    bool cursorBusyDuringBox = true;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        cursorBusyDuringBox = QApplication::overrideCursor() != nullptr;
-        box->accept();
-    });
-    ExportToExcel(sheets_, nullptr, [](const QString&) { return false; });
-    qputenv("TMPDIR", oldTmp);
+// Points the temporary folder somewhere else for one test.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const QString& folder) : old_(qgetenv("TMPDIR")) { qputenv("TMPDIR", folder.toUtf8()); }
+    ~TemporaryFolderAt() { qputenv("TMPDIR", old_); }
+    TemporaryFolderAt(const TemporaryFolderAt&) = delete;
+    TemporaryFolderAt& operator=(const TemporaryFolderAt&) = delete;
 
-    EXPECT_EQ(title, QStringLiteral("系统提示"));
-    EXPECT_TRUE(text.contains(folder_.path() + QStringLiteral("/遥测遥信_"))) << text.toStdString();
-    EXPECT_FALSE(cursorBusyDuringBox);
+private:
+    QByteArray old_;
+};
+
+// Answers the boxes and notes whether the busy cursor was still up.
+struct BoxesSeen {
+    BoxesSeen() {
+        App()->SetMessageBoxHook([this](const MessageBoxRequest& request) {
+            shown.push_back(request);
+            cursorBusy.push_back(QApplication::overrideCursor() != nullptr);
+            return Answer::Ok;
+        });
+    }
+    ~BoxesSeen() { App()->SetMessageBoxHook({}); }
+    BoxesSeen(const BoxesSeen&) = delete;
+    BoxesSeen& operator=(const BoxesSeen&) = delete;
+    static Application* App() { return qobject_cast<Application*>(QCoreApplication::instance()); }
+
+    std::vector<MessageBoxRequest> shown;
+    std::vector<bool> cursorBusy;
+};
+
+TEST_F(ExportUi, TheMenuCommandShowsThePathWhenNothingOpensIt) {
+    const TemporaryFolderAt tmp(folder_.path());
+    BoxesSeen boxes;
+    ExportToExcel(sheets_, nullptr, [](const QString&) { return false; });
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Information);
+    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("系统提示"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(folder_.path() + QStringLiteral("/遥测遥信_")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(boxes.cursorBusy[0]);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ExportUi, TheMenuCommandSaysNothingWhenTheWorkbookOpens) {
+    const TemporaryFolderAt tmp(folder_.path());
+    BoxesSeen boxes;
+    ExportToExcel(sheets_, nullptr, [](const QString&) { return true; });
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ExportUi, TheMenuCommandShowsTheErrorBoxWhenTheFileCannotBeWritten) {
+    // A temporary folder that is a plain file.
+    const QString plain = folder_.path() + QStringLiteral("/plain");
+    std::ofstream(plain.toStdString()) << "x";
+    const TemporaryFolderAt tmp(plain);
+    BoxesSeen boxes;
+    ExportToExcel(sheets_, nullptr, [](const QString&) { return true; });
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
+    EXPECT_TRUE(boxes.shown[0].text.contains(plain + QStringLiteral("/遥测遥信_")));
+    EXPECT_TRUE(boxes.shown[0].text.endsWith(QStringLiteral("Not a directory.")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(boxes.cursorBusy[0]);
 }
 
 }  // namespace
