@@ -12,6 +12,7 @@
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/table_print.h"
+#include "export/workbook_writer.h"
 #include "files/comset_keys.h"
 #include "files/table_file.h"
 #include "protocol/analyzer.h"
@@ -25,7 +26,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: tc101tool analyse [--yc FILE] [--yx FILE] [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables]\n"
-    "                         [HEX ...]\n"
+    "                         [--xlsx FILE] [HEX ...]\n"
     "\n"
     "Decodes each HEX argument, or each line of standard input, as one received\n"
     "burst and prints the analyser's account. The tables live for the whole run.\n"
@@ -35,7 +36,8 @@ constexpr std::string_view kUsage =
     "  --yx-mode M    telesignals: 0 one octet each, 1 one bit each (default: YxUseByte, else 0)\n"
     "  --verdict      after each account, 'verdict: V' (0 none, 1 class 1 data waiting,\n"
     "                 2 no class 1 data waiting, 3 link ready)\n"
-    "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n";
+    "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n"
+    "  --xlsx FILE    after the last burst, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n";
 
 // A receive block never holds more.
 constexpr size_t kMaxBurstOctets = 65535;
@@ -43,6 +45,7 @@ constexpr size_t kMaxBurstOctets = 65535;
 struct Options {
     bool verdict = false;
     bool tables = false;
+    std::optional<std::string> workbook;
 };
 
 class BurstRunner {
@@ -83,6 +86,7 @@ public:
             WriteAll(stdout, out);
         }
         if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");
+        if (options_.workbook) WriteValueTablesWorkbook(*options_.workbook, tables_);
     }
 
 private:
@@ -106,6 +110,7 @@ int RunAnalyse(Words words) {
     Options options;
     options.verdict = args.Flag("--verdict");
     options.tables = args.Flag("--tables");
+    options.workbook = args.Value("--xlsx");
     const std::vector<std::string> bursts = args.Rest();
 
     LoadDecodingSettings();

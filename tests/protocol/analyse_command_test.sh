@@ -58,5 +58,13 @@ check "largest burst" "65535" "$(burst 65535 | "$tool" analyse | wc -l)"
 burst 65536 | "$tool" analyse >/dev/null 2>&1
 check "burst too large" "2" "$?"
 
+# The workbook of the tables at the end of a run: a zip holding three sheets.
+workdir=$(mktemp -d)
+trap 'rm -rf "$workdir"' EXIT
+"$tool" analyse --xlsx "$workdir/run.xlsx" "68 0A 0A 68 08 01 09 01 03 01 02 00 E8 03 04 16" >/dev/null
+check "workbook written" "PK" "$(head -c 2 "$workdir/run.xlsx" 2>/dev/null)"
+"$tool" analyse --xlsx "$workdir/no/such/folder/run.xlsx" "E5" >/dev/null 2>&1
+check "unwritable workbook fails" "1" "$?"
+
 [ $failures = 0 ] && echo "all analyse checks passed"
 exit $((failures > 0))
