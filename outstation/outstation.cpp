@@ -194,12 +194,15 @@ void Outstation::QueueInterrogation(std::span<const std::uint8_t> command) {
 }
 
 Frame Outstation::ServeClassRequest(bool class1) {
+    // A class 1 request may take class 2 data; a class 2 request leaves
+    // class 1 data waiting for its own request (ACD tells the master).
     std::deque<Asdu>* queue = nullptr;
-    if (!class1_.empty() && class1) queue = &class1_;
-    else if (!class2_.empty()) queue = &class2_;
-    if (queue == nullptr) {
-        if (!class1_.empty()) return FixedReply(secondary::kNoData);
-        return {kSingleChar};
+    if (class1 && !class1_.empty()) {
+        queue = &class1_;
+    } else if (!class2_.empty()) {
+        queue = &class2_;
+    } else {
+        return class1_.empty() ? Frame{kSingleChar} : FixedReply(secondary::kNoData);
     }
     const Asdu asdu = std::move(queue->front());
     queue->pop_front();

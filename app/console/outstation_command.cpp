@@ -171,7 +171,9 @@ int RunOutstation(Words words) {
     runner.Stop();
 
     const StationCounters counters = runner.Counters();
-    std::fprintf(stderr, "outstation: %lld blocks received, %lld frames handled, %lld ignored, %lld sent again, %lld replies\n",
+    std::fprintf(stderr,
+                 "outstation: %lld blocks received, %lld frames handled, %lld ignored, %lld sent again, "
+                 "%lld replies\n",
                  static_cast<long long>(runner.BlocksReceived()), static_cast<long long>(counters.framesHandled),
                  static_cast<long long>(counters.framesIgnored), static_cast<long long>(counters.repeats),
                  static_cast<long long>(runner.FramesSent()));
