@@ -46,7 +46,10 @@ Outstation::Outstation(const StationConfig& config, StationClock clock)
 
 std::vector<Frame> Outstation::Receive(std::span<const std::uint8_t> block) {
     Advance();
-    std::vector<std::uint8_t> data = std::move(tail_);
+    std::vector<std::uint8_t> data;
+    // A frame's octets follow each other without a pause; after one, the
+    // kept start was line noise.
+    if (now_.steadyMs - tailAtMs_ <= kFramePauseMs) data = std::move(tail_);
     tail_.clear();
     data.insert(data.end(), block.begin(), block.end());
 
@@ -66,6 +69,7 @@ void Outstation::KeepTail(std::span<const std::uint8_t> data, std::size_t from) 
     for (std::size_t at = from; at < data.size(); ++at) {
         if (CouldBeFrameStart(data, at) && data.size() - at < kMaxFrameOctets) {
             tail_.assign(data.begin() + static_cast<std::ptrdiff_t>(at), data.end());
+            tailAtMs_ = now_.steadyMs;
             return;
         }
     }

@@ -25,6 +25,9 @@ using Frame = std::vector<std::uint8_t>;
 // full is not made (the point keeps its value), as a unit's buffer overflows.
 inline constexpr std::size_t kMaxQueuedAsdus = 256;
 
+// Longest pause between two blocks that may still carry one frame.
+inline constexpr std::int64_t kFramePauseMs = 50;
+
 struct StationCounters {
     std::int64_t framesHandled = 0;  // ours, checksum right, from the primary station
     std::int64_t framesIgnored = 0;  // other address, bad checksum, secondary frames
@@ -36,7 +39,8 @@ public:
     Outstation(const StationConfig& config, StationClock clock);
 
     // Handles every frame of the block (a frame cut at the block's end is
-    // completed by the next block) and returns the replies in sending order.
+    // completed by a block that follows within kFramePauseMs) and returns the
+    // replies in sending order.
     std::vector<Frame> Receive(std::span<const std::uint8_t> block);
     // Makes the spontaneous data that has come due.
     void Advance();
@@ -83,7 +87,9 @@ private:
     bool expectedFcb_ = true;
     Frame lastReply_;
 
+    // The start of a frame cut at the end of the last block, and when it came.
     std::vector<std::uint8_t> tail_;
+    std::int64_t tailAtMs_ = 0;
     StationCounters counters_;
 };
 

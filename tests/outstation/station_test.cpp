@@ -186,6 +186,14 @@ TEST_F(StationTest, FrameSplitAcrossBlocksAndSeveralInOneBlock) {
     EXPECT_EQ(rest[1][kVarTypeOffset], kTypeSinglePoint);
 }
 
+TEST_F(StationTest, CutFrameAfterAPauseIsNoise) {
+    const Bytes status = Fixed(kLinkStatusRequest);
+    EXPECT_TRUE(station->Receive(Bytes{status[0], status[1]}).empty());
+    clock.Advance(kFramePauseMs + 1);
+    EXPECT_TRUE(station->Receive(Bytes{status[2], status[3], status[4]}).empty());
+    EXPECT_EQ(AskFixed(kLinkStatusRequest), "10 0B 01 0C 16");
+}
+
 TEST_F(StationTest, NoiseIsNotKeptForever) {
     // A false start whose frame can never complete does not swallow the next frame.
     EXPECT_TRUE(station->Receive(Hex("68 FF FF 68 00")).empty());
