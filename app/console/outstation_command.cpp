@@ -5,6 +5,8 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
+#include <optional>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -38,10 +40,11 @@ constexpr std::string_view kUsage =
     "  --strict-fcb        follow the frame count bit; confirm interrogations on the link\n"
     "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
     "  --seed N            seed of the values (default 1)\n"
-    "  --seconds S         stop after S seconds (default: run until interrupted)\n";
+    "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
+    "                      interrupted)\n";
 
 constexpr std::int64_t kMaxInterval = 24LL * 60 * 60 * 1000;
-constexpr std::int64_t kMaxSeconds = 365LL * 24 * 60 * 60;
+constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
 constexpr std::int64_t kMaxFrameDelay = 60'000;
 constexpr std::int64_t kImmediateDelivery = -1;
 // How often the waiting thread looks at the clock and the runner.
@@ -143,6 +146,22 @@ private:
     sigset_t previous_{};
 };
 
+// --seconds S, fractions allowed, as the console master takes it.
+std::optional<std::chrono::milliseconds> TakeRunTime(Args& args) {
+    const auto text = args.Value("--seconds");
+    if (!text) return std::nullopt;
+    std::size_t used = 0;
+    double seconds = 0;
+    try {
+        seconds = std::stod(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text->size() || text->empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
+        throw UsageError("--seconds takes a positive number of seconds, not '" + *text + "'");
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
+
 void PrintLine(const std::string& line) {
     WriteAll(stdout, line + "\n");
     std::fflush(stdout);
@@ -158,14 +177,14 @@ int RunOutstation(Words words) {
     }
     const PortLine port = ReadPortLine(args);
     const StationConfig config = ReadStationConfig(args);
-    const std::int64_t seconds = args.Integer("--seconds", 0, kMaxSeconds).value_or(0);
+    const std::optional<std::chrono::milliseconds> runTime = TakeRunTime(args);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
 
     const StopSignals signals;
     StationRunner runner(config, [&port](TComm& comm) { ApplyPortLine(port, comm); }, PrintLine);
     runner.Start();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (seconds == 0 || std::chrono::steady_clock::now() < deadline) {
+    const auto deadline = std::chrono::steady_clock::now() + runTime.value_or(std::chrono::milliseconds(0));
+    while (!runTime || std::chrono::steady_clock::now() < deadline) {
         if (signals.Wait(kWaitSlice) || runner.WaitEnded(std::chrono::milliseconds(0))) break;
     }
     runner.Stop();

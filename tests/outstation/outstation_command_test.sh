@@ -17,7 +17,8 @@ fail() {
 }
 
 for bad in "" "--port" "--port /dev/null --yx 248" "--port /dev/null --yc 124" "--port /dev/null --address 256" \
-           "--port /dev/null --parity high" "--port /dev/null --frobnicate" "--port /dev/null extra"; do
+           "--port /dev/null --parity high" "--port /dev/null --frobnicate" "--port /dev/null extra" \
+           "--port /dev/null --seconds 0" "--port /dev/null --seconds x"; do
   # shellcheck disable=SC2086
   err=$("$tool" outstation $bad 2>&1 >/dev/null)
   code=$?
@@ -66,9 +67,9 @@ expected_log=$'Rx:10 49 01 4A 16\nTX:10 0B 01 0C 16\nRx:68 09 09 68 53 01 64 01 
 [ "$log" = "$expected_log" ] || fail "traffic log: $log"
 grep -q "^outstation: 2 blocks received, 2 frames handled" "$work/err" || fail "summary: $(cat "$work/err")"
 
-"$tool" outstation --port "$work/a" --seconds 1 >/dev/null 2>&1
+"$tool" outstation --port "$work/a" --seconds 0.5 >/dev/null 2>&1
 code=$?
-[ "$code" = 0 ] || fail "--seconds 1 exits $code, not 0"
+[ "$code" = 0 ] || fail "--seconds 0.5 exits $code, not 0"
 
 [ "$failures" = 0 ] && echo "outstation command: all checks passed"
 exit $((failures > 0))
