@@ -1,0 +1,68 @@
+// The console port options over stored settings.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/console/port_options.h"
+
+namespace tc101::console {
+namespace {
+
+PortSettings Take(std::vector<const char*> words, const PortSettings& stored = {}) {
+    std::vector<char*> argv;
+    for (const char* w : words) argv.push_back(const_cast<char*>(w));
+    Args args(argv);
+    PortSettings s = TakePortOptions(args, stored);
+    EXPECT_TRUE(args.Rest().empty());
+    return s;
+}
+
+TEST(PortOptions, UnsetOptionsKeepTheStoredSettings) {
+    PortSettings stored;
+    stored.port = "COM3";
+    stored.baudRate = 2400;
+    stored.dataBits = 7;
+    stored.parity = 1;
+    stored.stopBits = 2;
+    stored.recieveDelay = 40;
+    EXPECT_EQ(Take({}, stored), stored);
+
+    PortSettings changed = Take({"--port", "/dev/pts/9", "--baud=115200", "--parity", "space"}, stored);
+    EXPECT_EQ(changed.port, "/dev/pts/9");
+    EXPECT_EQ(changed.baudRate, 115200);
+    EXPECT_EQ(changed.parity, 4);
+    EXPECT_EQ(changed.dataBits, 7);
+    EXPECT_EQ(changed.stopBits, 2);
+    EXPECT_EQ(changed.recieveDelay, 40);
+}
+
+TEST(PortOptions, WordsMapToTheStoredIndexes) {
+    struct Case {
+        const char* option;
+        const char* value;
+        std::int64_t PortSettings::*member;
+        std::int64_t expected;
+    };
+    const Case cases[] = {
+        {"--parity", "none", &PortSettings::parity, 0},  {"--parity", "odd", &PortSettings::parity, 1},
+        {"--parity", "even", &PortSettings::parity, 2},  {"--parity", "mark", &PortSettings::parity, 3},
+        {"--stop-bits", "1", &PortSettings::stopBits, 0}, {"--stop-bits", "1.5", &PortSettings::stopBits, 1},
+        {"--stop-bits", "2", &PortSettings::stopBits, 2}, {"--data-bits", "5", &PortSettings::dataBits, 5},
+        {"--frame-delay", "-1", &PortSettings::recieveDelay, -1},
+        {"--frame-delay", "0", &PortSettings::recieveDelay, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Take({c.option, c.value}).*c.member, c.expected) << c.option << c.value;
+}
+
+TEST(PortOptions, BadValuesAreUsageErrors) {
+    const std::vector<std::vector<const char*>> bad = {
+        {"--baud", "0"},          {"--baud", "fast"},       {"--data-bits", "9"}, {"--data-bits", "4"},
+        {"--parity", "N"},        {"--stop-bits", "3"},     {"--frame-delay", "-2"},
+        {"--frame-delay", "4294967296"}, {"--port", ""},   {"--port"},
+    };
+    for (const auto& words : bad) EXPECT_THROW(Take(words), UsageError) << words[0];
+}
+
+}  // namespace
+}  // namespace tc101::console
