@@ -3,7 +3,6 @@
 
 #include <signal.h>
 
-#include <array>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -14,23 +13,27 @@
 
 #include "app/console/args.h"
 #include "app/console/commands.h"
+#include "app/console/port_options.h"
 #include "app/console/table_print.h"
 #include "outstation/station_runner.h"
-#include "serial/comm_settings.h"
+#include "serial/port_settings.h"
 
 namespace tc101::console {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: tc101tool outstation --port NAME [--baud N] [--data-bits 5|6|7|8]\n"
-    "                            [--parity none|odd|even|mark|space] [--stop-bits 1|1.5|2]\n"
-    "                            [--frame-delay MS] [--address N] [--yc N] [--yx N]\n"
+constexpr std::string_view kUsageHead =
+    "usage: tc101tool outstation --port NAME [port options] [--address N] [--yc N] [--yx N]\n"
     "                            [--change-every MS] [--event-every MS] [--strict-fcb]\n"
     "                            [--single-char-ack] [--seed N] [--seconds S]\n"
     "\n"
     "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
     "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
+    "\n"
+    "Port options (--port is required):\n";
+
+constexpr std::string_view kUsageTail =
+    "Station:\n"
     "  --address N         link address and common address, 0 to 255 (default 1)\n"
     "  --yx N              telesignals from address 1, 0 to 247 (default 16)\n"
     "  --yc N              measured values from address 1, 0 to 123 (default 8)\n"
@@ -41,12 +44,13 @@ constexpr std::string_view kUsage =
     "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
     "  --seed N            seed of the values (default 1)\n"
     "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
-    "                      interrupted)\n";
+    "                      interrupted)\n"
+    "\n"
+    "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
+    "opened or hangs up; 2 for a bad option.\n";
 
 constexpr std::int64_t kMaxInterval = 24LL * 60 * 60 * 1000;
 constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
-constexpr std::int64_t kMaxFrameDelay = 60'000;
-constexpr std::int64_t kImmediateDelivery = -1;
 // How often the waiting thread looks at the clock and the runner.
 constexpr std::chrono::milliseconds kWaitSlice{100};
 
@@ -63,61 +67,14 @@ StationConfig ReadStationConfig(Args& args) {
     return config;
 }
 
-// The line of the console port options, applied to the component before it opens.
-struct PortLine {
-    std::string name;
-    LineSettings line;
-    std::uint32_t frameDelay = CommTimeouts{}.ReadIntervalTimeout;
-};
-
-PortLine ReadPortLine(Args& args) {
-    PortLine port;
-    const auto name = args.Value("--port");
-    if (!name || name->empty()) throw UsageError("--port NAME is required");
-    port.name = *name;
-    // No flow control: every octet value passes.
-    port.line.DtrControl = TDtrControl::DtrDisable;
-    port.line.RtsControl = TRtsControl::RtsDisable;
-    port.line.TxContinueOnXoff = false;
-    port.line.Outx_XonXoffFlow = false;
-    port.line.Inx_XonXoffFlow = false;
-    port.line.XonChar = 0;
-    port.line.XoffChar = 0;
-    if (auto v = args.Integer("--baud", 1, 4'000'000)) port.line.BaudRate = static_cast<std::uint32_t>(*v);
-    static constexpr std::array<std::string_view, 4> kDataBits{"5", "6", "7", "8"};
-    if (auto v = args.Choice("--data-bits", kDataBits)) port.line.ByteSize = static_cast<TByteSize>((*v)[0] - '5');
-    static constexpr std::array<std::string_view, 5> kParities{"none", "odd", "even", "mark", "space"};
-    if (auto v = args.Choice("--parity", kParities)) {
-        for (std::size_t i = 0; i < kParities.size(); ++i)
-            if (*v == kParities[i]) port.line.Parity = static_cast<TParity>(i);
-        port.line.ParityCheck = port.line.Parity != TParity::None;
+// The simulator answers on a port of its own: unlike the master's, it is never
+// taken from the stored settings.
+bool PortGiven(Words words) {
+    for (const char* word : words) {
+        const std::string_view text(word);
+        if (text == "--port" || text.starts_with("--port=")) return true;
     }
-    static constexpr std::array<std::string_view, 3> kStopBits{"1", "1.5", "2"};
-    if (auto v = args.Choice("--stop-bits", kStopBits)) {
-        for (std::size_t i = 0; i < kStopBits.size(); ++i)
-            if (*v == kStopBits[i]) port.line.StopBits = static_cast<TStopBits>(i);
-    }
-    if (auto v = args.Integer("--frame-delay", kImmediateDelivery, kMaxFrameDelay))
-        port.frameDelay = *v == kImmediateDelivery ? kTimeoutAllOnes : static_cast<std::uint32_t>(*v);
-    return port;
-}
-
-void ApplyPortLine(const PortLine& port, TComm& comm) {
-    comm.SetCommName(port.name);
-    const LineSettings& l = port.line;
-    comm.SetBaudRate(l.BaudRate);
-    comm.SetParityCheck(l.ParityCheck);
-    comm.SetDtrControl(l.DtrControl);
-    comm.SetRtsControl(l.RtsControl);
-    comm.SetTxContinueOnXoff(l.TxContinueOnXoff);
-    comm.SetOutx_XonXoffFlow(l.Outx_XonXoffFlow);
-    comm.SetInx_XonXoffFlow(l.Inx_XonXoffFlow);
-    comm.SetXonChar(l.XonChar);
-    comm.SetXoffChar(l.XoffChar);
-    comm.SetByteSize(l.ByteSize);
-    comm.SetParity(l.Parity);
-    comm.SetStopBits(l.StopBits);
-    comm.SetReadIntervalTimeout(port.frameDelay);
+    return false;
 }
 
 // Interrupt and terminate end the run in order: they are blocked in every
@@ -172,16 +129,21 @@ void PrintLine(const std::string& line) {
 int RunOutstation(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, kUsage);
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
-    const PortLine port = ReadPortLine(args);
+    if (!PortGiven(words)) throw UsageError("--port NAME is required");
+    const PortSettings port = TakePortOptions(args);
     const StationConfig config = ReadStationConfig(args);
     const std::optional<std::chrono::milliseconds> runTime = TakeRunTime(args);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
 
     const StopSignals signals;
-    StationRunner runner(config, [&port](TComm& comm) { ApplyPortLine(port, comm); }, PrintLine);
+    const auto setup = [&port](TComm& comm) {
+        SetComm1Properties(comm);
+        ApplyPortSettings(port, comm);
+    };
+    StationRunner runner(config, setup, PrintLine);
     runner.Start();
     const auto deadline = std::chrono::steady_clock::now() + runTime.value_or(std::chrono::milliseconds(0));
     while (!runTime || std::chrono::steady_clock::now() < deadline) {

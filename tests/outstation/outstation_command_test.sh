@@ -4,6 +4,8 @@ set -uo pipefail
 tool=$1
 failures=0
 work=$(mktemp -d)
+export TC101_CONFIG_DIR="$work/config"
+mkdir -p "$TC101_CONFIG_DIR"
 socat_pid=""
 cleanup() {
   [ -n "$socat_pid" ] && kill "$socat_pid" 2>/dev/null
