@@ -11,6 +11,7 @@ namespace tc101 {
 namespace {
 
 constexpr std::size_t kMaxFrameOctets = kMaxVariableLength + kVariableFrameOverhead;
+constexpr std::size_t kMinVariableFrameSize = 2 + kVariableFrameOverhead;
 
 // ASDU offsets of an interrogation command (from the type identification).
 constexpr std::size_t kAsduCause = 2;
@@ -105,6 +106,11 @@ void Outstation::MakeDue(std::int64_t& next, std::int64_t every, std::int64_t no
 }
 
 std::optional<Frame> Outstation::HandleFrame(std::span<const std::uint8_t> frame, bool variable) {
+    // L below 2 leaves no room for the control field and the address.
+    if (variable && frame.size() < kMinVariableFrameSize) {
+        ++counters_.framesIgnored;
+        return std::nullopt;
+    }
     const std::uint8_t control = frame[variable ? kVarControlOffset : kFixedControlOffset];
     const std::uint8_t address = frame[variable ? kVarAddressOffset : kFixedAddressOffset];
     if (address != config_.address || (control & kPrmMask) == 0 || !ChecksumRight(frame, variable)) {

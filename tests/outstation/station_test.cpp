@@ -194,6 +194,16 @@ TEST_F(StationTest, CutFrameAfterAPauseIsNoise) {
     EXPECT_EQ(AskFixed(kLinkStatusRequest), "10 0B 01 0C 16");
 }
 
+TEST_F(StationTest, VariableFrameTooShortForItsAddressIsIgnored) {
+    StationConfig config = QuietConfig();
+    config.address = 0x43;
+    Make(config);
+    // L = 1: the octet after the control field is the checksum, not an address.
+    EXPECT_EQ(Ask(Hex("68 01 01 68 43 43 16")), "");
+    EXPECT_EQ(Ask(Hex("68 00 00 68 00 16")), "");
+    EXPECT_EQ(station->Counters().framesIgnored, 2);
+}
+
 TEST_F(StationTest, NoiseIsNotKeptForever) {
     // A false start whose frame can never complete does not swallow the next frame.
     EXPECT_TRUE(station->Receive(Hex("68 FF FF 68 00")).empty());
