@@ -5,6 +5,7 @@
 
 #include "protocol/frame.h"
 #include "protocol/frame_search.h"
+#include "protocol/requests.h"
 
 namespace tc101 {
 
@@ -186,7 +187,7 @@ Asdu Outstation::Interrogate(std::span<const std::uint8_t> command) {
     const std::uint8_t qualifier = command[kAsduQualifierOfInterrogation];
     if (cause != kCauseActivation)
         return InterrogationAsdu(config_.address, kCauseUnknownCause | kCauseNegativeMask, qualifier);
-    if (qualifier != kQualifierStation)
+    if (qualifier != kQoiStation)
         return InterrogationAsdu(config_.address, kCauseActivationConfirm | kCauseNegativeMask, qualifier);
     if (!points_.Telesignals().empty())
         class1_.push_back(TelesignalInterrogationReply(config_.address, points_.Telesignals()));

@@ -1,6 +1,7 @@
 #include "outstation/station_asdu.h"
 
 #include "protocol/frame.h"
+#include "protocol/requests.h"
 
 namespace tc101 {
 
@@ -8,7 +9,6 @@ namespace {
 
 constexpr std::int64_t kMsPerMinute = 60'000;
 constexpr std::int64_t kMinutesPerHour = 60;
-constexpr std::uint8_t kSingleObject = 1;
 
 std::uint8_t Low(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 std::uint8_t High(int value) { return static_cast<std::uint8_t>((value >> 8) & 0xFF); }

@@ -86,16 +86,12 @@ inline constexpr std::uint8_t kCauseBackground = 2;
 inline constexpr std::uint8_t kCausePeriodic = 1;
 inline constexpr std::uint8_t kCauseInterrogatedFirst = 20;  // station interrogation
 inline constexpr std::uint8_t kCauseInterrogatedLast = 32;   // group 12
-inline constexpr std::uint8_t kCauseActivation = 6;
-inline constexpr std::uint8_t kCauseDeactivation = 8;
 inline constexpr std::uint8_t kCauseUnknownCause = 45;
 // Set in the cause octet of a negative confirmation.
 inline constexpr std::uint8_t kCauseNegativeMask = 0x40;
 
 // Variable structure qualifier: values follow the first object's address.
 inline constexpr std::uint8_t kVsqSequenceMask = 0x80;
-// Qualifier of interrogation: station interrogation.
-inline constexpr std::uint8_t kQualifierStation = 20;
 // Largest L of a variable frame (one octet).
 inline constexpr int kMaxVariableLength = 255;
 // Control field, link address, type, qualifier, cause, common address,

@@ -11,6 +11,7 @@
 #include "outstation/outstation.h"
 #include "protocol/frame.h"
 #include "protocol/hex_text.h"
+#include "protocol/requests.h"
 
 namespace tc101::testing_support {
 
@@ -21,7 +22,6 @@ inline constexpr std::uint8_t kLinkStatusRequest = 0x49;
 inline constexpr std::uint8_t kClass1Request = 0x5A;
 inline constexpr std::uint8_t kClass2Request = 0x5B;
 inline constexpr std::uint8_t kResetLink = 0x40;
-inline constexpr std::uint8_t kInterrogationControl = 0x53;
 inline constexpr std::uint8_t kFcb = 0x20;
 
 inline Bytes Hex(const std::string& text) { return HexTextToBytes(ToUpperAscii(NormalizeHexText(text))); }
@@ -33,7 +33,7 @@ inline Bytes Fixed(std::uint8_t control, std::uint8_t address = 1) {
 }
 
 inline Bytes Interrogation(std::uint8_t control = kInterrogationControl, std::uint8_t address = 1,
-                           std::uint8_t cause = kCauseActivation, std::uint8_t qualifier = kQualifierStation,
+                           std::uint8_t cause = kCauseActivation, std::uint8_t qualifier = kQoiStation,
                            std::uint8_t commonAddress = 1) {
     const Bytes asdu{kTypeInterrogation, 1, cause, commonAddress, 0, 0, qualifier};
     return BuildVariableFrame(control, address, asdu);
