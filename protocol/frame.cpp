@@ -18,4 +18,18 @@ std::array<std::uint8_t, kFixedFrameSize> BuildFixedFrame(std::uint8_t control, 
     return {kFixedStart, control, address, FrameChecksum(summed, 0, 1), kFrameEnd};
 }
 
+std::vector<std::uint8_t> BuildVariableFrame(std::uint8_t control, std::uint8_t address,
+                                             std::span<const std::uint8_t> asdu) {
+    const std::size_t length = 2 + asdu.size();
+    if (length > static_cast<std::size_t>(kMaxVariableLength))
+        throw std::length_error("BuildVariableFrame: the ASDU does not fit in one frame");
+    const auto l = static_cast<std::uint8_t>(length);
+    std::vector<std::uint8_t> frame{kVariableStart, l, l, kVariableStart, control, address};
+    frame.reserve(length + kVariableFrameOverhead);
+    frame.insert(frame.end(), asdu.begin(), asdu.end());
+    frame.push_back(FrameChecksum(frame, kVarControlOffset, static_cast<int>(frame.size()) - 1));
+    frame.push_back(kFrameEnd);
+    return frame;
+}
+
 }  // namespace tc101

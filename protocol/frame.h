@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace tc101 {
 
@@ -85,6 +86,17 @@ inline constexpr std::uint8_t kCauseBackground = 2;
 inline constexpr std::uint8_t kCausePeriodic = 1;
 inline constexpr std::uint8_t kCauseInterrogatedFirst = 20;  // station interrogation
 inline constexpr std::uint8_t kCauseInterrogatedLast = 32;   // group 12
+inline constexpr std::uint8_t kCauseUnknownCause = 45;
+// Set in the cause octet of a negative confirmation.
+inline constexpr std::uint8_t kCauseNegativeMask = 0x40;
+
+// Variable structure qualifier: values follow the first object's address.
+inline constexpr std::uint8_t kVsqSequenceMask = 0x80;
+// Largest L of a variable frame (one octet).
+inline constexpr int kMaxVariableLength = 255;
+// Control field, link address, type, qualifier, cause, common address,
+// first object address (two octets): the octets of L before any element.
+inline constexpr int kVarHeaderLength = 8;
 
 // Sum of buffer[first] .. buffer[last] modulo 256; 0 when last < first.
 // A range outside the buffer throws std::out_of_range.
@@ -92,5 +104,10 @@ std::uint8_t FrameChecksum(std::span<const std::uint8_t> buffer, int first, int 
 
 // 10 control address checksum 16.
 std::array<std::uint8_t, kFixedFrameSize> BuildFixedFrame(std::uint8_t control, std::uint8_t address);
+
+// 68 L L 68 control address ASDU checksum 16. Throws std::length_error when
+// the ASDU does not fit (L above 255).
+std::vector<std::uint8_t> BuildVariableFrame(std::uint8_t control, std::uint8_t address,
+                                             std::span<const std::uint8_t> asdu);
 
 }  // namespace tc101

@@ -18,6 +18,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"analyse", RunAnalyse, "decode hex bursts into the analyser's account and tables"},
     {"table", RunTable, "show, import or export a table file (yc.sen, yx.sen, send.sen)"},
+    {"outstation", RunOutstation, "play a simulated outstation on a serial port"},
 };
 
 void PrintOverview(std::FILE* out) {

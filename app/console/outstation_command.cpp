@@ -1,0 +1,166 @@
+// tc101tool outstation: the built-in outstation simulator on a serial port,
+// printing its traffic as the console master prints its own.
+
+#include <signal.h>
+
+#include <chrono>
+#include <cmath>
+#include <optional>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "app/console/args.h"
+#include "app/console/commands.h"
+#include "app/console/port_options.h"
+#include "app/console/table_print.h"
+#include "outstation/station_runner.h"
+#include "serial/port_settings.h"
+
+namespace tc101::console {
+
+namespace {
+
+constexpr std::string_view kUsageHead =
+    "usage: tc101tool outstation --port NAME [port options] [--address N] [--yc N] [--yx N]\n"
+    "                            [--change-every MS] [--event-every MS] [--strict-fcb]\n"
+    "                            [--single-char-ack] [--seed N] [--seconds S]\n"
+    "\n"
+    "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
+    "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
+    "\n"
+    "Port options (--port is required):\n";
+
+constexpr std::string_view kUsageTail =
+    "Station:\n"
+    "  --address N         link address and common address, 0 to 255 (default 1)\n"
+    "  --yx N              telesignals from address 1, 0 to 247 (default 16)\n"
+    "  --yc N              measured values from address 1, 0 to 123 (default 8)\n"
+    "  --change-every MS   a measured value change as class 2 data (default 2000, 0 none)\n"
+    "  --event-every MS    a telesignal change and its event as class 1 data\n"
+    "                      (default 5000, 0 none)\n"
+    "  --strict-fcb        follow the frame count bit; confirm interrogations on the link\n"
+    "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
+    "  --seed N            seed of the values (default 1)\n"
+    "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
+    "                      interrupted)\n"
+    "\n"
+    "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
+    "opened or hangs up; 2 for a bad option.\n";
+
+constexpr std::int64_t kMaxInterval = 24LL * 60 * 60 * 1000;
+constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
+// How often the waiting thread looks at the clock and the runner.
+constexpr std::chrono::milliseconds kWaitSlice{100};
+
+StationConfig ReadStationConfig(Args& args) {
+    StationConfig config;
+    if (auto v = args.Integer("--address", 0, 255)) config.address = static_cast<std::uint8_t>(*v);
+    if (auto v = args.Integer("--yx", 0, kMaxStationYx)) config.yxCount = static_cast<int>(*v);
+    if (auto v = args.Integer("--yc", 0, kMaxStationYc)) config.ycCount = static_cast<int>(*v);
+    if (auto v = args.Integer("--change-every", 0, kMaxInterval)) config.changeEveryMs = *v;
+    if (auto v = args.Integer("--event-every", 0, kMaxInterval)) config.eventEveryMs = *v;
+    if (auto v = args.Integer("--seed", 0, UINT32_MAX)) config.seed = static_cast<std::uint32_t>(*v);
+    config.strictFcb = args.Flag("--strict-fcb");
+    config.singleCharAck = args.Flag("--single-char-ack");
+    return config;
+}
+
+// The simulator answers on a port of its own: unlike the master's, it is never
+// taken from the stored settings.
+bool PortGiven(Words words) {
+    for (const char* word : words) {
+        const std::string_view text(word);
+        if (text == "--port" || text.starts_with("--port=")) return true;
+    }
+    return false;
+}
+
+// Interrupt and terminate end the run in order: they are blocked in every
+// thread and taken here by the waiting thread.
+class StopSignals {
+public:
+    StopSignals() {
+        sigemptyset(&set_);
+        sigaddset(&set_, SIGINT);
+        sigaddset(&set_, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &set_, &previous_);
+    }
+    ~StopSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    // True when a stop signal came within the time.
+    bool Wait(std::chrono::milliseconds time) const {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(time).count();
+        const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+        return sigtimedwait(&set_, nullptr, &timeout) > 0;
+    }
+
+private:
+    sigset_t set_{};
+    sigset_t previous_{};
+};
+
+// --seconds S, fractions allowed, as the console master takes it.
+std::optional<std::chrono::milliseconds> TakeRunTime(Args& args) {
+    const auto text = args.Value("--seconds");
+    if (!text) return std::nullopt;
+    std::size_t used = 0;
+    double seconds = 0;
+    try {
+        seconds = std::stod(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text->size() || text->empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
+        throw UsageError("--seconds takes a positive number of seconds, not '" + *text + "'");
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
+
+void PrintLine(const std::string& line) {
+    WriteAll(stdout, line + "\n");
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunOutstation(Words words) {
+    Args args(words);
+    if (args.Flag("--help") || args.Flag("-h")) {
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        return 0;
+    }
+    if (!PortGiven(words)) throw UsageError("--port NAME is required");
+    const PortSettings port = TakePortOptions(args);
+    const StationConfig config = ReadStationConfig(args);
+    const std::optional<std::chrono::milliseconds> runTime = TakeRunTime(args);
+    if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
+
+    const StopSignals signals;
+    const auto setup = [&port](TComm& comm) {
+        SetComm1Properties(comm);
+        ApplyPortSettings(port, comm);
+    };
+    StationRunner runner(config, setup, PrintLine);
+    runner.Start();
+    const auto deadline = std::chrono::steady_clock::now() + runTime.value_or(std::chrono::milliseconds(0));
+    while (!runTime || std::chrono::steady_clock::now() < deadline) {
+        if (signals.Wait(kWaitSlice) || runner.WaitEnded(std::chrono::milliseconds(0))) break;
+    }
+    runner.Stop();
+
+    const StationCounters counters = runner.Counters();
+    std::fprintf(stderr,
+                 "outstation: %lld blocks received, %lld frames handled, %lld ignored, %lld sent again, "
+                 "%lld replies\n",
+                 static_cast<long long>(runner.BlocksReceived()), static_cast<long long>(counters.framesHandled),
+                 static_cast<long long>(counters.framesIgnored), static_cast<long long>(counters.repeats),
+                 static_cast<long long>(runner.FramesSent()));
+    if (const std::string failure = runner.Failure(); !failure.empty()) throw std::runtime_error(failure);
+    if (runner.HungUp()) throw std::runtime_error("the port hung up");
+    return 0;
+}
+
+}  // namespace tc101::console

@@ -1,0 +1,96 @@
+#pragma once
+
+// The simulated outstation as a state machine: a received block in, the
+// reply frames out. It plays the secondary station of an unbalanced link:
+// link status and reset, class 1 and class 2 queues with the access demand
+// bit, general interrogation, spontaneous data made on an injected clock,
+// and optionally the frame count bit rules of the standard link procedure.
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "outstation/point_model.h"
+#include "outstation/station_asdu.h"
+#include "outstation/station_clock.h"
+#include "outstation/station_config.h"
+
+namespace tc101 {
+
+using Frame = std::vector<std::uint8_t>;
+
+// How many data units a queue holds; spontaneous data due while a queue is
+// full is not made (the point keeps its value), as a unit's buffer overflows.
+inline constexpr std::size_t kMaxQueuedAsdus = 256;
+
+// Longest pause between two blocks that may still carry one frame.
+inline constexpr std::int64_t kFramePauseMs = 50;
+
+struct StationCounters {
+    std::int64_t framesHandled = 0;  // ours, checksum right, from the primary station
+    std::int64_t framesIgnored = 0;  // other address, bad checksum, secondary frames
+    std::int64_t repeats = 0;        // replies sent again for an untoggled frame count bit
+};
+
+class Outstation {
+public:
+    Outstation(const StationConfig& config, StationClock clock);
+
+    // Handles every frame of the block (a frame cut at the block's end is
+    // completed by a block that follows within kFramePauseMs) and returns the
+    // replies in sending order.
+    std::vector<Frame> Receive(std::span<const std::uint8_t> block);
+    // Makes the spontaneous data that has come due.
+    void Advance();
+
+    std::size_t Class1Waiting() const { return class1_.size(); }
+    std::size_t Class2Waiting() const { return class2_.size(); }
+    const PointModel& Points() const { return points_; }
+    const StationCounters& Counters() const { return counters_; }
+
+private:
+    std::optional<Frame> HandleFrame(std::span<const std::uint8_t> frame, bool variable);
+    std::optional<Frame> HandleFixed(std::uint8_t control);
+    std::optional<Frame> HandleUserData(std::uint8_t control, std::span<const std::uint8_t> asdu);
+    // Applies the frame count bit rules around producing a reply.
+    template <typename Produce>
+    std::optional<Frame> WithFrameCount(std::uint8_t control, Produce produce);
+
+    // Queues the answer to an interrogation command; returns its confirmation.
+    Asdu Interrogate(std::span<const std::uint8_t> command);
+    // The same with the confirmation queued as class 1 data.
+    void QueueInterrogation(std::span<const std::uint8_t> command);
+    Frame ServeClassRequest(bool class1);
+
+    Frame Ack() const;
+    Frame FixedReply(std::uint8_t function) const;
+    Frame UserData(std::uint8_t function, const Asdu& asdu) const;
+    std::uint8_t AccessDemand() const;
+
+    void KeepTail(std::span<const std::uint8_t> data, std::size_t from);
+    void MakeDue(std::int64_t& next, std::int64_t every, std::int64_t now, std::size_t queued, bool events);
+
+    StationConfig config_;
+    StationClock clock_;
+    PointModel points_;
+    std::deque<Asdu> class1_;
+    std::deque<Asdu> class2_;
+    std::int64_t nextChangeMs_ = 0;
+    std::int64_t nextEventMs_ = 0;
+    ClockReading now_;
+
+    // Frame count bit state (strict mode): unknown until the first reset or
+    // the first frame with FCV set.
+    bool fcbKnown_ = false;
+    bool expectedFcb_ = true;
+    Frame lastReply_;
+
+    // The start of a frame cut at the end of the last block, and when it came.
+    std::vector<std::uint8_t> tail_;
+    std::int64_t tailAtMs_ = 0;
+    StationCounters counters_;
+};
+
+}  // namespace tc101

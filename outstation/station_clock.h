@@ -1,0 +1,20 @@
+#pragma once
+
+// The time the outstation runs on, injected so tests can drive it: a
+// steady count for scheduling and the local time of day for time tags.
+
+#include <cstdint>
+#include <functional>
+
+namespace tc101 {
+
+struct ClockReading {
+    std::int64_t steadyMs = 0;
+    std::int64_t localMsOfDay = 0;
+};
+
+using StationClock = std::function<ClockReading()>;
+
+ClockReading ReadSystemClock();
+
+}  // namespace tc101

@@ -1,0 +1,30 @@
+#pragma once
+
+// What one simulated outstation is: its address, its points, how often its
+// data changes and which link behaviour it plays.
+
+#include <cstdint>
+
+#include "protocol/frame.h"
+
+namespace tc101 {
+
+// One interrogation reply frame carries every point: 247 one-octet states
+// or 123 two-octet values fill a frame of L = 255.
+inline constexpr int kMaxStationYx = kMaxVariableLength - kVarHeaderLength;
+inline constexpr int kStationYcBytes = 2;
+inline constexpr int kMaxStationYc = (kMaxVariableLength - kVarHeaderLength) / kStationYcBytes;
+
+struct StationConfig {
+    std::uint8_t address = 1;  // link address and common address
+    int yxCount = 16;
+    int ycCount = 8;
+    // Milliseconds between spontaneous changes; 0 switches them off.
+    std::int64_t changeEveryMs = 2000;  // measured values, class 2
+    std::int64_t eventEveryMs = 5000;   // telesignal changes and events, class 1
+    bool strictFcb = false;
+    bool singleCharAck = false;
+    std::uint32_t seed = 1;
+};
+
+}  // namespace tc101

@@ -1,0 +1,125 @@
+#include "outstation/station_runner.h"
+
+#include <span>
+#include <utility>
+
+#include "serial/notice_queue.h"
+#include "traffic/log_lines.h"
+
+namespace tc101 {
+
+namespace {
+
+// How often the runner looks at its stop flag while the line is quiet.
+constexpr std::chrono::milliseconds kStopPoll{20};
+
+std::string StampNow() { return TimeStamp(std::chrono::system_clock::now()); }
+
+}  // namespace
+
+StationRunner::StationRunner(const StationConfig& config, PortSetup setup, LogSink log, StationClock clock)
+    : config_(config), setup_(std::move(setup)), log_(std::move(log)), clock_(std::move(clock)) {}
+
+StationRunner::~StationRunner() { Stop(); }
+
+void StationRunner::Start() {
+    if (thread_.joinable()) return;
+    stop_ = false;
+    hungUp_ = false;
+    {
+        const std::lock_guard lock(mutex_);
+        ended_ = false;
+    }
+    std::promise<void> opened;
+    std::future<void> result = opened.get_future();
+    thread_ = std::thread([this, &opened] { Run(opened); });
+    try {
+        result.get();
+    } catch (...) {
+        thread_.join();
+        throw;
+    }
+}
+
+void StationRunner::Stop() {
+    if (!thread_.joinable()) return;
+    stop_ = true;
+    thread_.join();
+}
+
+bool StationRunner::WaitEnded(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return endedSignal_.wait_for(lock, timeout, [this] { return ended_; });
+}
+
+StationCounters StationRunner::Counters() const {
+    const std::lock_guard lock(mutex_);
+    return counters_;
+}
+
+std::int64_t StationRunner::BlocksReceived() const {
+    const std::lock_guard lock(mutex_);
+    return blocksReceived_;
+}
+
+std::string StationRunner::Failure() const {
+    const std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+std::int64_t StationRunner::FramesSent() const {
+    const std::lock_guard lock(mutex_);
+    return framesSent_;
+}
+
+void StationRunner::Run(std::promise<void>& opened) {
+    NoticeQueue queue;
+    TComm comm(queue);
+    Outstation station(config_, clock_);
+    try {
+        if (setup_) setup_(comm);
+        comm.OpenPort();
+    } catch (...) {
+        opened.set_exception(std::current_exception());
+        return;
+    }
+    // The promise lives on Start's stack only until this.
+    opened.set_value();
+
+    comm.OnReceiveData = [&](const std::uint8_t* data, std::uint16_t count) {
+        Log(ReceiveLine(std::span(data, count), StampNow()));
+        const std::vector<Frame> replies = station.Receive(std::span(data, count));
+        for (const Frame& reply : replies) {
+            comm.SendBytes(reply.data(), static_cast<std::uint16_t>(reply.size()));
+            Log(RequestLine(reply, StampNow()));
+        }
+        const std::lock_guard lock(mutex_);
+        ++blocksReceived_;
+        framesSent_ += static_cast<std::int64_t>(replies.size());
+        counters_ = station.Counters();
+    };
+    comm.OnRequestHangup = [this] { hungUp_ = true; };
+
+    while (!stop_ && !hungUp_) {
+        CommNotice notice;
+        if (!queue.WaitFor(kStopPoll, notice)) continue;
+        try {
+            comm.Deliver(std::move(notice));
+        } catch (const std::exception& error) {
+            // Nothing may leave this thread: the failure ends the run.
+            const std::lock_guard lock(mutex_);
+            failure_ = error.what();
+            break;
+        }
+    }
+    comm.ClosePort();
+    const std::lock_guard lock(mutex_);
+    ended_ = true;
+    endedSignal_.notify_all();
+}
+
+void StationRunner::Log(const std::string& line) const {
+    if (log_) log_(line);
+}
+
+}  // namespace tc101
