@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -47,7 +48,7 @@ void FitColumns(Table& table, const GridView& grid, const std::vector<int>& colu
 }  // namespace
 
 TfrmZh::TfrmZh(QWidget* parent)
-    : QMainWindow(parent), noticeSink(Comm1), Comm1(noticeSink), sendList(3, 2) {
+    : QMainWindow(parent), noticeSink(PortSlot()), Comm1(noticeSink), sendList(3, 2) {
     setObjectName(QStringLiteral("frmZh"));
     sendList.SetCell(kSendNameCol, 0, "报文名称");
     sendList.SetCell(kSendContentCol, 0, "报文内容");

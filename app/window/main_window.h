@@ -136,6 +136,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The sink keeps only a reference to the component built after it.
+    TComm& PortSlot() { return Comm1; }
     void SetupLayout();
     void BuildMenu();
     QWidget* BuildCommandPages();
