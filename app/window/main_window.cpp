@@ -83,7 +83,11 @@ TfrmZh::TfrmZh(QWidget* parent)
     frmBwSet = new TfrmBwSet(this);
 }
 
-TfrmZh::~TfrmZh() = default;
+TfrmZh::~TfrmZh() {
+    // The grids show tables that are members: they must go before the members do.
+    Comm1.ClosePort();
+    delete takeCentralWidget();
+}
 
 void TfrmZh::FormCreate() {
     ReplyReceived = true;
