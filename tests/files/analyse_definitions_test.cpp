@@ -48,7 +48,7 @@ TEST(AnalyseDefinitions, MissingFileIsAUsageErrorNamingIt) {
 }
 
 TEST(AnalyseDefinitions, StoredDecodingBytesAreTheDefaultsAndOptionsWin) {
-    std::filesystem::remove(AppFile(kComsetIniName));
+    const testing::OwnAppDirectory appDirectory;
     WriteYcUseByte(4);
     WriteYxUseByte(1);
     YcUseByte = kDefaultYcUseByte;
@@ -61,7 +61,6 @@ TEST(AnalyseDefinitions, StoredDecodingBytesAreTheDefaultsAndOptionsWin) {
     ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(YcUseByte, 1);
     EXPECT_EQ(YxUseByte, 0);
-    std::filesystem::remove(AppFile(kComsetIniName));
 }
 
 }  // namespace

@@ -12,18 +12,16 @@ namespace {
 using testing::ReadBytes;
 using testing::WriteBytes;
 
-// Each test starts from an application directory without INI files.
+// Each test starts from an empty application directory of its own.
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::remove(AppFile(kComsetIniName));
-        std::filesystem::remove(AppFile(kFormSizeIniName));
-        std::filesystem::remove(AppFile(kDefaultSendFileName));
-        std::filesystem::remove(AppFile(kDefaultDefFileName));
         YcUseByte = kDefaultYcUseByte;
         YxUseByte = kDefaultYxUseByte;
     }
     void TearDown() override { SetUp(); }
+
+    testing::OwnAppDirectory appDirectory_;
 };
 
 TEST_F(Settings, DecodingBytesDefaultAndStoreTheirLowByte) {
@@ -51,7 +49,6 @@ TEST_F(Settings, FailedWriteLeavesTheRuntimeByte) {
     std::filesystem::create_directory(AppFile(kComsetIniName));  // cannot be read or replaced
     EXPECT_THROW(WriteYcUseByte(4), FileError);
     EXPECT_EQ(YcUseByte, kDefaultYcUseByte);
-    std::filesystem::remove(AppFile(kComsetIniName));
 }
 
 TEST_F(Settings, SendFileNameFallsBackToDefaultAndWritesItBack) {
@@ -65,7 +62,6 @@ TEST_F(Settings, SendFileNameFallsBackToDefaultAndWritesItBack) {
     WriteBytes(kept, "");
     StoreSendFileName(kept.string());
     EXPECT_EQ(ResolveSendFileName(), kept.string());
-    std::filesystem::remove(kept);
 }
 
 TEST_F(Settings, DefFileNameIsWrittenOnlyWhenDefaultSetIsMissing) {

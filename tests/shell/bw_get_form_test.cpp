@@ -1,3 +1,5 @@
+#include <fstream>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 #include "app/shell/grid_view.h"
 #include "config_dir.h"
 #include "files/ini_file.h"
+#include "message_hook.h"
 #include "protocol/dialogs/bw_get_form.h"
 #include "protocol/dialogs/bw_set_form.h"
 
@@ -108,6 +111,18 @@ TEST_F(BwgetFormTest, EachShowingStartsWithNothingGenerated) {
     form.SetCaption(QString::fromUtf8("生成第 3 行报文"));
     EXPECT_EQ(form.lblCaption->text(), QString::fromUtf8("生成第 3 行报文"));
     form.close();
+}
+
+TEST_F(BwgetFormTest, SettingsThatCannotBeWrittenDoNotHoldTheDialogOpen) {
+    testing::MessageRecorder boxes;
+    TfrmBwget form(*settings_);
+    { std::ofstream(File("plain")) << "x"; }
+    qputenv("TC101_CONFIG_DIR", QByteArray::fromStdString((File("plain") / "sub").string()));
+    Generate(form, 0, 1, &TfrmBwget::btnOk);
+    EXPECT_TRUE(form.MessageGenerated());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("comset.ini"))) << boxes.shown[0].text.toStdString();
 }
 
 }  // namespace
