@@ -48,10 +48,10 @@ void FitColumns(Table& table, const GridView& grid, const std::vector<int>& colu
 }  // namespace
 
 TfrmZh::TfrmZh(QWidget* parent)
-    : QMainWindow(parent), noticeSink(PortSlot()), Comm1(noticeSink), sendList(3, 2) {
+    : QMainWindow(parent), noticeSink_(PortSlot()), Comm1(noticeSink_), sendList_(3, 2) {
     setObjectName(QStringLiteral("frmZh"));
-    sendList.SetCell(kSendNameCol, 0, "报文名称");
-    sendList.SetCell(kSendContentCol, 0, "报文内容");
+    sendList_.SetCell(kSendNameCol, 0, "报文名称");
+    sendList_.SetCell(kSendContentCol, 0, "报文内容");
     SetComm1Properties(Comm1);
     Comm1.OnReceiveData = [this](const std::uint8_t* buffer, std::uint16_t length) { Comm1ReceiveData(buffer, length); };
     Comm1.OnRequestHangup = [this] { Comm1RequestHangup(); };
@@ -68,7 +68,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(PageControl2, &QTabWidget::currentChanged, this, &TfrmZh::PageControl2Change);
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
-    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables); });
+    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_); });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
         connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
@@ -76,7 +76,7 @@ TfrmZh::TfrmZh(QWidget* parent)
             PopupMenu1->exec(grid->viewport()->mapToGlobal(at));
         });
     }
-    connect(C2, &QAction::triggered, this, [this] { tables.ClearValueTable(PageControl1->currentIndex()); });
+    connect(C2, &QAction::triggered, this, [this] { tables_.ClearValueTable(PageControl1->currentIndex()); });
     qApp->installEventFilter(this);
 
     FormCreate();
@@ -84,7 +84,7 @@ TfrmZh::TfrmZh(QWidget* parent)
 }
 
 TfrmZh::~TfrmZh() {
-    // The grids show tables that are members: they must go before the members do.
+    // The grids show tables_ that are members: they must go before the members do.
     Comm1.ClosePort();
     delete takeCentralWidget();
 }
@@ -116,22 +116,26 @@ bool TfrmZh::Splitter1Visible() const { return splitter1Visible_; }
 
 void TfrmZh::SetSplitter1Visible(bool visible) {
     splitter1Visible_ = visible;
+    if (visible == Notebook1->isVisibleTo(this)) return;
+    // The area comes back at the height it had, as a hidden panel keeps its size.
+    if (!visible) notebookHeight_ = NotebookHeight();
     Notebook1->setVisible(visible);
+    if (visible) SetNotebookHeight(notebookHeight_);
 }
 
 void TfrmZh::SetNotebookHeight(int height) {
-    QList<int> sizes = splitter->sizes();
+    QList<int> sizes = splitter_->sizes();
     sizes[0] = height;
-    splitter->setSizes(sizes);
+    splitter_->setSizes(sizes);
     notebookHeight_ = height;
 }
 
 int TfrmZh::NotebookHeight() const { return Notebook1->isVisible() ? Notebook1->height() : notebookHeight_; }
 
 void TfrmZh::SetLogHeight(int height) {
-    QList<int> sizes = splitter->sizes();
+    QList<int> sizes = splitter_->sizes();
     sizes[2] = height;
-    splitter->setSizes(sizes);
+    splitter_->setSizes(sizes);
     logHeight_ = height;
 }
 
@@ -160,12 +164,12 @@ void TfrmZh::FormShow() {
 }
 
 void TfrmZh::LoadValueTables() {
-    if (LoadTableFile(tables.GrdYC, std::string(kYcFileName))) FitColumns(tables.GrdYC, *GrdYC, {1, 2, 3});
-    if (LoadTableFile(tables.GrdYX, std::string(kYxFileName))) FitColumns(tables.GrdYX, *GrdYX, {1, 2, 3});
+    if (LoadTableFile(tables_.GrdYC, std::string(kYcFileName))) FitColumns(tables_.GrdYC, *GrdYC, {1, 2, 3});
+    if (LoadTableFile(tables_.GrdYX, std::string(kYxFileName))) FitColumns(tables_.GrdYX, *GrdYX, {1, 2, 3});
 }
 
 void TfrmZh::LoadSendList() {
-    if (LoadTableFile(sendList, std::string(kSendFileName))) FitColumns(sendList, *GrdSend, {kSendNameCol});
+    if (LoadTableFile(sendList_, std::string(kSendFileName))) FitColumns(sendList_, *GrdSend, {kSendNameCol});
     FormResize();
 }
 
@@ -201,9 +205,8 @@ void TfrmZh::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmZh::FormResize() {
-    const int width = GrdSend->viewport()->width() + GrdSend->verticalHeader()->width() -
-                      sendList.ColWidth(0) - sendList.ColWidth(kSendNameCol) - kSendListSlack;
-    sendList.SetColWidth(kSendContentCol, width);
+    const int width = GrdSend->width() - sendList_.ColWidth(0) - sendList_.ColWidth(kSendNameCol) - kSendListSlack;
+    sendList_.SetColWidth(kSendContentCol, width);
 }
 
 void TfrmZh::PageControl2Change(int page) {
@@ -252,7 +255,7 @@ void TfrmZh::cekSend2Click() {
     BtnUpdate->setEnabled(!cekSend2->isChecked());
 }
 
-void TfrmZh::PopupMenu1Popup() { C2->setVisible(ClearItemVisible(tables, PageControl1->currentIndex())); }
+void TfrmZh::PopupMenu1Popup() { C2->setVisible(ClearItemVisible(tables_, PageControl1->currentIndex())); }
 
 void TfrmZh::SelectTablePage(ValuePage page) { PageControl1->setCurrentIndex(static_cast<int>(page)); }
 
@@ -273,8 +276,8 @@ bool TfrmZh::eventFilter(QObject* watched, QEvent* event) {
 void TfrmZh::btnHelpfileClick() { OpenHelp(); }
 
 void TfrmZh::BtnYcYxDefClick() {
-    tables.ClearValueTable(static_cast<int>(ValuePage::Yc));
-    tables.ClearValueTable(static_cast<int>(ValuePage::Yx));
+    tables_.ClearValueTable(static_cast<int>(ValuePage::Yc));
+    tables_.ClearValueTable(static_cast<int>(ValuePage::Yx));
     // The point definition editor runs here once it is part of the program.
     LoadValueTables();
 }

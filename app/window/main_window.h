@@ -50,12 +50,14 @@ public:
     bool ReplyReceived = true;
     std::uint8_t SilentTicks = 0;
 
-    // The port and the tables the window owns (Comm1 after its sink: it is
-    // destroyed first and joins its threads before the sink goes).
-    QtNoticeSink noticeSink;
+    // The port (after its sink: it is destroyed first and joins its threads
+    // before the sink goes).
+    QtNoticeSink noticeSink_;
     TComm Comm1;
-    ValueTables tables;
-    Table sendList;
+
+    // The tables the grids show: GrdYC, GrdYX, GrdSJ and GrdSend's.
+    ValueTables& Tables() { return tables_; }
+    Table& SendList() { return sendList_; }
 
     // Menu.
     QAction* BtnOpenCom = nullptr;
@@ -88,7 +90,6 @@ public:
     QPushButton* BtnRefresh = nullptr;
 
     // Notebook area, tables, log.
-    QSplitter* splitter = nullptr;  // its handles are Splitter1 and Splitter2
     QStackedWidget* Notebook1 = nullptr;
     GridView* GrdSend = nullptr;
     QPlainTextEdit* memoAna = nullptr;
@@ -100,7 +101,6 @@ public:
     QAction* C2 = nullptr;
     QWidget* PnlSee = nullptr;
     TrafficLog* Memo1 = nullptr;
-    std::array<QLabel*, kStatusPanelCount> statusPanels{};
 
     QTimer* TimerZZ = nullptr;
     QTimer* Timer1 = nullptr;
@@ -116,6 +116,7 @@ public:
     void ShowPortState(bool open);
     void FitStatusPanels();
     QString StatusPanelText(int panel) const;
+    QLabel* StatusPanel(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel)); }
 
     // Serial component events.
     void Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength);
@@ -157,6 +158,10 @@ private:
     void SetLogHeight(int height);
     int LogHeight() const;
 
+    ValueTables tables_;
+    Table sendList_;
+    QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
+    std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     bool logShown_ = true;
     bool splitter1Visible_ = false;
     int notebookHeight_ = 150;

@@ -119,8 +119,8 @@ QWidget* TfrmZh::BuildNotebook() {
     Notebook1 = new QStackedWidget;
     Notebook1->setMinimumHeight(kNotebookMinHeight);
     for (int col = 0; col < static_cast<int>(kSendListWidths.size()); ++col)
-        sendList.SetColWidth(col, kSendListWidths[static_cast<std::size_t>(col)]);
-    GrdSend = new GridView(sendList);
+        sendList_.SetColWidth(col, kSendListWidths[static_cast<std::size_t>(col)]);
+    GrdSend = new GridView(sendList_);
     GrdSend->setObjectName(QStringLiteral("GrdSend"));
     GrdSend->SetWholeRowSelection(true);
     GrdSend->SetEditableColumns({1, 2});
@@ -139,9 +139,9 @@ QWidget* TfrmZh::BuildNotebook() {
 QWidget* TfrmZh::BuildTablePages() {
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    GrdYC = new GridView(tables.GrdYC);
-    GrdYX = new GridView(tables.GrdYX);
-    GrdSJ = new GridView(tables.GrdSJ);
+    GrdYC = new GridView(tables_.GrdYC);
+    GrdYX = new GridView(tables_.GrdYX);
+    GrdSJ = new GridView(tables_.GrdSJ);
     SetUpValueGrid(GrdYC, QStringLiteral(u"遥测量"));
     SetUpValueGrid(GrdYX, QStringLiteral(u"遥信量"));
     SetUpValueGrid(GrdSJ, QStringLiteral(u"事件纪录"));
@@ -169,14 +169,14 @@ void TfrmZh::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    for (std::size_t i = 0; i < statusPanels.size(); ++i) {
+    for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
         auto* panel = new QLabel;
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setFixedWidth(kStatusPanelWidths[i]);
         bar->addWidget(panel);
-        statusPanels[i] = panel;
+        statusPanels_[i] = panel;
     }
 }
 
@@ -191,15 +191,15 @@ void TfrmZh::SetupLayout() {
     column->setContentsMargins(0, kTopSpacer, 0, 0);
     column->setSpacing(0);
     column->addWidget(BuildCommandPages());
-    splitter = new QSplitter(Qt::Vertical);
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(BuildNotebook());
-    splitter->addWidget(BuildTablePages());
-    splitter->addWidget(BuildBottomPanel());
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setStretchFactor(2, 0);
-    column->addWidget(splitter, 1);
+    splitter_ = new QSplitter(Qt::Vertical);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(BuildNotebook());
+    splitter_->addWidget(BuildTablePages());
+    splitter_->addWidget(BuildBottomPanel());
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setStretchFactor(2, 0);
+    column->addWidget(splitter_, 1);
     setCentralWidget(central);
     BuildStatusBar();
 

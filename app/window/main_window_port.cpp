@@ -57,7 +57,7 @@ void TfrmZh::ShowPortState(bool open) {
     BtnOpenCom->setEnabled(!open);
 
     const PortPanelTexts texts = open ? OpenPortPanels(Comm1) : ClosedPortPanels(ComSetFile());
-    for (std::size_t i = 0; i < texts.size(); ++i) statusPanels[i]->setText(QString::fromStdString(texts[i]));
+    for (std::size_t i = 0; i < texts.size(); ++i) statusPanels_[i]->setText(QString::fromStdString(texts[i]));
     if (!open) {
         if (Timer1->isActive()) {
             cekSend2->setChecked(false);
@@ -73,13 +73,13 @@ void TfrmZh::ShowPortState(bool open) {
 
 void TfrmZh::FitStatusPanels() {
     const QFontMetrics metrics(statusBar()->font());
-    for (QLabel* panel : statusPanels) panel->setFixedWidth(metrics.horizontalAdvance(panel->text()) + kPanelPadding);
+    for (QLabel* panel : statusPanels_) panel->setFixedWidth(metrics.horizontalAdvance(panel->text()) + kPanelPadding);
 }
 
-QString TfrmZh::StatusPanelText(int panel) const { return statusPanels.at(static_cast<std::size_t>(panel))->text(); }
+QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel))->text(); }
 
 void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
-    const auto verdict = ReceiveBlock(*Memo1, tables, std::span(buffer, bufferLength), std::chrono::system_clock::now());
+    const auto verdict = ReceiveBlock(*Memo1, tables_, std::span(buffer, bufferLength), std::chrono::system_clock::now());
     if (!verdict) return;
     NextRequest = *verdict;
     ReplyReceived = true;

@@ -48,10 +48,10 @@ TEST_F(MainWindowPortTest, ClosedStateShowsTheStoredSettings) {
                                            QStringLiteral(u" 停止位:1"), QStringLiteral(u" 端口状态: 关闭 ")}));
     ExpectCommands(window, false);
     // Each panel is as wide as its text: a longer port name widens panel 0.
-    const int narrow = window.statusPanels[0]->width();
+    const int narrow = window.StatusPanel(0)->width();
     Comset().WriteString(kComSetSection, kKeyPort, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XYZ-if00-port0");
     window.ShowPortState(false);
-    EXPECT_GT(window.statusPanels[0]->width(), narrow);
+    EXPECT_GT(window.StatusPanel(0)->width(), narrow);
 }
 
 TEST_F(MainWindowPortTest, AbsentPortAtStartShowsTheErrorBoxAndStaysClosed) {
@@ -92,7 +92,7 @@ TEST_F(MainWindowPortTest, OpenReceiveAndClose) {
                0xF5, 0x16});
     QTRY_VERIFY_WITH_TIMEOUT(window.ReplyReceived, 5000);
     EXPECT_TRUE(window.Memo1->toPlainText().startsWith(QStringLiteral("Rx:68 0C 0C 68 08 01 15 82")));
-    EXPECT_EQ(window.tables.GrdYC.Cell(kFirstDeviceCol, 1), "1000");
+    EXPECT_EQ(window.Tables().GrdYC.Cell(kFirstDeviceCol, 1), "1000");
     EXPECT_EQ(window.NextRequest, PollVerdict::NoClass1Waiting);
 
     window.btnCloseCom->trigger();

@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, TableMenuOffersClearOnlyWhenThereIsSomethingToClear) {
     window->PopupMenu1Popup();
     EXPECT_TRUE(window->C2->isVisible());
     window->C2->trigger();
-    EXPECT_EQ(window->tables.GrdYC.ColCount(), kFirstDeviceCol);
+    EXPECT_EQ(window->Tables().GrdYC.ColCount(), kFirstDeviceCol);
     EXPECT_EQ(window->GrdYC->Model()->columnCount(), kFirstDeviceCol - 1);
     EXPECT_EQ(window->GrdYC->toolTip(), QStringLiteral(u"遥测量"));
     EXPECT_EQ(window->GrdSJ->toolTip(), QStringLiteral(u"事件纪录"));
