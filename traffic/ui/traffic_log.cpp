@@ -45,7 +45,8 @@ TrafficLog::TrafficLog(QWidget* parent)
     : QPlainTextEdit(parent), chooseSaveFile_(ChooseWithDialog), openFile_(OpenWithDesktop) {
     setObjectName(QStringLiteral("Memo1"));
     setUndoRedoEnabled(false);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont font(QStringLiteral(u"新宋体"));
     font.setStyleHint(QFont::TypeWriter);
