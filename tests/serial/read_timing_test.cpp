@@ -49,14 +49,19 @@ const TimingCase kCases[] = {
     {"huge t does not overflow the wait", Interval(0xFFFFFFFEu), 1, 0ms, 0ms, Wait(INT_MAX)},
 };
 
+void PrintTo(const TimingCase& c, std::ostream* out) { *out << c.what; }
+
 class ReadTiming : public testing::TestWithParam<TimingCase> {};
 
 TEST_P(ReadTiming, CutsBlocksAsTheTimeoutsSay) {
     const TimingCase& c = GetParam();
+    SCOPED_TRACE(c.what);
     EXPECT_EQ(NextReadStep(c.timeouts, c.count, c.sinceStart, c.sinceLastByte), c.expected) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadTiming, testing::ValuesIn(kCases));
+// Cases are named by their position, so ctest lists readable names.
+INSTANTIATE_TEST_SUITE_P(Cases, ReadTiming, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<TimingCase>& param) { return "case" + std::to_string(param.index); });
 
 }  // namespace
 }  // namespace tc101

@@ -1,4 +1,4 @@
-#include "protocol/dialogs/bw_set_cells.h"
+#include "protocol/bw_set_cells.h"
 
 #include <cstdio>
 #include <limits>
