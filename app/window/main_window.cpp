@@ -260,6 +260,8 @@ void TfrmZh::PopupMenu1Popup() { C2->setVisible(ClearItemVisible(tables_, PageCo
 void TfrmZh::SelectTablePage(ValuePage page) { PageControl1->setCurrentIndex(static_cast<int>(page)); }
 
 bool TfrmZh::eventFilter(QObject* watched, QEvent* event) {
+    // A hidden list has no width of its own here: fit it when it gets one.
+    if (watched == GrdSend && event->type() == QEvent::Resize) FormResize();
     // The window sees F2 to F4 before whichever of its controls has the focus.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {

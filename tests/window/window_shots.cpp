@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     auto& t = window.Tables();
     for (tc101::Table* table : {&t.GrdYC, &t.GrdYX}) table->SetRowCount(9);
     for (int row = 1; row <= 8; ++row) {
+        t.GrdYC.SetCell(0, row, std::to_string(row));
+        t.GrdYX.SetCell(0, row, std::to_string(row));
         t.GrdYC.SetCell(1, row, "线路" + std::to_string(row) + "电流");
         t.GrdYC.SetCell(2, row, "A");
         t.GrdYC.SetCell(3, row, "10");
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     window.SendList().SetCell(2, 2, "10 49 01 4A 16");
     window.SendList().SetCell(1, 3, "二级数据");
     window.SendList().SetCell(2, 3, "10 5B 01 5C 16");
+    for (int row = 1; row <= 3; ++row) window.SendList().SetCell(0, row, std::to_string(row));
     window.show();
     window.Memo1->AppendLine(tc101::LogColour::Black, tc101::RequestBanner(tc101::MasterRequest::GeneralInterrogation, 1));
     const std::vector<std::uint8_t> gi = tc101::HexTextToBytes("68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16");
