@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QTimer>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -100,6 +102,34 @@ TEST_F(MainWindowPortTest, OpenReceiveAndClose) {
     EXPECT_FALSE(window.Comm1.IsOpen());
     ExpectCommands(window, false);
     EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 关闭 "));
+}
+
+TEST_F(MainWindowPortTest, CommandPageChangeStopsTheRunningTimers) {
+    PtyPair pty;
+    Comset().WriteString(kComSetSection, kKeyPort, pty.SlaveName());
+    TfrmZh window;
+    window.show();
+    window.BtnOpenCom->trigger();
+    ASSERT_TRUE(window.PortOpen);
+    window.cbxMlzz->click();
+    EXPECT_TRUE(window.TimerZZ->isActive());
+    EXPECT_FALSE(window.BtnLL->isEnabled());
+    EXPECT_FALSE(window.txtInteval1->isEnabled());
+    window.PageControl2->setCurrentIndex(1);
+    EXPECT_FALSE(window.cbxMlzz->isChecked());
+    EXPECT_FALSE(window.TimerZZ->isActive());
+    EXPECT_TRUE(window.BtnLL->isEnabled());
+    EXPECT_TRUE(window.txtInteval1->isEnabled());
+
+    window.cekSend2->click();
+    EXPECT_TRUE(window.Timer1->isActive());
+    EXPECT_FALSE(window.BtnSend->isEnabled());
+    EXPECT_FALSE(window.BtnUpdate->isEnabled());
+    window.PageControl2->setCurrentIndex(2);
+    EXPECT_FALSE(window.cekSend2->isChecked());
+    EXPECT_FALSE(window.Timer1->isActive());
+    EXPECT_TRUE(window.BtnSend->isEnabled());
+    EXPECT_TRUE(window.BtnUpdate->isEnabled());
 }
 
 TEST_F(MainWindowPortTest, VanishedDeviceClosesThePortAndSaysSoInRed) {
