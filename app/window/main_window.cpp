@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/shell/application.h"
 #include "app/shell/form_geometry.h"
 #include "app/shell/grid_view.h"
 #include "app/shell/message_box.h"
@@ -175,10 +176,11 @@ void TfrmZh::FormShow() {
     LoadSendList();
     try {
         PortOpen = AutoOpenEnabled() ? OpenFromSettings(Comm1) : false;
-    } catch (...) {
-        // The commands then match the closed port rather than the design's state.
-        ShowPortState(false);
-        throw;
+    } catch (const std::exception& error) {
+        // Reported here rather than thrown through the show machinery; the
+        // commands then match the closed port.
+        ShowError(this, ErrorBoxText(QString::fromUtf8(error.what())));
+        PortOpen = false;
     }
     ShowPortState(PortOpen);
 }
