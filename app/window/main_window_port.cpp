@@ -88,6 +88,8 @@ void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLe
 void TfrmZh::Comm1RequestHangup() {
     // The device is gone (adapter unplugged or failed): showing the port as
     // open would report a dead line as working.
+    // A notice still queued from a port the user has closed since changes nothing.
+    if (!Comm1.IsOpen()) return;
     const QString port = QString::fromStdString(Comm1.CommName());
     Comm1.ClosePort();
     PortOpen = false;
