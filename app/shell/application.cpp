@@ -9,6 +9,10 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
+void ShowException(const std::exception& error) {
+    ShowError(nullptr, ErrorBoxText(QString::fromUtf8(error.what())));
+}
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf16(kApplicationTitle));
 }
@@ -17,7 +21,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(nullptr, ErrorBoxText(QString::fromUtf8(error.what())));
+        ShowException(error);
     }
     return true;
 }

@@ -4,6 +4,8 @@
 // An exception that escapes an event handler is shown in an error box and the
 // program keeps running.
 
+#include <exception>
+
 #include <QApplication>
 #include <QString>
 
@@ -16,6 +18,21 @@ inline constexpr char16_t kApplicationTitle[] = u"澄风101规约调试工具V2.
 // The text of the error box: a full stop is appended when the message's last
 // character sorts after ".".
 QString ErrorBoxText(const QString& message);
+
+// The error box of the top-level handler for one exception.
+void ShowException(const std::exception& error);
+
+// Runs a command (a button's or menu item's handler) and shows an error it
+// meets as the top-level handler would, without unwinding through Qt's own
+// event code, which is not exception-safe. notify() stays the last net.
+template <typename Command>
+void RunCommand(Command&& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+}
 
 class Application : public QApplication {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/shell/application.h"
 #include "app/shell/dialog_buttons.h"
 #include "files/app_paths.h"
 #include "files/comset_keys.h"
@@ -98,9 +99,11 @@ void TfrmBwget::BtnOkClick() {
 void TfrmBwget::done(int result) {
     // Close first, so a settings file that cannot be written never holds the dialog open.
     QDialog::done(result);
-    IniFile comset(AppFile(kComsetIniName));
-    comset.WriteInteger(kBwGetSection, kStyleKey, cmbBWLX->currentIndex());
-    comset.WriteInteger(kBwGetSection, kAddressKey, cmbAddress->value());
+    RunCommand([this] {
+        IniFile comset(AppFile(kComsetIniName));
+        comset.WriteInteger(kBwGetSection, kStyleKey, cmbBWLX->currentIndex());
+        comset.WriteInteger(kBwGetSection, kAddressKey, cmbAddress->value());
+    });
 }
 
 }  // namespace tc101

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/shell/application.h"
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/form_geometry.h"
 #include "app/shell/grid_view.h"
@@ -115,7 +116,7 @@ void TfrmBwSet::BuildLayout() {
     layout->addWidget(PageControl1, 1);
     layout->addLayout(modes);
 
-    connect(btnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+    connect(btnOk, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnOkClick(); }); });
     connect(btnBack, &QPushButton::clicked, this, [this] { close(); });
     connect(rbHex, &QRadioButton::toggled, this, [this](bool on) {
         if (on) SetDisplay(ValueDisplay::Hex);

@@ -54,6 +54,17 @@ TEST(ApplicationTest, EscapingExceptionIsShownAsErrorBoxAndProgramGoesOn) {
     EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
+TEST(ApplicationTest, RunCommandShowsTheErrorAndReturns) {
+    testing::MessageRecorder boxes;
+    bool after = false;
+    RunCommand([] { throw std::runtime_error("Access denied"); });
+    RunCommand([&] { after = true; });
+    EXPECT_TRUE(after);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Access denied."));
+}
+
 TEST(MessageBoxTest, HookSeesKindCaptionTextAndAnswers) {
     testing::MessageRecorder boxes;
     boxes.answers = {Answer::No, Answer::Cancel};
