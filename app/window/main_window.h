@@ -1,0 +1,171 @@
+#pragma once
+
+// TfrmZh, the main window: command pages, send list and analysis pane, the
+// three value tables, the traffic log and the status bar, and the port
+// Comm1 whose notices arrive on this thread. The window wires widgets to
+// the core; the work is done by the traffic, protocol and serial layers.
+
+#include <array>
+#include <cstdint>
+
+#include <QMainWindow>
+
+#include "protocol/poll_verdict.h"
+#include "protocol/table.h"
+#include "protocol/value_tables.h"
+#include "serial/comm.h"
+#include "serial/ui/qt_notice_sink.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+
+namespace tc101 {
+
+class GridView;
+class TfrmBwSet;
+class TrafficLog;
+
+inline constexpr char16_t kMainWindowCaption[] = u"澄风101规约调试工具V2.9";
+inline constexpr int kStatusPanelCount = 7;
+
+class TfrmZh : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the creation steps, then creates frmBwSet.
+    explicit TfrmZh(QWidget* parent = nullptr);
+    ~TfrmZh() override;
+
+    // State.
+    bool PortOpen = false;
+    PollVerdict NextRequest = PollVerdict::None;
+    bool ReplyReceived = true;
+    std::uint8_t SilentTicks = 0;
+
+    // The port (after its sink: it is destroyed first and joins its threads
+    // before the sink goes).
+    QtNoticeSink noticeSink_;
+    TComm Comm1;
+
+    // The tables the grids show: GrdYC, GrdYX, GrdSJ and GrdSend's.
+    ValueTables& Tables() { return tables_; }
+    Table& SendList() { return sendList_; }
+
+    // Menu.
+    QAction* BtnOpenCom = nullptr;
+    QAction* btnCloseCom = nullptr;
+    QAction* btnPortSet = nullptr;
+    QAction* BtnYcYxDef = nullptr;
+    QAction* N2 = nullptr;
+    QAction* BtnClear = nullptr;
+    QAction* BtnExcel = nullptr;
+    QMenu* A2 = nullptr;
+    QAction* btnHelpfile = nullptr;
+    QAction* A3 = nullptr;
+    QAction* btnExit = nullptr;
+
+    // Command pages.
+    QTabWidget* PageControl2 = nullptr;
+    QCheckBox* cbxMlzz = nullptr;
+    QSpinBox* txtAdd = nullptr;
+    QSpinBox* txtInteval1 = nullptr;
+    QPushButton* BtnLL = nullptr;
+    QPushButton* Btn1J = nullptr;
+    QPushButton* Btn2J = nullptr;
+    QPushButton* BtnZZ = nullptr;
+    QCheckBox* cekSend2 = nullptr;
+    QSpinBox* txtInteval2 = nullptr;
+    QCheckBox* cekCircle = nullptr;
+    QPushButton* BtnSend = nullptr;
+    QPushButton* BtnUpdate = nullptr;
+    QPushButton* BtnAnalyze = nullptr;
+    QPushButton* BtnRefresh = nullptr;
+
+    // Notebook area, tables, log.
+    QStackedWidget* Notebook1 = nullptr;
+    GridView* GrdSend = nullptr;
+    QPlainTextEdit* memoAna = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    GridView* GrdYC = nullptr;
+    GridView* GrdYX = nullptr;
+    GridView* GrdSJ = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* C2 = nullptr;
+    QWidget* PnlSee = nullptr;
+    TrafficLog* Memo1 = nullptr;
+
+    QTimer* TimerZZ = nullptr;
+    QTimer* Timer1 = nullptr;
+    TfrmBwSet* frmBwSet = nullptr;
+
+    // Whether Splitter1 (and with it the notebook area) is shown.
+    bool Splitter1Visible() const;
+
+    // Port commands and state.
+    void BtnOpenComClick();
+    void btnCloseComClick();
+    void btnPortSetClick();
+    void ShowPortState(bool open);
+    void FitStatusPanels();
+    QString StatusPanelText(int panel) const;
+    QLabel* StatusPanel(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel)); }
+
+    // Serial component events.
+    void Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength);
+    void Comm1RequestHangup();
+
+    void PageControl2Change(int page);
+    void cbxMlzzClick();
+    void cekSend2Click();
+    void PopupMenu1Popup();
+    void SelectTablePage(ValuePage page);
+    void btnHelpfileClick();
+    void BtnYcYxDefClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The sink keeps only a reference to the component built after it.
+    TComm& PortSlot() { return Comm1; }
+    void SetupLayout();
+    void BuildMenu();
+    QWidget* BuildCommandPages();
+    QWidget* BuildNotebook();
+    QWidget* BuildTablePages();
+    QWidget* BuildBottomPanel();
+    void BuildStatusBar();
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    void LoadValueTables();
+    void LoadSendList();
+    void SetSplitter1Visible(bool visible);
+    void SetNotebookHeight(int height);
+    int NotebookHeight() const;
+    void SetLogHeight(int height);
+    int LogHeight() const;
+
+    ValueTables tables_;
+    Table sendList_;
+    QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
+    std::array<QLabel*, kStatusPanelCount> statusPanels_{};
+    bool logShown_ = true;
+    bool splitter1Visible_ = false;
+    int notebookHeight_ = 150;
+    int logHeight_ = 100;
+};
+
+}  // namespace tc101

@@ -1,0 +1,101 @@
+// TfrmZh's port commands, port state and the serial component's events.
+
+#include <chrono>
+#include <span>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/window/main_window.h"
+#include "serial/port_settings.h"
+#include "traffic/ui/receive_path.h"
+#include "traffic/ui/traffic_log.h"
+
+#if __has_include("serial/ui/com_set_form.h")
+#include "serial/ui/com_set_form.h"
+#define TC101_HAVE_COM_SET_FORM 1
+#endif
+
+namespace tc101 {
+
+namespace {
+constexpr int kPanelPadding = 20;
+}  // namespace
+
+void TfrmZh::BtnOpenComClick() {
+    PortOpen = OpenFromSettings(Comm1);
+    ShowPortState(PortOpen);
+}
+
+void TfrmZh::btnCloseComClick() {
+    Comm1.ClosePort();
+    PortOpen = false;
+    ShowPortState(false);
+}
+
+void TfrmZh::btnPortSetClick() {
+#ifdef TC101_HAVE_COM_SET_FORM
+    {
+        TfrmComSet dialog(this);
+        dialog.exec();
+    }
+#endif
+    ShowPortState(false);
+}
+
+void TfrmZh::ShowPortState(bool open) {
+    btnCloseCom->setEnabled(open);
+    for (QPushButton* button : {BtnZZ, Btn1J, Btn2J, BtnLL, BtnSend}) button->setEnabled(open);
+    cekSend2->setEnabled(open);
+    cbxMlzz->setEnabled(open);
+    btnPortSet->setEnabled(!open);
+    BtnOpenCom->setEnabled(!open);
+
+    const PortPanelTexts texts = open ? OpenPortPanels(Comm1) : ClosedPortPanels(ComSetFile());
+    for (std::size_t i = 0; i < texts.size(); ++i) statusPanels_[i]->setText(QString::fromStdString(texts[i]));
+    if (!open) {
+        if (Timer1->isActive()) {
+            cekSend2->setChecked(false);
+            cekSend2Click();
+        }
+        if (TimerZZ->isActive()) {
+            cbxMlzz->setChecked(false);
+            cbxMlzzClick();
+        }
+    }
+    FitStatusPanels();
+}
+
+void TfrmZh::FitStatusPanels() {
+    const QFontMetrics metrics(statusBar()->font());
+    for (QLabel* panel : statusPanels_) panel->setFixedWidth(metrics.horizontalAdvance(panel->text()) + kPanelPadding);
+}
+
+QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel))->text(); }
+
+void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
+    const auto verdict = ReceiveBlock(*Memo1, tables_, std::span(buffer, bufferLength), std::chrono::system_clock::now());
+    if (!verdict) return;
+    NextRequest = *verdict;
+    ReplyReceived = true;
+}
+
+void TfrmZh::Comm1RequestHangup() {
+    // The device is gone (adapter unplugged or failed): showing the port as
+    // open would report a dead line as working.
+    // A notice still queued from a port the user has closed since changes nothing.
+    if (!Comm1.IsOpen()) return;
+    const QString port = QString::fromStdString(Comm1.CommName());
+    Comm1.ClosePort();
+    PortOpen = false;
+    ShowPortState(false);
+    Memo1->ScrollLogToEnd();
+    Memo1->AppendLine(LogColour::Red, QStringLiteral(u"端口%1的设备已失效(适配器被拔出或设备故障)，端口已关闭。").arg(port));
+}
+
+}  // namespace tc101

@@ -1,0 +1,114 @@
+#include "traffic/ui/receive_path.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+#include "protocol/hex_text.h"
+#include "traffic/log_lines.h"
+#include "traffic/ui/manual_analysis.h"
+#include "traffic/ui/traffic_log.h"
+
+namespace tc101 {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const auto kMoment = std::chrono::system_clock::now();
+const QString kStampSuffix = QString::fromStdString(StampSuffix(TimeStamp(kMoment)));
+const HourClock kHour = [] { return 9; };
+
+QString LogLine(const TrafficLog& log, int line) { return log.document()->findBlockByNumber(line).text(); }
+
+class ReceivePathTest : public ::testing::Test {
+protected:
+    std::optional<PollVerdict> Receive(const Bytes& block) { return ReceiveBlock(log, tables, block, kMoment, kHour); }
+
+    TrafficLog log;
+    ValueTables tables;
+};
+
+TEST_F(ReceivePathTest, SingleCharacterGivesTheGreenLineThenTheRedAccountAndAnEmptyLine) {
+    EXPECT_EQ(Receive({0xE5}), PollVerdict::NoClass1Waiting);
+    ASSERT_EQ(log.LineCount(), 3);
+    EXPECT_EQ(LogLine(log, 0), QStringLiteral("Rx:E5") + kStampSuffix);
+    EXPECT_FALSE(LogLine(log, 1).isEmpty());
+    EXPECT_EQ(LogLine(log, 2), QString());
+}
+
+TEST_F(ReceivePathTest, VerdictsFollowTheAnalysis) {
+    struct Case {
+        const char* hex;
+        PollVerdict verdict;
+    };
+    const Case cases[] = {
+        {"10 0B 01 0C 16", PollVerdict::LinkReady},
+        {"E5", PollVerdict::NoClass1Waiting},
+        {"01 02 03", PollVerdict::None},
+        {"68 0C 0C 68 28 01 15 82 14 01 01 40 E8 03 18 FC 15 16", PollVerdict::Class1Waiting},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Receive(HexTextToBytes(c.hex)), c.verdict) << c.hex;
+}
+
+TEST_F(ReceivePathTest, BlockWithoutFramesStillGetsItsGreenLine) {
+    Receive({0x01, 0x02});
+    EXPECT_EQ(LogLine(log, 0), QStringLiteral("Rx:01 02") + kStampSuffix);
+    EXPECT_EQ(LogLine(log, 1), QStringLiteral(u"没有有效的101报文帧"));
+}
+
+TEST_F(ReceivePathTest, TelemetryReplyFillsTheDeviceColumn) {
+    Receive(HexTextToBytes("68 0C 0C 68 08 01 15 82 14 01 01 40 E8 03 18 FC F5 16"));
+    EXPECT_EQ(tables.GrdYC.Cell(kFirstDeviceCol, 0), "1#设备");
+    EXPECT_EQ(tables.GrdYC.Cell(kFirstDeviceCol, 1), "1000");
+    EXPECT_EQ(tables.GrdYX.ColCount(), kFirstDeviceCol);
+}
+
+TEST_F(ReceivePathTest, EmptyBlockAppendsNothingButStillAppliesTheSizeLimit) {
+    log.AppendLine(LogColour::Black, QStringLiteral("x"));
+    EXPECT_EQ(Receive({}), std::nullopt);
+    EXPECT_EQ(log.toPlainText(), QStringLiteral("x"));
+
+    log.AppendLine(LogColour::Black, QString(kLogCharacterLimit, QLatin1Char('x')));
+    EXPECT_GT(log.TextLength(), kLogCharacterLimit);
+    EXPECT_EQ(Receive({}), std::nullopt);
+    EXPECT_TRUE(log.toPlainText().isEmpty());
+}
+
+TEST_F(ReceivePathTest, LimitCountsLineBreaksAsTwoCharacters) {
+    // 49,000 characters and 1,000 breaks: 51,000 as the log's text goes.
+    for (int i = 0; i < 1000; ++i) log.AppendLine(LogColour::Black, QString(49, QLatin1Char('x')));
+    log.AppendLine(LogColour::Black, QString(49 + 2, QLatin1Char('x')));
+    ASSERT_GT(log.TextLength(), kLogCharacterLimit);
+    Receive({0xE5});
+    EXPECT_EQ(LogLine(log, 0), QStringLiteral("Rx:E5") + kStampSuffix);
+}
+
+TEST(ManualAnalysisTest, PaneIsNormalisedLoggedInBlackAndAnalysedWithoutTheVerdict) {
+    TrafficLog log;
+    ValueTables tables;
+    QPlainTextEdit pane;
+    pane.setPlainText(QStringLiteral("  10 0b 01 0c 16 zz"));
+    AnalyzePane(pane, log, tables);
+    EXPECT_EQ(pane.toPlainText(), QStringLiteral("10 0B 01 0C 16"));
+    EXPECT_EQ(LogLine(log, 0), QString::fromUtf8(kAnalysisBanner.data(), static_cast<qsizetype>(kAnalysisBanner.size())));
+    EXPECT_EQ(LogLine(log, 1), QStringLiteral("10 0B 01 0C 16"));
+    EXPECT_TRUE(LogLine(log, 2).contains(QStringLiteral(u"链路完好")));
+}
+
+TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogLeavesOnlyTheAccount) {
+    TrafficLog log;
+    ValueTables tables;
+    QPlainTextEdit pane;
+    pane.setPlainText(QStringLiteral(" \n"));
+    AnalyzePane(pane, log, tables);
+    EXPECT_EQ(log.LineCount(), 1);
+    EXPECT_TRUE(log.toPlainText().isEmpty());
+
+    for (int i = 0; i < kLogLineLimit; ++i) log.AppendLine(LogColour::Black, QStringLiteral("x"));
+    pane.setPlainText(QStringLiteral("E5"));
+    AnalyzePane(pane, log, tables);
+    EXPECT_EQ(log.LineCount(), 2);  // the account line and the empty line after it
+}
+
+}  // namespace
+}  // namespace tc101
