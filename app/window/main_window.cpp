@@ -22,6 +22,8 @@
 #include "app/window/help_file.h"
 #include "app/window/window_settings.h"
 #include "files/comset_keys.h"
+#include "about/about_form.h"
+#include "export/export_ui.h"
 #include "files/table_file.h"
 #include "files/table_tools.h"
 #include "protocol/dialogs/bw_set_form.h"
@@ -29,12 +31,6 @@
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
 
-#ifdef TC101_HAVE_EXPORT
-#include "export/export_ui.h"
-#endif
-#ifdef TC101_HAVE_ABOUT
-#include "about/about_form.h"
-#endif
 
 namespace tc101 {
 
@@ -73,19 +69,11 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(BtnClear, &QAction::triggered, Memo1, &TrafficLog::ClearLog);
     connect(btnHelpfile, &QAction::triggered, this, &TfrmZh::btnHelpfileClick);
     connect(btnExit, &QAction::triggered, this, &QWidget::close);
-#ifdef TC101_HAVE_EXPORT
     connect(BtnExcel, &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
-#else
-    BtnExcel->setEnabled(false);
-#endif
-#ifdef TC101_HAVE_ABOUT
     connect(A3, &QAction::triggered, this, [this] {
         TAboutfrm about(this);
         about.exec();
     });
-#else
-    A3->setEnabled(false);
-#endif
     connect(PageControl2, &QTabWidget::currentChanged, this, &TfrmZh::PageControl2Change);
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);

@@ -13,13 +13,10 @@
 
 #include "app/window/main_window.h"
 #include "serial/port_settings.h"
+#include "serial/ui/com_set_form.h"
 #include "traffic/ui/receive_path.h"
 #include "traffic/ui/traffic_log.h"
 
-#if __has_include("serial/ui/com_set_form.h")
-#include "serial/ui/com_set_form.h"
-#define TC101_HAVE_COM_SET_FORM 1
-#endif
 
 namespace tc101 {
 
@@ -39,12 +36,10 @@ void TfrmZh::btnCloseComClick() {
 }
 
 void TfrmZh::btnPortSetClick() {
-#ifdef TC101_HAVE_COM_SET_FORM
     {
         TfrmComSet dialog(this);
         dialog.exec();
     }
-#endif
     ShowPortState(false);
 }
 
