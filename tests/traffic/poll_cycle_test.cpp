@@ -34,8 +34,8 @@ const Reply kAck{"10 00 01 01 16", PollVerdict::LinkReady};
 const Reply kAckWithAcd{"10 20 01 21 16", PollVerdict::LinkReady};
 const Reply kE5{"E5", PollVerdict::NoClass1Waiting};
 const Reply kNoDataAcd{"10 29 01 2A 16", PollVerdict::Class1Waiting};
-const Reply kConfirmAcd{"68 09 09 68 28 01 64 01 07 01 00 00 14 B2 16", PollVerdict::Class1Waiting};
-const Reply kConfirm{"68 09 09 68 08 01 64 01 07 01 00 00 14 92 16", PollVerdict::NoClass1Waiting};
+const Reply kConfirmAcd{"68 09 09 68 28 01 64 01 07 01 00 00 14 AA 16", PollVerdict::Class1Waiting};
+const Reply kConfirm{"68 09 09 68 08 01 64 01 07 01 00 00 14 8A 16", PollVerdict::NoClass1Waiting};
 const Reply kBadVariable{"68 09 09 68 08 01 64 01 07 01 00 00 14 00 16", PollVerdict::None};
 
 TEST(PollCycle, NoAnswerSendsEveryFourthTick) {
@@ -150,7 +150,7 @@ TEST(ReadLinkReply, TheLastFrameThatSetsAVerdictDecides) {
         {"E5 10 0B 01 0C 16", LinkReply::LinkStatus, false},
         {"10 0B 01 0C 16 10 00 01 77 16", LinkReply::LinkStatus, false},  // bad checksum: no verdict
         {"10 0B 01 0C 16 10 49 01 4A 16", LinkReply::LinkStatus, false},  // primary frame: no verdict
-        {"10 00 01 01 16 68 09 09 68 08 01 64 01 07 01 00 00 14 92 16", LinkReply::Other, false},
+        {"10 00 01 01 16 68 09 09 68 08 01 64 01 07 01 00 00 14 8A 16", LinkReply::Other, false},
         {"12 34", LinkReply::Other, false},
         {"", LinkReply::Other, false},
     };
@@ -201,7 +201,7 @@ TEST(PollCycleFcb, AlternatesPerAddressAndResetMakesItOne) {
     EXPECT_EQ(sent("10 5B 02 5D 16"), "10 7B 02 7D 16");
 }
 
-TEST(SimulationStop, RequestForEveryVerdictAndNoneBeyond) {
+TEST(RequestForVerdict, EveryVerdictAndNothingBeyond) {
     EXPECT_EQ(RequestForVerdict(PollVerdict::None), kLinkStatus);
     EXPECT_EQ(RequestForVerdict(PollVerdict::Class1Waiting), kClass1);
     EXPECT_EQ(RequestForVerdict(PollVerdict::NoClass1Waiting), kClass2);
