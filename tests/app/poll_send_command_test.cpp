@@ -148,6 +148,18 @@ TEST_F(ConsoleMasterOnPty, RefusalsTouchNothing) {
     }
 }
 
+// Without --ticks or --seconds the poll runs until Ctrl-C, and still ends
+// cleanly: exit 0 and the tables printed.
+TEST_F(ConsoleMasterOnPty, CtrlCEndsAnEndlessPollCleanly) {
+    const ToolResult r = RunTool(
+        {"poll", "--port", pty.SlaveName(), "--interval", "20", "--tables", "--color", "never"}, pty,
+        Script({{kLinkStatus, {"10 0B 01 0C 16"}}}), folder,
+        [](const ToolResult& sofar) { return sofar.requests.size() >= 2; });
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("[GrdYC]"), std::string::npos);
+    EXPECT_NE(r.out.find("[GrdSJ]"), std::string::npos);
+}
+
 TEST(ConsoleMasterPort, AMissingPortIsExitOneWithThePortsError) {
     PtyPair pty;
     const ToolResult r = RunTool({"poll", "--port", "/dev/tc101-no-such-port", "--ticks", "1"}, pty,

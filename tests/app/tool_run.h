@@ -54,6 +54,7 @@ inline std::vector<Bytes> TakeFrames(Bytes& pending) {
 
 inline ToolResult RunTool(const std::vector<std::string>& args, PtyPair& pty, const Peer& peer,
                           const std::filesystem::path& workFolder,
+                          const std::function<bool(const ToolResult&)>& interruptWhen = {},
                           std::chrono::milliseconds limit = std::chrono::seconds(30)) {
     int out[2];
     int err[2];
@@ -78,6 +79,7 @@ inline ToolResult RunTool(const std::vector<std::string>& args, PtyPair& pty, co
     Bytes pending;
     bool outOpen = true;
     bool errOpen = true;
+    bool interrupted = false;
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while ((outOpen || errOpen) && std::chrono::steady_clock::now() < deadline) {
         pollfd fds[3] = {{pty.Master(), POLLIN, 0}, {out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
@@ -91,6 +93,10 @@ inline ToolResult RunTool(const std::vector<std::string>& args, PtyPair& pty, co
                 result.requests.push_back(std::move(frame));
                 if (!reply.empty()) pty.Write(reply);
             }
+        }
+        if (interruptWhen && !interrupted && interruptWhen(result)) {
+            ::kill(child, SIGINT);
+            interrupted = true;
         }
         for (int i = 1; i <= 2; ++i) {
             if (!(fds[i].revents & (POLLIN | POLLHUP))) continue;
