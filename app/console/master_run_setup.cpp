@@ -22,7 +22,7 @@ constexpr std::int64_t kDefaultDeviceAddress = 1;
 // A file named on the command line must be there; the default ones may be missing.
 void LoadDefinitions(Table& table, const std::optional<std::string>& given, std::string_view defaultName) {
     if (given) {
-        if (!LoadTableFile(table, *given)) throw std::runtime_error("cannot find the definition file '" + *given + "'");
+        if (!LoadTableFile(table, *given)) throw UsageError("no table file \"" + *given + "\"");
         return;
     }
     LoadTableFile(table, std::string(defaultName));
