@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <system_error>
 
@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
+constexpr int kCreateAttempts = 16;
 
 // Closes a descriptor it owns.
 class Descriptor {
@@ -64,11 +65,21 @@ std::filesystem::path FollowLinks(const std::filesystem::path& path) {
     return path;
 }
 
-std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
-    static std::atomic<unsigned> counter{0};
+// A hidden name beside the target, unique enough that O_EXCL rarely has to try again.
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, int attempt) {
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     auto name = "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                std::to_string(counter.fetch_add(1));
+                std::to_string(ticks) + "-" + std::to_string(attempt);
     return target.parent_path() / name;
+}
+
+// Creates the temporary file; its descriptor is invalid when that failed, with errno set.
+int CreateTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+    for (int attempt = 0;; ++attempt) {
+        temporary = TemporaryPathFor(target, attempt);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        if (fd >= 0 || errno != EEXIST || attempt == kCreateAttempts) return fd;
+    }
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -120,13 +131,10 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path) {
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const auto target = FollowLinks(path);
-    TemporaryName temporary(TemporaryPathFor(target));
-    Descriptor file(::open(temporary.Path().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
-    if (!file.Valid()) {
-        const int error = errno;
-        temporary.Release();  // never created: nothing of ours to remove
-        throw FileError(CannotCreateMessage(path, error));
-    }
+    std::filesystem::path temporaryPath;
+    Descriptor file(CreateTemporary(target, temporaryPath));
+    if (!file.Valid()) throw FileError(CannotCreateMessage(path, errno));
+    TemporaryName temporary(temporaryPath);
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) ::fchmod(file.Get(), old.st_mode & 07777);
 

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "files/utf8.h"
+
 namespace tc101 {
 
 namespace {
@@ -21,26 +23,17 @@ bool IsAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < kFirstNonAscii; });
 }
 
-// The length of the well-formed UTF-8 sequence at the front of text, or 1 for a stray byte.
-std::size_t Utf8SequenceLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    if (length > text.size()) return 1;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-    return length;
-}
-
 // What stands in for input a converter cannot take, and how many bytes of it to skip.
 struct Fix {
     std::string_view replacement;
     std::size_t skip;
 };
 
-Fix ReplaceBadUtf8(std::string_view rest) { return {kGb18030Replacement, Utf8SequenceLength(rest)}; }
+// A malformed sequence is skipped one byte at a time; a well-formed one the
+// converter cannot map (none is known) as a whole.
+Fix ReplaceBadUtf8(std::string_view rest) {
+    return {kGb18030Replacement, std::max<std::size_t>(1, Utf8SequenceLength(rest))};
+}
 
 // One iconv conversion descriptor, closed with its owner.
 class Converter {

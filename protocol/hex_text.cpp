@@ -6,15 +6,14 @@ namespace {
 
 constexpr char kUpperDigits[] = "0123456789ABCDEF";
 
-// -1 for a character that is no hexadecimal digit.
+}  // namespace
+
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
-
-}  // namespace
 
 void AppendHexText(std::string& out, std::span<const std::uint8_t> buffer) {
     if (buffer.empty()) return;

@@ -19,6 +19,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The value of one hexadecimal digit of either case; -1 for any other character.
+int HexDigitValue(char c);
+
 // Hex text of buffer[first] .. buffer[last] (inclusive); empty when last < first.
 // A range outside the buffer throws std::out_of_range.
 std::string BytesToHexText(std::span<const std::uint8_t> buffer, int first, int last);

@@ -5,12 +5,15 @@
 #include <array>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/table_print.h"
+#include "files/comset_keys.h"
+#include "files/table_file.h"
 #include "protocol/analyzer.h"
 #include "protocol/decoding_settings.h"
 #include "protocol/hex_text.h"
@@ -21,12 +24,15 @@ namespace tc101::console {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: tc101tool analyse [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables] [HEX ...]\n"
+    "usage: tc101tool analyse [--yc FILE] [--yx FILE] [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables]\n"
+    "                         [HEX ...]\n"
     "\n"
     "Decodes each HEX argument, or each line of standard input, as one received\n"
     "burst and prints the analyser's account. The tables live for the whole run.\n"
-    "  --yc-bytes N   octets per measured value, 1 to 4 (default 2)\n"
-    "  --yx-mode M    telesignals: 0 one octet each, 1 one bit each (default 0)\n"
+    "  --yc FILE      telemetry definitions (a table file such as yc.sen) for GrdYC\n"
+    "  --yx FILE      telesignal definitions (a table file such as yx.sen) for GrdYX\n"
+    "  --yc-bytes N   octets per measured value, 1 to 4 (default: YcUseByte in comset.ini, else 2)\n"
+    "  --yx-mode M    telesignals: 0 one octet each, 1 one bit each (default: YxUseByte, else 0)\n"
     "  --verdict      after each account, 'verdict: V' (0 none, 1 class 1 data waiting,\n"
     "                 2 no class 1 data waiting, 3 link ready)\n"
     "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n";
@@ -42,6 +48,12 @@ struct Options {
 class BurstRunner {
 public:
     explicit BurstRunner(Options options) : options_(options) {}
+
+    // Loads a definition file into a value table, as the main window does at start.
+    void LoadDefinitions(ValuePage page, const std::optional<std::string>& name) {
+        if (!name) return;
+        if (!LoadTableFile(tables_.Grid(page), *name)) throw UsageError("no table file \"" + *name + "\"");
+    }
 
     void Run(std::string_view hexText, size_t burstNumber) {
         const std::vector<std::uint8_t> octets = HexTextToBytes(ToUpperAscii(NormalizeHexText(hexText)));
@@ -86,6 +98,8 @@ int RunAnalyse(Words words) {
         WriteAll(stdout, kUsage);
         return 0;
     }
+    const auto ycFile = args.Value("--yc");
+    const auto yxFile = args.Value("--yx");
     const auto ycBytes = args.Integer("--yc-bytes", 1, 4);
     static constexpr std::array<std::string_view, 2> kYxModes{"0", "1"};
     const auto yxMode = args.Choice("--yx-mode", kYxModes);
@@ -94,10 +108,13 @@ int RunAnalyse(Words words) {
     options.tables = args.Flag("--tables");
     const std::vector<std::string> bursts = args.Rest();
 
-    YcUseByte = static_cast<std::uint8_t>(ycBytes.value_or(kDefaultYcUseByte));
-    YxUseByte = yxMode ? static_cast<std::uint8_t>((*yxMode)[0] - '0') : kDefaultYxUseByte;
+    LoadDecodingSettings();
+    if (ycBytes) YcUseByte = static_cast<std::uint8_t>(*ycBytes);
+    if (yxMode) YxUseByte = static_cast<std::uint8_t>((*yxMode)[0] - '0');
 
     BurstRunner runner(options);
+    runner.LoadDefinitions(ValuePage::Yc, ycFile);
+    runner.LoadDefinitions(ValuePage::Yx, yxFile);
     size_t number = 0;
     if (!bursts.empty()) {
         for (const std::string& burst : bursts) runner.Run(burst, ++number);

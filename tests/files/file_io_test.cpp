@@ -75,7 +75,7 @@ TEST(AtomicWrite, KilledWriterLeavesOldFileIntact) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        const std::string huge(512u * 1024u * 1024u, 'x');
+        const std::string huge(128u * 1024u * 1024u, 'x');
         WriteFileAtomically(path, huge);
         ::_exit(0);
     }

@@ -25,6 +25,23 @@ inline std::filesystem::path FreshFolder() {
     return folder;
 }
 
+// Points the application directory at a fresh folder of the test's own, so
+// tests that ctest runs side by side never share comset.ini.
+class OwnAppDirectory {
+public:
+    OwnAppDirectory() : saved_(std::getenv("TC101_CONFIG_DIR") ? std::getenv("TC101_CONFIG_DIR") : "") {
+        const auto folder = FreshFolder() / "app";
+        std::filesystem::create_directories(folder);
+        ::setenv("TC101_CONFIG_DIR", folder.c_str(), 1);
+    }
+    ~OwnAppDirectory() { ::setenv("TC101_CONFIG_DIR", saved_.c_str(), 1); }
+    OwnAppDirectory(const OwnAppDirectory&) = delete;
+    OwnAppDirectory& operator=(const OwnAppDirectory&) = delete;
+
+private:
+    std::string saved_;
+};
+
 inline std::string ReadBytes(const std::filesystem::path& path) { return ReadFileIfExists(path).value_or("<missing>"); }
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {

@@ -1,0 +1,59 @@
+#include "app/shell/cell_delegate.h"
+
+#include <QLineEdit>
+#include <QPainter>
+
+#include "app/shell/table_model.h"
+
+namespace tc101 {
+
+namespace {
+// Room between the cell border and its text, as the grid draws its own cells.
+constexpr int kTextMargin = 2;
+}  // namespace
+
+QColor CellFillColor(int tableRow, bool selected) {
+    if (selected) return kSelectedCellColor;
+    return tableRow % 2 != 0 ? kOddRowColor : kEvenRowColor;
+}
+
+CellDelegate::CellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+void CellDelegate::SetMaxLength(int tableColumn, int length) {
+    if (length > 0)
+        maxLengths_[tableColumn] = length;
+    else
+        maxLengths_.erase(tableColumn);
+}
+
+int CellDelegate::MaxLength(int tableColumn) const {
+    const auto found = maxLengths_.find(tableColumn);
+    return found == maxLengths_.end() ? 0 : found->second;
+}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    painter->save();
+    painter->fillRect(option.rect, CellFillColor(TableModel::TableRow(index.row()), selected));
+    const QVariant foreground = index.data(Qt::ForegroundRole);
+    painter->setPen(foreground.isValid() ? foreground.value<QColor>() : option.palette.color(QPalette::Text));
+    painter->setFont(option.font);
+    const QRect textRect = option.rect.adjusted(kTextMargin, kTextMargin, -kTextMargin, 0);
+    const Qt::Alignment align = Qt::AlignTop | (leftAligned_ ? Qt::AlignLeft : Qt::AlignHCenter);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    painter->setClipRect(option.rect);
+    painter->drawText(textRect, static_cast<int>(align) | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        const int limit = MaxLength(TableModel::TableColumn(index.column()));
+        if (limit > 0) line->setMaxLength(limit);
+    }
+    return editor;
+}
+
+}  // namespace tc101

@@ -1,0 +1,52 @@
+#pragma once
+
+// The one grid of the program: a table view over a tc101::Table with the
+// title row and the number column fixed as headers, column widths taken
+// from the table, the table's current row followed, and the cell drawing
+// rule of CellDelegate. Each use configures selection, editing and alignment.
+
+#include <set>
+
+#include <QTableView>
+
+#include "protocol/table.h"
+
+namespace tc101 {
+
+class TableModel;
+class CellDelegate;
+
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    // The table must outlive the view.
+    explicit GridView(Table& table, QWidget* parent = nullptr);
+
+    TableModel* Model() const { return model_; }
+    CellDelegate* Delegate() const { return delegate_; }
+
+    // Whole rows are selected (value tables, send list) or single cells
+    // (settings tables, editors).
+    void SetWholeRowSelection(bool wholeRows);
+    // Table columns edited in place; none makes the grid read-only.
+    void SetEditableColumns(std::set<int> tableColumns);
+    // Send list: text at the left of the cell instead of centred.
+    void SetLeftAligned(bool leftAligned);
+    // Longest text an editor of the table column accepts (0: no limit).
+    void SetMaxLength(int tableColumn, int length);
+
+    // Ends an edit in progress, keeping what was typed.
+    void CommitEdit();
+
+    // Widths of all columns from the table (the number column is the header).
+    void ApplyColumnWidths();
+
+private:
+    void ApplyColumnWidth(int tableColumn);
+    void FollowCurrentRow(int tableRow);
+
+    TableModel* model_;
+    CellDelegate* delegate_;
+};
+
+}  // namespace tc101

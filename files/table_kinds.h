@@ -1,0 +1,32 @@
+#pragma once
+
+// The three kinds of table file and their columns, as the editors show them.
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace tc101 {
+
+struct TableKind {
+    std::string_view name;      // as the console names it
+    std::string_view fileName;  // the file the program keeps it in
+    std::array<std::string_view, 3> titles;  // columns 1 to 3; column 0 is the row number
+    int textColumns;            // columns 1..textColumns hold text; the send list's third is a button
+};
+
+inline constexpr int kTableFileColumns = 4;
+
+inline constexpr std::array<TableKind, 3> kTableKinds = {{
+    {"yc", "yc.sen", {"遥测量", "单位", "比例"}, 3},
+    {"yx", "yx.sen", {"遥信量", "0的意义", "1的意义"}, 3},
+    {"send", "send.sen", {"报文名称", "报文内容", "规约报文"}, 2},
+}};
+
+inline std::optional<TableKind> FindTableKind(std::string_view name) {
+    for (const auto& kind : kTableKinds)
+        if (kind.name == name) return kind;
+    return std::nullopt;
+}
+
+}  // namespace tc101

@@ -1,0 +1,210 @@
+#include "protocol/dialogs/bw_set_form.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/shell/dialog_buttons.h"
+#include "app/shell/form_geometry.h"
+#include "app/shell/grid_view.h"
+#include "app/shell/message_box.h"
+#include "files/app_paths.h"
+#include "files/ini_file.h"
+#include "files/table_tools.h"
+
+namespace tc101 {
+
+namespace {
+
+constexpr int kDesignWidth = 491;
+constexpr int kDesignHeight = 416;
+constexpr char kFormName[] = "frmBwSet";
+
+// Longest text the value editors accept: grdShort shows up to 255 in decimal.
+constexpr int kHexCellLength = 2;
+constexpr int kDecimalCellLength = 3;
+
+constexpr std::array kShortLabels{u"链路数据状态", u"一级数据", u"二级数据"};
+constexpr std::array kZZLabels{u"控制域",           u"类型标识(召唤)",    u"可变结构限定词",
+                               u"传送原因(激活)",   u"信息体地址(低位)", u"信息体地址(高位)",
+                               u"召唤遥信遥测BCD码命令限定词"};
+static_assert(kShortLabels.size() == kShortRequestRows && kZZLabels.size() == kInterrogationRows);
+
+std::string Utf8(const char16_t* text) { return QString::fromUtf16(text).toStdString(); }
+
+std::string DefaultList(std::span<const std::string_view> values) {
+    std::vector<std::uint32_t> numbers;
+    for (const auto value : values) numbers.push_back(ParseHexCell(value).value_or(0));
+    return StoredValueList(numbers);
+}
+
+void FillLabels(Table& table, std::span<const char16_t* const> labels) {
+    for (size_t i = 0; i < labels.size(); ++i) table.SetCell(kBwLabelCol, static_cast<int>(i) + 1, Utf8(labels[i]));
+}
+
+// The stored values go into the value column from row 1 on; rows without an
+// item keep their cell.
+void FillStoredValues(Table& table, const IniFile& ini, std::string_view key, std::string_view defaultList) {
+    const std::vector<std::string> rows = StoredListRows(ini.ReadString(kBwSetSection, key, defaultList));
+    for (size_t i = 0; i < rows.size() && static_cast<int>(i) + 1 < table.RowCount(); ++i)
+        table.SetCell(kBwValueCol, static_cast<int>(i) + 1, rows[i]);
+}
+
+void ConvertCells(Table& table, std::string (*convert)(std::string_view)) {
+    for (int row = 1; row < table.RowCount(); ++row)
+        table.SetCell(kBwValueCol, row, convert(table.Cell(kBwValueCol, row)));
+}
+
+// Normalises the value cells in place and returns the list to store.
+std::string NormalizeAndList(Table& table, ValueDisplay display) {
+    std::vector<std::uint32_t> values;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        const std::string text = table.Cell(kBwValueCol, row);
+        values.push_back(CellValue(text, display));
+        table.SetCell(kBwValueCol, row, NormalizedCell(text, display));
+    }
+    return StoredValueList(values);
+}
+
+}  // namespace
+
+TfrmBwSet::TfrmBwSet(QWidget* parent)
+    : QDialog(parent), shortCells_(3, kShortRequestRows + 1), zzCells_(3, kInterrogationRows + 1) {
+    setObjectName(QString::fromLatin1(kFormName));
+    setWindowTitle(QString::fromUtf16(u"报文设置"));
+    BuildLayout();
+    FormCreate();
+}
+
+// The grids read the tables until they are gone, and the tables (members)
+// die before QDialog's destructor would delete its children.
+TfrmBwSet::~TfrmBwSet() { delete PageControl1; }
+
+void TfrmBwSet::BuildLayout() {
+    const OkBackButtons buttons = MakeOkBackButtons(this);
+    btnOk = buttons.ok;
+    btnBack = buttons.back;
+
+    grdShort = new GridView(shortCells_);
+    GrdZZ = new GridView(zzCells_);
+    for (GridView* grid : {grdShort, GrdZZ}) {
+        grid->SetWholeRowSelection(false);
+        grid->SetEditableColumns({kBwValueCol});
+    }
+    PageControl1 = new QTabWidget(this);
+    PageControl1->addTab(grdShort, QString::fromUtf16(u"常用短报文(&S)"));
+    PageControl1->addTab(GrdZZ, QString::fromUtf16(u"总召(&Z)"));
+
+    rbHex = new QRadioButton(QString::fromUtf16(u" 十六进制(&H)"), this);
+    rbDec = new QRadioButton(QString::fromUtf16(u" 十进制(&J)"), this);
+    rbHex->setChecked(true);
+    auto* group = new QButtonGroup(this);
+    group->addButton(rbHex);
+    group->addButton(rbDec);
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(rbHex);
+    modes->addWidget(rbDec);
+    modes->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons.row);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(modes);
+
+    connect(btnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+    connect(btnBack, &QPushButton::clicked, this, [this] { close(); });
+    connect(rbHex, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) SetDisplay(ValueDisplay::Hex);
+    });
+    connect(rbDec, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) SetDisplay(ValueDisplay::Decimal);
+    });
+}
+
+void TfrmBwSet::FormCreate() {
+    resize(kDesignWidth, kDesignHeight);
+    RestoreFormSize(*this, kFormName);
+
+    shortCells_.SetCell(kBwLabelCol, 0, Utf8(u"报文类型"));
+    shortCells_.SetCell(kBwValueCol, 0, Utf8(u"控制字"));
+    zzCells_.SetCell(kBwLabelCol, 0, Utf8(u"含义"));
+    zzCells_.SetCell(kBwValueCol, 0, Utf8(u"      值      "));
+    FillLabels(shortCells_, kShortLabels);
+    FillLabels(zzCells_, kZZLabels);
+    const QFontMetrics metrics = grdShort->fontMetrics();
+    const TextWidth textWidth = [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text));
+    };
+    // The number column is fitted too: the grid's default width leaves it half empty.
+    for (Table* table : {&shortCells_, &zzCells_}) {
+        NumberFixedColumn(*table);
+        AutoSizeColumns(*table, {0, kBwLabelCol, kBwValueCol}, textWidth);
+    }
+
+    const IniFile ini(AppFile(kBwSetIniName));
+    FillStoredValues(shortCells_, ini, "grdShort", DefaultList(kShortStoredDefaults));
+    FillStoredValues(zzCells_, ini, "GrdZZ", DefaultList(kInterrogationStoredDefaults));
+    ApplyEditLimits();
+}
+
+std::array<std::uint8_t, kFixedFrameSize> TfrmBwSet::ShortRequestFrame(ShortRequest request,
+                                                                        std::int64_t address) const {
+    return BuildShortRequest(shortCells_.Cell(kBwValueCol, static_cast<int>(request)), address);
+}
+
+std::array<std::uint8_t, kInterrogationFrameSize> TfrmBwSet::InterrogationFrame(std::int64_t address,
+                                                                                 CellFallback fallback) const {
+    InterrogationCells cells{};
+    for (int row = 1; row <= kInterrogationRows; ++row)
+        cells[static_cast<size_t>(row - 1)] = zzCells_.Cell(kBwValueCol, row);
+    return BuildInterrogation(cells, address, fallback);
+}
+
+void TfrmBwSet::BtnOkClick() {
+    // A value being typed counts as entered.
+    for (GridView* grid : {grdShort, GrdZZ}) grid->CommitEdit();
+    IniFile ini(AppFile(kBwSetIniName));
+    ini.WriteString(kBwSetSection, "grdShort", NormalizeAndList(shortCells_, display_));
+    ini.WriteString(kBwSetSection, "GrdZZ", NormalizeAndList(zzCells_, display_));
+    ShowInformation(this, QString::fromUtf16(u"召唤报文设置成功！"), QString::fromUtf16(kSystemPromptFullWidth));
+}
+
+void TfrmBwSet::SetDisplay(ValueDisplay display) {
+    if (display == display_) return;
+    display_ = display;
+    const auto convert = display == ValueDisplay::Decimal ? &HexCellToDecimal : &DecimalCellToHex;
+    ConvertCells(shortCells_, convert);
+    ConvertCells(zzCells_, convert);
+    ApplyEditLimits();
+}
+
+void TfrmBwSet::ApplyEditLimits() {
+    grdShort->SetMaxLength(kBwValueCol, display_ == ValueDisplay::Decimal ? kDecimalCellLength : kHexCellLength);
+    GrdZZ->SetMaxLength(kBwValueCol, kHexCellLength);
+}
+
+void TfrmBwSet::ReturnToHex() {
+    rbHex->setChecked(true);  // converts through the toggle when decimal was on
+    SetDisplay(ValueDisplay::Hex);
+}
+
+void TfrmBwSet::showEvent(QShowEvent* event) {
+    ReturnToHex();
+    QDialog::showEvent(event);
+}
+
+void TfrmBwSet::closeEvent(QCloseEvent* event) {
+    ReturnToHex();
+    QDialog::closeEvent(event);
+}
+
+void TfrmBwSet::done(int result) {
+    ReturnToHex();
+    QDialog::done(result);
+}
+
+}  // namespace tc101

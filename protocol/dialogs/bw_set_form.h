@@ -1,0 +1,77 @@
+#pragma once
+
+// frmBwSet "报文设置": the master message settings. Created once at start and
+// kept until exit, because the request builders read its cells whenever they
+// build a frame: an edit is used at once, saved or not. Outside the dialog
+// the cells always hold hex text.
+
+#include <array>
+#include <cstdint>
+
+#include <QDialog>
+
+#include "protocol/dialogs/bw_set_cells.h"
+#include "protocol/requests.h"
+#include "protocol/table.h"
+
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace tc101 {
+
+class GridView;
+
+inline constexpr char kBwSetIniName[] = "bwset.ini";
+inline constexpr char kBwSetSection[] = "bwset";
+
+// Columns of both tables: the fixed label and the value.
+inline constexpr int kBwLabelCol = 1;
+inline constexpr int kBwValueCol = 2;
+
+class TfrmBwSet : public QDialog {
+    Q_OBJECT
+public:
+    // Reads bwset.ini; a missing file or key gives the stored defaults.
+    explicit TfrmBwSet(QWidget* parent = nullptr);
+    ~TfrmBwSet() override;
+
+    // The requests as the cells stand now.
+    std::array<std::uint8_t, kFixedFrameSize> ShortRequestFrame(ShortRequest request, std::int64_t address) const;
+    std::array<std::uint8_t, kInterrogationFrameSize> InterrogationFrame(
+        std::int64_t address, CellFallback fallback = CellFallback::TableDefaults) const;
+
+    const Table& ShortCells() const { return shortCells_; }
+    const Table& ZZCells() const { return zzCells_; }
+    ValueDisplay Display() const { return display_; }
+
+    // The dialog's widgets, for the tests that drive it.
+    GridView* grdShort = nullptr;
+    GridView* GrdZZ = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnBack = nullptr;
+    QRadioButton* rbHex = nullptr;
+    QRadioButton* rbDec = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildLayout();
+    void FormCreate();
+    void BtnOkClick();
+    void SetDisplay(ValueDisplay display);
+    // Showing and closing: back to hex, converting the cells if decimal was on.
+    void ReturnToHex();
+    void ApplyEditLimits();
+
+    Table shortCells_;
+    Table zzCells_;
+    ValueDisplay display_ = ValueDisplay::Hex;
+};
+
+}  // namespace tc101

@@ -1,0 +1,72 @@
+#include <stdexcept>
+
+#include <QEvent>
+#include <QObject>
+#include <gtest/gtest.h>
+
+#include "app/shell/application.h"
+#include "message_hook.h"
+
+namespace tc101 {
+namespace {
+
+struct ErrorTextCase {
+    const char* message;
+    const char* shown;
+};
+
+TEST(ErrorBoxTextTest, AppendsFullStopAfterCharactersSortingAfterIt) {
+    const ErrorTextCase cases[] = {
+        {"Access denied", "Access denied."},
+        {"Access denied.", "Access denied."},
+        {"Error!", "Error!"},    // '!' sorts before '.'
+        {"a,", "a,"},            // so does ','
+        {"path/", "path/."},     // '/' sorts after
+        {"数值错误", "数值错误."},  // every Chinese character sorts after
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorBoxText(QString::fromUtf8(c.message)), QString::fromUtf8(c.shown)) << c.message;
+    }
+}
+
+class Thrower : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("无法打开文件 send.sen");
+        return QObject::event(e);
+    }
+};
+
+TEST(ApplicationTest, EscapingExceptionIsShownAsErrorBoxAndProgramGoesOn) {
+    testing::MessageRecorder boxes;
+    Thrower target;
+    QEvent event(QEvent::User);
+    EXPECT_NO_THROW(QCoreApplication::sendEvent(&target, &event));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
+    EXPECT_EQ(boxes.shown[0].caption, QString::fromUtf8("澄风101规约调试工具V2.8"));
+    EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8("无法打开文件 send.sen."));
+
+    // The next event is delivered as usual.
+    QEvent again(QEvent::User);
+    QCoreApplication::sendEvent(&target, &again);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST(MessageBoxTest, HookSeesKindCaptionTextAndAnswers) {
+    testing::MessageRecorder boxes;
+    boxes.answers = {Answer::No, Answer::Cancel};
+    ShowInformation(nullptr, QString::fromUtf8("召唤报文设置成功！"), QString::fromUtf16(kSystemPromptFullWidth));
+    EXPECT_EQ(AskYesNo(nullptr, QStringLiteral("q1"), QString::fromUtf16(kSystemPrompt)), Answer::No);
+    EXPECT_EQ(AskYesNoCancel(nullptr, QStringLiteral("q2"), QString::fromUtf16(kSystemPrompt)), Answer::Cancel);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Information);
+    EXPECT_EQ(boxes.shown[0].caption, QString::fromUtf8("系统提示！"));
+    EXPECT_EQ(boxes.shown[1].kind, BoxKind::YesNo);
+    EXPECT_EQ(boxes.shown[1].caption, QString::fromUtf8("系统提示!"));
+    EXPECT_EQ(boxes.shown[2].kind, BoxKind::YesNoCancel);
+}
+
+}  // namespace
+}  // namespace tc101
