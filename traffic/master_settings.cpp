@@ -23,7 +23,7 @@ template <std::size_t N>
 void FillCells(std::array<std::string, N>& cells, const IniFile& bwset, std::string_view key,
                std::span<const std::string_view> defaults) {
     // The first item stands for the title row.
-    const std::vector<std::string> items = ParseCommaText(bwset.ReadString(kBwSetIniSection, key, DefaultList(defaults)));
+    const std::vector<std::string> items = ParseCommaText(bwset.ReadString(kBwSetSection, key, DefaultList(defaults)));
     for (std::size_t i = 1; i < items.size() && i <= N; ++i) cells[i - 1] = items[i];
 }
 
@@ -39,13 +39,13 @@ int ShortRow(MasterRequest request) {
 
 MasterSettings ReadMasterSettings(const IniFile& bwset) {
     MasterSettings settings;
-    FillCells(settings.shortCells, bwset, kKeyGrdShort, kShortStoredDefaults);
-    FillCells(settings.interrogationCells, bwset, kKeyGrdZZ, kInterrogationStoredDefaults);
-    settings.standardLink = bwset.ReadBool(kBwSetIniSection, kKeyStandardLink, false);
+    FillCells(settings.shortCells, bwset, kBwSetShortKey, kShortStoredDefaults);
+    FillCells(settings.interrogationCells, bwset, kBwSetZZKey, kInterrogationStoredDefaults);
+    settings.standardLink = bwset.ReadBool(kBwSetSection, kBwSetStandardLinkKey, false);
     return settings;
 }
 
-MasterSettings ReadMasterSettings() { return ReadMasterSettings(IniFile(AppFile(kBwSetFile))); }
+MasterSettings ReadMasterSettings() { return ReadMasterSettings(IniFile(AppFile(kBwSetIniName))); }
 
 std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
                                              std::int64_t address) {

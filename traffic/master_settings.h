@@ -17,12 +17,6 @@
 
 namespace tc101 {
 
-inline constexpr std::string_view kBwSetFile = "bwset.ini";
-inline constexpr std::string_view kBwSetIniSection = "bwset";
-inline constexpr std::string_view kKeyGrdShort = "grdShort";
-inline constexpr std::string_view kKeyGrdZZ = "GrdZZ";
-inline constexpr std::string_view kKeyStandardLink = "StandardLink";
-
 // Reset of remote link: from the primary station, function 0, no FCV.
 inline constexpr std::uint8_t kResetRemoteLinkControl = kPrmMask | primary::kResetRemoteLink;
 
