@@ -39,6 +39,7 @@ constexpr std::string_view kUsageHead =
     "Port options:\n";
 
 constexpr std::string_view kUsageTail =
+    "\n"
     "Polling:\n"
     "  --address N        device address: link and common address, modulo 256\n"
     "                     (default: Address of section DefaultSend in comset.ini, 1)\n"

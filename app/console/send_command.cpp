@@ -31,6 +31,7 @@ constexpr std::string_view kUsageHead =
     "Port options:\n";
 
 constexpr std::string_view kUsageTail =
+    "\n"
     "Other options:\n"
     "  --wait MS          how long to print what comes back, in milliseconds\n"
     "                     (default 1000; 0 sends and ends)\n"
