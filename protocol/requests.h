@@ -14,6 +14,14 @@
 
 namespace tc101 {
 
+// bwset.ini: the master message settings, one list per table, and the
+// standard link procedure switch (1/0, default 0).
+inline constexpr char kBwSetIniName[] = "bwset.ini";
+inline constexpr char kBwSetSection[] = "bwset";
+inline constexpr char kBwSetShortKey[] = "grdShort";
+inline constexpr char kBwSetZZKey[] = "GrdZZ";
+inline constexpr char kBwSetStandardLinkKey[] = "StandardLink";
+
 // Rows of grdShort: the control field of each fixed-length request.
 enum class ShortRequest : int { LinkStatus = 1, Class1 = 2, Class2 = 3 };
 inline constexpr int kShortRequestRows = 3;

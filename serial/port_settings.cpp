@@ -1,6 +1,7 @@
 #include "serial/port_settings.h"
 
 #include "files/app_paths.h"
+#include "files/comset_keys.h"
 #include "serial/comm.h"
 
 namespace tc101 {
@@ -26,7 +27,7 @@ std::string Join(std::string_view label, std::string_view value) {
 
 }  // namespace
 
-IniFile ComSetFile() { return IniFile(AppFile(kComSetFileName)); }
+IniFile ComSetFile() { return IniFile(AppFile(kComsetIniName)); }
 
 PortSettings ReadPortSettings(const IniFile& comset) {
     PortSettings s;

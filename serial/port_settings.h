@@ -17,7 +17,6 @@ namespace tc101 {
 
 class TComm;
 
-inline constexpr std::string_view kComSetFileName = "comset.ini";
 inline constexpr std::string_view kComSetSection = "ComSet";
 inline constexpr std::string_view kKeyPort = "port";
 inline constexpr std::string_view kKeyBaudRate = "BaudRate";

@@ -11,6 +11,8 @@ using Words = std::span<char* const>;
 
 int RunAnalyse(Words words);
 int RunTable(Words words);
+int RunPoll(Words words);
+int RunSend(Words words);
 int RunOutstation(Words words);
 
 // Dispatches argv[1]; prints the overview for "help", "--help" or an unknown word.

@@ -18,6 +18,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"analyse", RunAnalyse, "decode hex bursts into the analyser's account and tables"},
     {"table", RunTable, "show, import or export a table file (yc.sen, yx.sen, send.sen)"},
+    {"poll", RunPoll, "play the master station on a serial port and print the traffic"},
+    {"send", RunSend, "send one hex message on a serial port and print the reply"},
     {"outstation", RunOutstation, "play a simulated outstation on a serial port"},
 };
 

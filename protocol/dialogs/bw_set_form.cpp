@@ -1,6 +1,7 @@
 #include "protocol/dialogs/bw_set_form.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -109,6 +110,11 @@ void TfrmBwSet::BuildLayout() {
     auto* modes = new QHBoxLayout;
     modes->addWidget(rbHex);
     modes->addWidget(rbDec);
+    // Beyond the plain master: FCB alternation, reset after the link status,
+    // acknowledgements followed by class 1 or 2 as ACD says.
+    chkStandardLink = new QCheckBox(QString::fromUtf16(u"标准链路规程(&F)"), this);
+    chkStandardLink->setToolTip(QString::fromUtf16(u"FCB翻转；链路状态后复位远方链路；确认帧按ACD召唤"));
+    modes->addWidget(chkStandardLink);
     modes->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -147,8 +153,9 @@ void TfrmBwSet::FormCreate() {
     }
 
     const IniFile ini(AppFile(kBwSetIniName));
-    FillStoredValues(shortCells_, ini, "grdShort", DefaultList(kShortStoredDefaults));
-    FillStoredValues(zzCells_, ini, "GrdZZ", DefaultList(kInterrogationStoredDefaults));
+    FillStoredValues(shortCells_, ini, kBwSetShortKey, DefaultList(kShortStoredDefaults));
+    FillStoredValues(zzCells_, ini, kBwSetZZKey, DefaultList(kInterrogationStoredDefaults));
+    chkStandardLink->setChecked(ini.ReadBool(kBwSetSection, kBwSetStandardLinkKey, false));
     ApplyEditLimits();
 }
 
@@ -169,10 +176,13 @@ void TfrmBwSet::BtnOkClick() {
     // A value being typed counts as entered.
     for (GridView* grid : {grdShort, GrdZZ}) grid->CommitEdit();
     IniFile ini(AppFile(kBwSetIniName));
-    ini.WriteString(kBwSetSection, "grdShort", NormalizeAndList(shortCells_, display_));
-    ini.WriteString(kBwSetSection, "GrdZZ", NormalizeAndList(zzCells_, display_));
+    ini.WriteString(kBwSetSection, kBwSetShortKey, NormalizeAndList(shortCells_, display_));
+    ini.WriteString(kBwSetSection, kBwSetZZKey, NormalizeAndList(zzCells_, display_));
+    ini.WriteBool(kBwSetSection, kBwSetStandardLinkKey, chkStandardLink->isChecked());
     ShowInformation(this, QString::fromUtf16(u"召唤报文设置成功！"), QString::fromUtf16(kSystemPromptFullWidth));
 }
+
+bool TfrmBwSet::StandardLink() const { return chkStandardLink->isChecked(); }
 
 void TfrmBwSet::SetDisplay(ValueDisplay display) {
     if (display == display_) return;

@@ -14,6 +14,7 @@
 #include "protocol/requests.h"
 #include "protocol/table.h"
 
+class QCheckBox;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -21,9 +22,6 @@ class QTabWidget;
 namespace tc101 {
 
 class GridView;
-
-inline constexpr char kBwSetIniName[] = "bwset.ini";
-inline constexpr char kBwSetSection[] = "bwset";
 
 // Columns of both tables: the fixed label and the value.
 inline constexpr int kBwLabelCol = 1;
@@ -44,6 +42,8 @@ public:
     const Table& ShortCells() const { return shortCells_; }
     const Table& ZZCells() const { return zzCells_; }
     ValueDisplay Display() const { return display_; }
+    // "标准链路规程(&F)" as it stands now, saved or not, like the cells.
+    bool StandardLink() const;
 
     // The dialog's widgets, for the tests that drive it.
     GridView* grdShort = nullptr;
@@ -52,6 +52,7 @@ public:
     QPushButton* btnBack = nullptr;
     QRadioButton* rbHex = nullptr;
     QRadioButton* rbDec = nullptr;
+    QCheckBox* chkStandardLink = nullptr;
     QTabWidget* PageControl1 = nullptr;
 
     void done(int result) override;

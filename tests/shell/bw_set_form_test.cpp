@@ -1,5 +1,6 @@
 #include <fstream>
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -114,6 +115,23 @@ TEST_F(BwSetFormTest, ConfirmNormalisesWritesTheListsAndStaysOpen) {
     EXPECT_EQ(ini.ReadString("bwset", "GrdZZ", "?"), ",53,64,01,06,00,01,14");
     TfrmBwSet restarted;
     EXPECT_EQ(Short(restarted, ShortRequest::LinkStatus), "10 4B 01 4C 16");
+}
+
+TEST_F(BwSetFormTest, StandardLinkIsLiveAndStoredWithConfirm) {
+    testing::MessageRecorder boxes;
+    {
+        TfrmBwSet form;
+        EXPECT_EQ(form.chkStandardLink->text(), QString::fromUtf8("标准链路规程(&F)"));
+        EXPECT_FALSE(form.StandardLink());
+        form.show();
+        form.chkStandardLink->setChecked(true);
+        EXPECT_TRUE(form.StandardLink());
+        EXPECT_FALSE(IniFile(File("bwset.ini")).ReadBool("bwset", "StandardLink", false));
+        QTest::mouseClick(form.btnOk, Qt::LeftButton);
+    }
+    EXPECT_EQ(IniFile(File("bwset.ini")).ReadString("bwset", "StandardLink", "?"), "1");
+    TfrmBwSet restarted;
+    EXPECT_TRUE(restarted.StandardLink());
 }
 
 TEST_F(BwSetFormTest, ConfirmInDecimalStoresHexAndKeepsWideValues) {

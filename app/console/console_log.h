@@ -1,0 +1,40 @@
+#pragma once
+
+// The traffic log on a console: the window's lines, one per line of output,
+// in the window's colours when the output is a terminal. Black lines keep the
+// terminal's own colour, so banners stay readable on a dark background.
+
+#include <cstdio>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "traffic/log_lines.h"
+
+namespace tc101::console {
+
+enum class ColourMode { Auto, Always, Never };
+
+// "auto", "always" or "never"; anything else is a UsageError.
+ColourMode ParseColourMode(std::string_view word);
+// Auto: colours when the stream is a terminal that is not "dumb".
+bool UseColour(ColourMode mode, std::FILE* stream);
+
+class ConsoleLog {
+public:
+    ConsoleLog(std::FILE* out, bool colour) : out_(out), colour_(colour) {}
+
+    // One line in its colour. Output is flushed per entry, so a pipe or a tee
+    // shows the traffic as it happens.
+    void Line(LogColour colour, std::string_view text);
+    // The analyser's account in red, followed by one empty line.
+    void Account(std::span<const std::string> lines);
+
+private:
+    void Flush();
+
+    std::FILE* out_;
+    bool colour_;
+};
+
+}  // namespace tc101::console

@@ -1,0 +1,71 @@
+#include "app/console/master_run_setup.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "app/console/table_print.h"
+#include "files/comset_keys.h"
+#include "files/ini_file.h"
+#include "files/table_file.h"
+#include "serial/port_settings.h"
+
+namespace tc101::console {
+
+namespace {
+
+constexpr std::string_view kTimeInteval1Key = "TimeInteval1";
+constexpr std::int64_t kDefaultPollInterval = 1000;
+constexpr std::string_view kDefaultSendSection = "DefaultSend";
+constexpr std::string_view kAddressKey = "Address";
+constexpr std::int64_t kDefaultDeviceAddress = 1;
+
+// A file named on the command line must be there; the default ones may be missing.
+void LoadDefinitions(Table& table, const std::optional<std::string>& given, std::string_view defaultName) {
+    if (given) {
+        if (!LoadTableFile(table, *given)) throw UsageError("no table file \"" + *given + "\"");
+        return;
+    }
+    LoadTableFile(table, std::string(defaultName));
+}
+
+}  // namespace
+
+MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions) {
+    MasterRunSetup setup;
+    if (auto colour = args.Value("--color")) setup.colour = ParseColourMode(*colour);
+    if (!withDefinitions) return setup;
+    setup.ycFile = args.Value("--yc");
+    setup.yxFile = args.Value("--yx");
+    setup.tables = args.Flag("--tables");
+    return setup;
+}
+
+std::int64_t StoredPollInterval() {
+    return ComSetFile().ReadInteger(kDefineSendSection, kTimeInteval1Key, kDefaultPollInterval);
+}
+
+std::int64_t StoredDeviceAddress() {
+    return ComSetFile().ReadInteger(kDefaultSendSection, kAddressKey, kDefaultDeviceAddress);
+}
+
+MasterRun::MasterRun(const MasterRunSetup& setup)
+    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables) {
+    LoadDecodingSettings();
+    LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
+    LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
+}
+
+int MasterRun::Finish(ConsoleMaster::PumpEnd end) {
+    if (printTables_) {
+        std::string out;
+        AppendTableText(out, "GrdYC", tables.GrdYC);
+        AppendTableText(out, "GrdYX", tables.GrdYX);
+        AppendTableText(out, "GrdSJ", tables.GrdSJ);
+        WriteAll(stdout, out);
+    }
+    if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");
+    if (end == ConsoleMaster::PumpEnd::HungUp) throw std::runtime_error("the port has gone away (device unplugged?)");
+    return 0;
+}
+
+}  // namespace tc101::console

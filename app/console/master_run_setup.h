@@ -1,0 +1,51 @@
+#pragma once
+
+// What poll and send share around the port: the output options, the value
+// tables with their definitions, the decoding settings, Ctrl-C, and the end
+// of a run.
+
+#include <optional>
+#include <string>
+
+#include "app/console/args.h"
+#include "app/console/console_log.h"
+#include "app/console/console_master.h"
+#include "app/console/interrupt_signals.h"
+#include "protocol/value_tables.h"
+
+namespace tc101::console {
+
+struct MasterRunSetup {
+    std::optional<std::string> ycFile;
+    std::optional<std::string> yxFile;
+    bool tables = false;
+    ColourMode colour = ColourMode::Auto;
+};
+
+// --color, and with definitions also --yc, --yx and --tables.
+MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
+
+// comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.
+std::int64_t StoredPollInterval();
+std::int64_t StoredDeviceAddress();
+
+class MasterRun {
+public:
+    // Loads the decoding settings and the definition files (the given ones,
+    // else yc.sen and yx.sen of the current folder when they exist).
+    explicit MasterRun(const MasterRunSetup& setup);
+
+    // Prints the tables when asked; the exit status for how the run ended.
+    int Finish(ConsoleMaster::PumpEnd end);
+
+    // Declared first: the signals are blocked before the port's threads start.
+    InterruptSignals interrupts;
+    ValueTables tables;
+    ConsoleLog log;
+    ConsoleMaster master;
+
+private:
+    bool printTables_;
+};
+
+}  // namespace tc101::console

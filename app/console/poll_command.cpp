@@ -1,0 +1,170 @@
+// tc101tool poll: the master simulation of the main window on a console, for
+// a number of ticks, a number of seconds or until Ctrl-C, printing the
+// traffic log as the window holds it.
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "app/console/args.h"
+#include "app/console/commands.h"
+#include "app/console/console_master.h"
+#include "app/console/master_run_setup.h"
+#include "app/console/port_options.h"
+#include "app/console/table_print.h"
+#include "traffic/master_settings.h"
+#include "traffic/timer_interval.h"
+
+namespace tc101::console {
+
+namespace {
+
+constexpr std::string_view kUsageHead =
+    "usage: tc101tool poll [port options] [--address N] [--interval MS] [--ticks N | --seconds S]\n"
+    "                      [--standard-link] [--yc FILE] [--yx FILE] [--tables]\n"
+    "                      [--color auto|always|never]\n"
+    "\n"
+    "Plays the master station as the main window's \"模拟主站(&M)\" does: it starts\n"
+    "with request status of link, and at each tick of the interval sends the request\n"
+    "the last reply asked for (status of link: general interrogation; class 1 data\n"
+    "waiting: class 1; otherwise class 2; nothing understood: status of link). With\n"
+    "no reply it waits three ticks and sends again on the fourth. The frames come\n"
+    "from the master message settings (bwset.ini). Every frame sent and every block\n"
+    "received is printed as the window's log shows it: the banner, \"TX:\" with the\n"
+    "octets sent, \"Rx:\" with the octets received, each with its time stamp, and\n"
+    "the analyser's account followed by an empty line.\n"
+    "\n"
+    "Port options:\n";
+
+constexpr std::string_view kUsageTail =
+    "\n"
+    "Polling:\n"
+    "  --address N        device address: link and common address, modulo 256\n"
+    "                     (default: Address of section DefaultSend in comset.ini, 1)\n"
+    "  --interval MS      tick interval in milliseconds\n"
+    "                     (default: TimeInteval1 of section DefineSend, 1000)\n"
+    "  --ticks N          stop after N ticks (and the reply to the last request)\n"
+    "  --seconds S        stop after S seconds (fractions allowed)\n"
+    "                     Without either, poll until Ctrl-C.\n"
+    "  --standard-link    the standard link procedure: FCB alternates per address,\n"
+    "                     status of link is followed by reset of remote link, an\n"
+    "                     acknowledgement of the reset by the general interrogation,\n"
+    "                     other acknowledgements by class 1 or 2 as ACD says\n"
+    "                     (default: StandardLink of bwset.ini, off)\n"
+    "Output:\n"
+    "  --yc FILE          telemetry definitions (default: yc.sen in the current folder)\n"
+    "  --yx FILE          telesignal definitions (default: yx.sen in the current folder)\n"
+    "  --tables           at the end, GrdYC, GrdYX and GrdSJ as 'analyse --tables' prints them\n"
+    "  --color WHEN       colour the lines as the window does: auto (on a terminal),\n"
+    "                     always or never (default auto)\n"
+    "\n"
+    "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
+    "opened (the port's error on standard error) or the device goes away; 2 for a\n"
+    "bad option.\n"
+    "\n"
+    "Example: tc101tool poll --port /dev/ttyUSB0 --baud 9600 --parity even --seconds 30\n";
+
+constexpr std::int64_t kMaxTicks = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kMaxIntervalMs = std::numeric_limits<std::int32_t>::max();
+
+struct RunLength {
+    std::optional<std::int64_t> ticks;
+    std::optional<std::chrono::milliseconds> time;
+};
+
+std::chrono::milliseconds ParseSeconds(const std::string& text) {
+    std::size_t used = 0;
+    double seconds = 0;
+    try {
+        seconds = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    constexpr double kMaxSeconds = 1e9;
+    if (used != text.size() || text.empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
+        throw UsageError("--seconds takes a positive number of seconds, not '" + text + "'");
+    return std::chrono::milliseconds(static_cast<std::int64_t>(std::llround(seconds * 1000)));
+}
+
+class PollRun {
+public:
+    PollRun(ConsoleMaster& master, const MasterSettings& settings, std::int64_t address,
+            std::chrono::milliseconds interval)
+        : master_(master), settings_(settings), address_(address), interval_(interval) {}
+
+    // Ticks at start + k * interval, as the window's timer does.
+    ConsoleMaster::PumpEnd Run(const RunLength& length) {
+        using PumpEnd = ConsoleMaster::PumpEnd;
+        const auto start = ConsoleMaster::Clock::now();
+        const auto end = length.time ? start + *length.time : ConsoleMaster::Clock::time_point::max();
+        master_.Cycle().StartSimulation();
+        for (std::int64_t tick = 1; !length.ticks || tick <= *length.ticks; ++tick) {
+            const auto at = start + tick * interval_;
+            if (at > end) break;
+            const PumpEnd waited = master_.PumpUntil(at);
+            if (waited != PumpEnd::Deadline) return waited;
+            const bool sent = Tick();
+            if (length.ticks && tick == *length.ticks) {
+                // The reply to the last request still belongs to the run.
+                if (!sent) return PumpEnd::Deadline;
+                return master_.PumpUntil(at + interval_, [this] { return master_.Cycle().ReplyReceived(); });
+            }
+        }
+        return master_.PumpUntil(end);
+    }
+
+private:
+    bool Tick() {
+        const std::optional<MasterRequest> request = master_.Cycle().SimulationTick();
+        if (!request) return false;
+        master_.SendRequest(*request, BuildMasterRequest(*request, settings_, address_), address_);
+        return true;
+    }
+
+    ConsoleMaster& master_;
+    const MasterSettings& settings_;
+    std::int64_t address_;
+    std::chrono::milliseconds interval_;
+};
+
+}  // namespace
+
+int RunPoll(Words words) {
+    Args args(words);
+    if (args.Flag("--help") || args.Flag("-h")) {
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        return 0;
+    }
+    const PortSettings port = TakePortOptions(args);
+    const auto address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
+                                      std::numeric_limits<std::int32_t>::max());
+    const auto intervalOption = args.Integer("--interval", 1, kMaxIntervalMs);
+    RunLength length;
+    length.ticks = args.Integer("--ticks", 1, kMaxTicks);
+    if (auto seconds = args.Value("--seconds")) length.time = ParseSeconds(*seconds);
+    if (length.ticks && length.time) throw UsageError("give --ticks or --seconds, not both");
+    const bool standardLinkFlag = args.Flag("--standard-link");
+    MasterRunSetup setup = TakeMasterRunSetup(args);
+    if (!args.Rest().empty()) throw UsageError("unexpected argument '" + args.Rest().front() + "'");
+
+    const MasterSettings settings = [&] {
+        MasterSettings s = ReadMasterSettings();
+        if (standardLinkFlag) s.standardLink = true;
+        return s;
+    }();
+    const std::int64_t interval = intervalOption ? *intervalOption : StoredPollInterval();
+    if (!TimerFires(interval))
+        throw UsageError("the stored interval (TimeInteval1) is " + std::to_string(interval) +
+                         " ms, so the poll timer never fires; give --interval MS");
+
+    MasterRun run(setup);
+    run.master.Cycle().SetStandardLink(settings.standardLink);
+    run.master.Open(port);
+    PollRun poll(run.master, settings, address ? *address : StoredDeviceAddress(),
+                 std::chrono::milliseconds(interval));
+    return run.Finish(poll.Run(length));
+}
+
+}  // namespace tc101::console

@@ -1,0 +1,88 @@
+// tc101tool send: one message as the send list sends it, and what comes back.
+
+#include <chrono>
+#include <limits>
+#include <string>
+
+#include "app/console/args.h"
+#include "app/console/commands.h"
+#include "app/console/console_master.h"
+#include "app/console/master_run_setup.h"
+#include "app/console/port_options.h"
+#include "app/console/table_print.h"
+#include "protocol/hex_text.h"
+#include "traffic/send_message.h"
+
+namespace tc101::console {
+
+namespace {
+
+constexpr std::string_view kUsageHead =
+    "usage: tc101tool send [port options] [--wait MS] [--color auto|always|never] HEX\n"
+    "\n"
+    "Sends one message as the main window's \"发送(&F)\" sends a send-list row: the\n"
+    "octets of HEX, then the line \"Tx:\" with HEX exactly as given and the time\n"
+    "stamp. Then, for --wait milliseconds, every block that comes back is printed as\n"
+    "\"Rx:\" with its stamp, followed by the analyser's account and an empty line.\n"
+    "HEX is two hexadecimal digits per octet with one separator between octets\n"
+    "(\"10 49 01 4A 16\", \"10,49,01,4A,16\"); several words are joined by spaces.\n"
+    "A message holds at most 1024 octets.\n"
+    "\n"
+    "Port options:\n";
+
+constexpr std::string_view kUsageTail =
+    "\n"
+    "Other options:\n"
+    "  --wait MS          how long to print what comes back, in milliseconds\n"
+    "                     (default 1000; 0 sends and ends)\n"
+    "  --color WHEN       auto (on a terminal), always or never (default auto)\n"
+    "\n"
+    "Exit status: 0 when sent; 1 when the port cannot be opened (the port's error on\n"
+    "standard error) or the device goes away; 2 for a bad option or a bad HEX.\n"
+    "\n"
+    "Example: tc101tool send --port /dev/ttyUSB0 --wait 500 10 49 01 4A 16\n";
+
+constexpr std::int64_t kDefaultWaitMs = 1000;
+
+std::string JoinWords(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) {
+        if (!text.empty()) text += ' ';
+        text += word;
+    }
+    return text;
+}
+
+}  // namespace
+
+int RunSend(Words words) {
+    Args args(words);
+    if (args.Flag("--help") || args.Flag("-h")) {
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        return 0;
+    }
+    const PortSettings port = TakePortOptions(args);
+    const auto waitMs = args.Integer("--wait", 0, std::numeric_limits<std::int32_t>::max()).value_or(kDefaultWaitMs);
+    const MasterRunSetup setup = TakeMasterRunSetup(args, false);
+    const std::vector<std::string> rest = args.Rest();
+    if (rest.empty()) throw UsageError("give the message as HEX (e.g. 10 49 01 4A 16)");
+    const std::string content = JoinWords(rest);
+
+    // A message that cannot go out is refused before the port is touched.
+    std::vector<std::uint8_t> octets;
+    try {
+        octets = MessageOctets(content);
+    } catch (const EMessageTooLong& error) {
+        throw UsageError(error.what());
+    } catch (const ConvertError& error) {
+        throw UsageError(error.what());
+    }
+
+    MasterRun run(setup);
+    run.master.Open(port);
+    run.master.SendMessage(content, octets);
+    const auto end = ConsoleMaster::Clock::now() + std::chrono::milliseconds(waitMs);
+    return run.Finish(run.master.PumpUntil(end));
+}
+
+}  // namespace tc101::console
