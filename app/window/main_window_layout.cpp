@@ -1,4 +1,4 @@
-// TfrmZh's widgets, menu and status bar as designed.
+// TfrmZh's widgets, menu and status bar, with their captions, order and sizes.
 
 #include <limits>
 

@@ -83,7 +83,7 @@ TfrmComSet::TfrmComSet(QWidget* parent)
     MakeSettingsGroup();
     ListSerialPorts();
 
-    // Fixed size: the design's client area, or more where the fonts need it.
+    // Fixed size: 332 by 259, or more where the fonts need it.
     const QSize group = Panel1->sizeHint();
     setFixedSize(std::max({kClientSize.width(), group.width(), Panel3->sizeHint().width()}),
                  std::max(kClientSize.height(), kButtonBarHeight + group.height()));
@@ -130,7 +130,7 @@ void TfrmComSet::MakeSettingsGroup() {
     txtInteval->setSingleStep(kFrameDelayStep);
     txtInteval->setFixedWidth(kFieldWidth);
 
-    // The design's initial values; showing the dialog loads the stored ones.
+    // Initial values; showing the dialog loads the stored ones.
     SetFieldText(*Com_Port, Text(kDefaultPort));
     SetFieldText(*Com_baudrate, QString::number(kDefaultBaudRate));
     com_ByteSize->setCurrentIndex(static_cast<int>(kDefaultDataBits - kMinDataBits));
