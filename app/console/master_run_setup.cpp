@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/console/table_print.h"
+#include "export/workbook_writer.h"
 #include "files/comset_keys.h"
 #include "files/ini_file.h"
 #include "files/table_file.h"
@@ -37,6 +38,7 @@ MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions) {
     setup.ycFile = args.Value("--yc");
     setup.yxFile = args.Value("--yx");
     setup.tables = args.Flag("--tables");
+    setup.workbook = args.Value("--xlsx");
     return setup;
 }
 
@@ -49,7 +51,7 @@ std::int64_t StoredDeviceAddress() {
 }
 
 MasterRun::MasterRun(const MasterRunSetup& setup)
-    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables) {
+    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables), workbook_(setup.workbook) {
     LoadDecodingSettings();
     LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
     LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
@@ -64,6 +66,8 @@ int MasterRun::Finish(ConsoleMaster::PumpEnd end) {
         WriteAll(stdout, out);
     }
     if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");
+    // Written even after a hang-up: what was received up to then is the record.
+    if (workbook_) WriteValueTablesWorkbook(*workbook_, tables);
     if (end == ConsoleMaster::PumpEnd::HungUp) throw std::runtime_error("the port has gone away (device unplugged?)");
     return 0;
 }

@@ -19,10 +19,11 @@ struct MasterRunSetup {
     std::optional<std::string> ycFile;
     std::optional<std::string> yxFile;
     bool tables = false;
+    std::optional<std::string> workbook;
     ColourMode colour = ColourMode::Auto;
 };
 
-// --color, and with definitions also --yc, --yx and --tables.
+// --color, and with definitions also --yc, --yx, --tables and --xlsx.
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
 
 // comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.
@@ -35,7 +36,7 @@ public:
     // else yc.sen and yx.sen of the current folder when they exist).
     explicit MasterRun(const MasterRunSetup& setup);
 
-    // Prints the tables when asked; the exit status for how the run ended.
+    // Prints the tables and writes the workbook when asked; the exit status for how the run ended.
     int Finish(ConsoleMaster::PumpEnd end);
 
     // Declared first: the signals are blocked before the port's threads start.
@@ -46,6 +47,7 @@ public:
 
 private:
     bool printTables_;
+    std::optional<std::string> workbook_;
 };
 
 }  // namespace tc101::console

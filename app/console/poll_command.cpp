@@ -23,7 +23,7 @@ namespace {
 
 constexpr std::string_view kUsageHead =
     "usage: tc101tool poll [port options] [--address N] [--interval MS] [--ticks N | --seconds S]\n"
-    "                      [--standard-link] [--yc FILE] [--yx FILE] [--tables]\n"
+    "                      [--standard-link] [--yc FILE] [--yx FILE] [--tables] [--xlsx FILE]\n"
     "                      [--color auto|always|never]\n"
     "\n"
     "Plays the master station as the main window's \"模拟主站(&M)\" does: it starts\n"
@@ -57,6 +57,7 @@ constexpr std::string_view kUsageTail =
     "  --yc FILE          telemetry definitions (default: yc.sen in the current folder)\n"
     "  --yx FILE          telesignal definitions (default: yx.sen in the current folder)\n"
     "  --tables           at the end, GrdYC, GrdYX and GrdSJ as 'analyse --tables' prints them\n"
+    "  --xlsx FILE        at the end, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n"
     "  --color WHEN       colour the lines as the window does: auto (on a terminal),\n"
     "                     always or never (default auto)\n"
     "\n"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 #include "files/test_folder.h"
@@ -149,15 +150,19 @@ TEST_F(ConsoleMasterOnPty, RefusalsTouchNothing) {
 }
 
 // Without --ticks or --seconds the poll runs until Ctrl-C, and still ends
-// cleanly: exit 0 and the tables printed.
+// cleanly: exit 0, the tables printed and the workbook written.
 TEST_F(ConsoleMasterOnPty, CtrlCEndsAnEndlessPollCleanly) {
+    const std::string workbook = (folder / "run.xlsx").string();
     const ToolResult r = RunTool(
-        {"poll", "--port", pty.SlaveName(), "--interval", "20", "--tables", "--color", "never"}, pty,
-        Script({{kLinkStatus, {"10 0B 01 0C 16"}}}), folder,
+        {"poll", "--port", pty.SlaveName(), "--interval", "20", "--tables", "--xlsx", workbook, "--color", "never"},
+        pty, Script({{kLinkStatus, {"10 0B 01 0C 16"}}}), folder,
         [](const ToolResult& sofar) { return sofar.requests.size() >= 2; });
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("[GrdYC]"), std::string::npos);
     EXPECT_NE(r.out.find("[GrdSJ]"), std::string::npos);
+    char magic[2] = {};
+    std::ifstream(workbook, std::ios::binary).read(magic, sizeof magic);
+    EXPECT_EQ(std::string(magic, sizeof magic), "PK") << "no workbook at " << workbook;
 }
 
 TEST(ConsoleMasterPort, AMissingPortIsExitOneWithThePortsError) {
