@@ -41,7 +41,9 @@ termios MakeLineTermios(const termios& current, const LineSettings& line) {
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     t.c_cflag |= CLOCAL | CREAD;
 
-    t.c_cflag |= kCharSizeFlags[static_cast<std::size_t>(line.ByteSize)];
+    // An ordinal outside the list (a cast from a hand-edited value) falls back to 8 bits.
+    const auto sizeIndex = static_cast<std::size_t>(line.ByteSize);
+    t.c_cflag |= sizeIndex < kCharSizeFlags.size() ? kCharSizeFlags[sizeIndex] : CS8;
     t.c_cflag |= ParityFlags(line.Parity);
     // Linux has no 1.5 stop bits; the nearest it can do is 2.
     if (line.StopBits != TStopBits::_1) {

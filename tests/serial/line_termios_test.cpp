@@ -71,6 +71,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, LineFraming,
                                          FramingCase{TByteSize::_7, TParity::Mark, TStopBits::_1, CS7 | PARENB | PARODD | CMSPAR},
                                          FramingCase{TByteSize::_8, TParity::Space, TStopBits::_1, CS8 | PARENB | CMSPAR}));
 
+TEST(LineTermios, AByteSizeOutsideTheListFallsBackToEightBits) {
+    LineSettings line = Comm1Line();
+    line.ByteSize = static_cast<TByteSize>(7);
+    const termios t = MakeLineTermios(CookedTermios(), line);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+}
+
 TEST(LineTermios, FlowControlAndItsCharacters) {
     LineSettings line = Comm1Line();
     line.Outx_XonXoffFlow = true;
