@@ -3,7 +3,7 @@
 #include <span>
 
 #include "files/app_paths.h"
-#include "files/comma_text.h"
+#include "protocol/bw_set_cells.h"
 
 namespace tc101 {
 
@@ -22,9 +22,8 @@ std::string DefaultList(std::span<const std::string_view> cells) {
 template <std::size_t N>
 void FillCells(std::array<std::string, N>& cells, const IniFile& bwset, std::string_view key,
                std::span<const std::string_view> defaults) {
-    // The first item stands for the title row.
-    const std::vector<std::string> items = ParseCommaText(bwset.ReadString(kBwSetSection, key, DefaultList(defaults)));
-    for (std::size_t i = 1; i < items.size() && i <= N; ++i) cells[i - 1] = items[i];
+    const std::vector<std::string> rows = StoredListRows(bwset.ReadString(kBwSetSection, key, DefaultList(defaults)));
+    for (std::size_t i = 0; i < rows.size() && i < N; ++i) cells[i] = rows[i];
 }
 
 int ShortRow(MasterRequest request) {

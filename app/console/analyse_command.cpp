@@ -80,9 +80,7 @@ public:
     void Finish() {
         if (options_.tables) {
             std::string out;
-            AppendTableText(out, "GrdYC", tables_.GrdYC);
-            AppendTableText(out, "GrdYX", tables_.GrdYX);
-            AppendTableText(out, "GrdSJ", tables_.GrdSJ);
+            AppendValueTablesText(out, tables_);
             WriteAll(stdout, out);
         }
         if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");

@@ -60,9 +60,7 @@ MasterRun::MasterRun(const MasterRunSetup& setup)
 int MasterRun::Finish(ConsoleMaster::PumpEnd end) {
     if (printTables_) {
         std::string out;
-        AppendTableText(out, "GrdYC", tables.GrdYC);
-        AppendTableText(out, "GrdYX", tables.GrdYX);
-        AppendTableText(out, "GrdSJ", tables.GrdSJ);
+        AppendValueTablesText(out, tables);
         WriteAll(stdout, out);
     }
     if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");

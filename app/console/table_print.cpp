@@ -17,6 +17,12 @@ void AppendTableText(std::string& out, std::string_view name, const Table& table
     }
 }
 
+void AppendValueTablesText(std::string& out, const ValueTables& tables) {
+    AppendTableText(out, "GrdYC", tables.GrdYC);
+    AppendTableText(out, "GrdYX", tables.GrdYX);
+    AppendTableText(out, "GrdSJ", tables.GrdSJ);
+}
+
 void WriteAll(std::FILE* stream, std::string_view text) {
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), stream) != text.size())
         throw std::runtime_error("cannot write the output");
