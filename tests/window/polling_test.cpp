@@ -20,7 +20,7 @@ namespace tc101 {
 namespace {
 
 using testing::Hex;
-using testing::kPatience;
+using testing::WaitFor;
 using testing_support::Bytes;
 
 class PollingTest : public testing::WindowOverPty {};
@@ -30,7 +30,7 @@ TEST_F(PollingTest, WithoutAnswerEveryFourthTickRequestsTheLinkStatus) {
     std::vector<qsizetype> sentAfterTick;
     QObject::connect(window->TimerZZ, &QTimer::timeout, [&] { sentAfterTick.push_back(SentLines("TX:").size()); });
     window->cbxMlzz->click();
-    QTRY_VERIFY_WITH_TIMEOUT(sentAfterTick.size() >= 10, kPatience);
+    ASSERT_TRUE(WaitFor([&] { return sentAfterTick.size() >= 10; }));
     window->cbxMlzz->click();
     sentAfterTick.resize(10);
     EXPECT_EQ(sentAfterTick, (std::vector<qsizetype>{1, 1, 1, 1, 2, 2, 2, 2, 3, 3}));
@@ -68,7 +68,7 @@ TEST_P(ConversationTest, EachReplyChoosesTheNextRequest) {
         return answered < conversation.exchanges.size() ? Hex(conversation.exchanges[answered++].reply) : Bytes{};
     };
     window->cbxMlzz->click();
-    QTRY_VERIFY_WITH_TIMEOUT(peer->frames.size() >= conversation.exchanges.size(), kPatience);
+    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= conversation.exchanges.size(); }));
     window->cbxMlzz->click();
 
     QStringList expected;
@@ -105,14 +105,14 @@ INSTANTIATE_TEST_SUITE_P(
                       {"10 7A 01 7B 16", kReplyNoAcd},
                       {"10 5B 01 5C 16", "E5"},
                       {"10 7B 01 7C 16", ""}}}),
-    [](const ::testing::TestParamInfo<Conversation>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Conversation>& item) { return std::string(item.param.name); });
 
 TEST_F(PollingTest, TheResetOfRemoteLinkHasItsBanner) {
     window->frmBwSet->chkStandardLink->setChecked(true);
     window->txtAdd->setValue(258);  // link address 2
     peer->respond = [](const Bytes& frame) { return frame[1] == 0x49 ? Hex("10 0B 02 0D 16") : Bytes{}; };
     window->cbxMlzz->click();
-    QTRY_VERIFY_WITH_TIMEOUT(peer->frames.size() >= 2, kPatience);
+    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2; }));
     window->cbxMlzz->click();
     EXPECT_EQ(BytesToHexText(peer->frames[1]), "10 40 02 42 16");
     EXPECT_EQ(LogLines(QStringLiteral(u"========复位远方链路 2#========")).size(), 1);
@@ -133,7 +133,7 @@ TEST_P(ButtonTest, ButtonsSendTheirFrames) {
     const std::map<std::string, QPushButton*> buttons{
         {"LL", window->BtnLL}, {"1J", window->Btn1J}, {"2J", window->Btn2J}, {"ZZ", window->BtnZZ}};
     for (const char* press : test.presses) buttons.at(press)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(peer->frames.size() >= test.frames.size(), kPatience);
+    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= test.frames.size(); }));
     QStringList onLine;
     for (const Bytes& frame : peer->frames) onLine << QString::fromStdString(BytesToHexText(frame));
     QStringList expected;
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"2J", "2J", "LL", "1J", "ZZ", "2J"},
                    {"10 5B 01 5C 16", "10 7B 01 7C 16", kLinkStatus, "10 5A 01 5B 16",
                     "68 09 09 68 73 01 64 01 06 01 00 00 14 F4 16", "10 5B 01 5C 16"}}),
-    [](const ::testing::TestParamInfo<ButtonCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ButtonCase>& item) { return std::string(item.param.name); });
 
 TEST_F(PollingTest, ButtonBannersAndEnabledRule) {
     window->BtnZZ->click();
@@ -174,7 +174,7 @@ TEST_F(PollingTest, ButtonBannersAndEnabledRule) {
 TEST_F(PollingTest, APageChangeStopsTheSimulation) {
     peer->respond = [](const Bytes&) { return Hex("E5"); };
     window->cbxMlzz->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SentLines("TX:").size() >= 2, kPatience);
+    ASSERT_TRUE(WaitFor([&] { return SentLines("TX:").size() >= 2; }));
     window->PageControl2->setCurrentIndex(1);
     EXPECT_FALSE(window->cbxMlzz->isChecked());
     const qsizetype before = SentLines("TX:").size();
@@ -182,7 +182,7 @@ TEST_F(PollingTest, APageChangeStopsTheSimulation) {
     window->SendList().SetCell(1, 1, "E5");
     window->SendList().SetCell(2, 1, "E5");
     window->cekSend2->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SentLines("Tx:").size() >= 3, kPatience);
+    ASSERT_TRUE(WaitFor([&] { return SentLines("Tx:").size() >= 3; }));
     window->cekSend2->click();
     EXPECT_EQ(SentLines("TX:").size(), before);
 }
@@ -199,7 +199,7 @@ TEST_F(PollingTest, TicksDuringAModalDialogStillSend) {
         watch.start(10);
         window->frmBwSet->exec();
     });
-    QTRY_VERIFY_WITH_TIMEOUT(peer->frames.size() >= 2 && !window->frmBwSet->isVisible(), kPatience);
+    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2 && !window->frmBwSet->isVisible(); }));
     window->cbxMlzz->click();
 }
 

@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -31,6 +33,18 @@ inline constexpr int kTestFrameDelay = 10;
 inline constexpr int kPatience = 10000;
 
 inline Bytes Hex(const char* text) { return HexTextToBytes(text); }
+
+// Runs the event loop until the condition holds; false when the time is up.
+// (QTRY_ macros report to QTest, which gtest never hears of.)
+template <typename Condition>
+bool WaitFor(Condition done, int timeoutMs = kPatience) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QTest::qWait(2);
+    }
+    return true;
+}
 
 class WindowOverPty : public ConfigDirTest {
 protected:
@@ -61,6 +75,7 @@ protected:
         return found;
     }
     // "TX:"/"Tx:" lines without their stamp suffix.
+    QStringList SentLines(const char* prefix) const { return SentLines(QString::fromLatin1(prefix)); }
     QStringList SentLines(const QString& prefix) const {
         QStringList found = LogLines(prefix);
         for (QString& line : found) line = line.left(line.lastIndexOf(QStringLiteral("  (")));
