@@ -37,8 +37,6 @@ namespace tc101 {
 namespace {
 
 constexpr char kFormSection[] = "frmZh";
-constexpr int kSendNameCol = 1;
-constexpr int kSendContentCol = 2;
 // FormResize leaves this much beside the send list's content column.
 constexpr int kSendListSlack = 30;
 constexpr int kCommandPageCount = 3;

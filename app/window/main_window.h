@@ -39,6 +39,9 @@ class TrafficLog;
 
 inline constexpr char16_t kMainWindowCaption[] = u"澄风101规约调试工具V2.9";
 inline constexpr int kStatusPanelCount = 7;
+// Columns of the send list GrdSend: "报文名称" and "报文内容".
+inline constexpr int kSendNameCol = 1;
+inline constexpr int kSendContentCol = 2;
 
 class TfrmZh : public QMainWindow {
     Q_OBJECT

@@ -16,7 +16,6 @@
 #include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/dialogs/bw_set_form.h"
-#include "protocol/hex_text.h"
 #include "traffic/master_settings.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
@@ -26,8 +25,6 @@ namespace tc101 {
 
 namespace {
 
-constexpr int kSendNameCol = 1;
-constexpr int kSendContentCol = 2;
 constexpr int kFirstSendRow = 1;
 
 std::string Now() { return TimeStamp(std::chrono::system_clock::now()); }
