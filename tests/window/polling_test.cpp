@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -191,16 +192,23 @@ TEST_F(PollingTest, APageChangeStopsTheSimulation) {
 TEST_F(PollingTest, TicksDuringAModalDialogStillSend) {
     peer->respond = [](const Bytes&) { return Hex("E5"); };
     window->cbxMlzz->click();
-    QTimer::singleShot(0, window.get(), [this] {
-        // Closed from inside its own loop once two requests went out under it.
+    bool sentUnderDialog = false;
+    bool closed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        // Closed from inside its own loop once two requests went out under it (or given up on).
+        QElapsedTimer open;
+        open.start();
         QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [this] {
-            if (peer->frames.size() >= 2) window->frmBwSet->reject();
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            sentUnderDialog = peer->frames.size() >= 2 && window->frmBwSet->isVisible();
+            if (sentUnderDialog || open.elapsed() > 10000) window->frmBwSet->reject();
         });
         watch.start(10);
         window->frmBwSet->exec();
+        closed = true;
     });
-    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2 && !window->frmBwSet->isVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return closed; }, 20000));
+    EXPECT_TRUE(sentUnderDialog);
     window->cbxMlzz->click();
 }
 
