@@ -17,7 +17,7 @@
 #include "shell/config_dir.h"
 #include "shell/message_hook.h"
 #include "traffic/ui/traffic_log.h"
-#include "window/wait_for.h"
+#include "shell/wait_for.h"
 
 namespace tc101 {
 namespace {

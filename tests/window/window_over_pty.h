@@ -20,7 +20,7 @@
 #include "shell/message_hook.h"
 #include "traffic/ui/traffic_log.h"
 #include "window/scripted_peer.h"
-#include "window/wait_for.h"
+#include "shell/wait_for.h"
 
 namespace tc101::testing {
 
