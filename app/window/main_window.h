@@ -128,7 +128,10 @@ public:
     void PopupMenu1Popup();
     void SelectTablePage(ValuePage page);
     void btnHelpfileClick();
+    // The two editors (main_window_editors.cpp): shown modally, the tables
+    // reloaded from their files afterwards.
     void BtnYcYxDefClick();
+    void BtnUpdateClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
