@@ -46,6 +46,7 @@ TfrmDefineSend::TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent)
     connect(btnRefresh, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnRefreshClick(); }); });
     connect(btnSave, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnSaveClick(); }); });
     connect(btnBack, &QPushButton::clicked, this, [this] { close(); });
+    GrdSend->setFocus();
     // Sees the grid's size, its mouse releases and Ctrl+Insert, Ctrl+Delete
     // even from a cell's editor.
     qApp->installEventFilter(this);

@@ -69,6 +69,9 @@ Tfrmyxycdef::Tfrmyxycdef(QWidget* parent)
     connect(btnRefresh, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnRefreshClick(); }); });
     connect(btnSave, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnSaveClick(); }); });
     connect(btnBack, &QPushButton::clicked, this, [this] { close(); });
+    // The table of the page shown has the focus, and with it the cell editor.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActiveGrid()->setFocus(); });
+    GrdYC->setFocus();
     // The window sees F3 and F4 before its controls do.
     qApp->installEventFilter(this);
 }
