@@ -38,6 +38,10 @@ void DeleteDataRow(Table& table, int row) {
     table.SetRowCount(count - 1);
 }
 
+void KeepOneDataRow(Table& table) {
+    if (table.RowCount() < 2) table.SetRowCount(2);
+}
+
 int AddedRowIndex(const Table& table, int currentRow) {
     return std::min(std::max(currentRow, 0) + 2, table.RowCount());
 }

@@ -21,6 +21,9 @@ void InsertBlankRow(Table& table, int at);
 // blanked instead, so the table never loses its last row.
 void DeleteDataRow(Table& table, int row);
 
+// An empty file loads as a table without data rows; an edited table has one.
+void KeepOneDataRow(Table& table);
+
 // Where "添加(&A)" puts its blank row: two rows below the current row, or at
 // the end when the current row is one of the last two.
 int AddedRowIndex(const Table& table, int currentRow);

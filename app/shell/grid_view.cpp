@@ -6,6 +6,7 @@
 
 #include "app/shell/cell_delegate.h"
 #include "app/shell/table_model.h"
+#include "files/table_tools.h"
 
 namespace tc101 {
 
@@ -140,6 +141,13 @@ void GridView::CommitEdit() {
 void GridView::ApplyColumnWidths() {
     const Table& table = model_->Source();
     for (int col = 0; col < table.ColCount(); ++col) ApplyColumnWidth(col);
+}
+
+void GridView::FitColumns(const std::vector<int>& tableColumns) {
+    const QFontMetrics metrics(font());
+    AutoSizeColumns(model_->Source(), tableColumns, [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text));
+    });
 }
 
 void GridView::ApplyColumnWidth(int tableColumn) {

@@ -6,6 +6,7 @@
 // rule of CellDelegate. Each use configures selection, editing and alignment.
 
 #include <set>
+#include <vector>
 
 #include <QTableView>
 
@@ -50,6 +51,8 @@ public:
 
     // Widths of all columns from the table (the number column is the header).
     void ApplyColumnWidths();
+    // AutoSizeColumns of the table's columns, measured in the grid's font.
+    void FitColumns(const std::vector<int>& tableColumns);
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;

@@ -8,14 +8,15 @@
 #include "app/shell/application.h"
 #include "app/shell/form_geometry.h"
 #include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
 #include "app/shell/message_box.h"
+#include "app/shell/table_model.h"
 #include "files/comset_keys.h"
 #include "files/send_list_normalize.h"
 #include "files/table_file.h"
 #include "files/table_rows.h"
 #include "files/table_tools.h"
 #include "files/ui/edit_snapshot.h"
+#include "files/ui/editor_questions.h"
 #include "protocol/dialogs/bw_get_form.h"
 
 namespace tc101 {
@@ -54,7 +55,11 @@ TfrmDefineSend::TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent)
 
 // The grid reads the table until it is gone, and the table (a member) dies
 // before QDialog's destructor would delete its children.
-TfrmDefineSend::~TfrmDefineSend() { delete GrdSend; }
+TfrmDefineSend::~TfrmDefineSend() {
+    // The filter looks at the grid: it goes first.
+    qApp->removeEventFilter(this);
+    delete GrdSend;
+}
 
 void TfrmDefineSend::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -66,14 +71,8 @@ void TfrmDefineSend::showEvent(QShowEvent* event) {
 
 void TfrmDefineSend::FormShow() {
     sendFileName_ = ResolveSendFileName();
-    if (LoadTableFile(sendTable_, std::string(kSendFileName))) {
-        const QFontMetrics metrics(GrdSend->font());
-        AutoSizeColumns(sendTable_, {kSendNameCol}, [&metrics](const std::string& text) {
-            return metrics.horizontalAdvance(QString::fromStdString(text));
-        });
-    }
-    // An empty file leaves no data row; an edited table always has one.
-    if (sendTable_.RowCount() < 2) sendTable_.SetRowCount(2);
+    if (LoadTableFile(sendTable_, std::string(kSendFileName))) GrdSend->FitColumns({kSendNameCol});
+    KeepOneDataRow(sendTable_);
     NumberFixedColumn(sendTable_);
     if (!GrdSend->currentIndex().isValid()) GrdSend->setCurrentIndex(GrdSend->model()->index(0, 0));
     snapshot_->Take();
@@ -106,8 +105,7 @@ void TfrmDefineSend::BtnAddClick() {
 void TfrmDefineSend::BtnDelClick() {
     GrdSend->CommitEdit();
     const int row = CurrentRow();
-    const QString question = QString::fromUtf16(u"确定删除第 ") + QString::number(row) + QString::fromUtf16(u" 行纪录?");
-    if (AskYesNo(this, question, QString::fromUtf16(kSystemPrompt)) != Answer::Yes) return;
+    if (!ConfirmRowDelete(this, row)) return;
     DeleteDataRow(sendTable_, row);
     RowsMoved();
     modified_ = true;
@@ -176,20 +174,7 @@ bool TfrmDefineSend::FormCloseQuery() {
         return true;
     }
     if (!modified_) return true;
-    switch (AskYesNoCancel(this, QString::fromUtf16(u"修改的报文没有保存，是否要保存？"),
-                           QString::fromUtf16(kSystemPromptFullWidth))) {
-        case Answer::Cancel: return false;
-        case Answer::Yes:
-            // A file that cannot be written keeps the window open, edits and all.
-            try {
-                BtnSaveClick();
-            } catch (const std::exception& error) {
-                ShowException(error);
-                return false;
-            }
-            return true;
-        default: return true;
-    }
+    return MayCloseAfterAsking(this, QString::fromUtf16(u"修改的报文没有保存，是否要保存？"), [this] { BtnSaveClick(); });
 }
 
 void TfrmDefineSend::reject() {

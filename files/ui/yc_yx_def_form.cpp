@@ -10,14 +10,15 @@
 #include "app/shell/application.h"
 #include "app/shell/form_geometry.h"
 #include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
 #include "app/shell/message_box.h"
+#include "app/shell/table_model.h"
 #include "files/comset_keys.h"
 #include "files/ratio_text.h"
 #include "files/table_file.h"
 #include "files/table_rows.h"
 #include "files/table_tools.h"
 #include "files/ui/edit_snapshot.h"
+#include "files/ui/editor_questions.h"
 
 namespace tc101 {
 
@@ -31,17 +32,6 @@ constexpr int kInitialYxRows = 8;
 constexpr int kYcPage = 0;
 constexpr int kYxPage = 1;
 constexpr int kLowByte = 0xFF;
-
-void FitColumns(Table& table, const GridView& grid) {
-    const QFontMetrics metrics(grid.font());
-    AutoSizeColumns(table, {1, 2, 3},
-                    [&metrics](const std::string& text) { return metrics.horizontalAdvance(QString::fromStdString(text)); });
-}
-
-// An empty file leaves no data row; an edited table always has one.
-void KeepOneDataRow(Table& table) {
-    if (table.RowCount() < 2) table.SetRowCount(2);
-}
 
 int CurrentTableRow(const GridView& grid) {
     const QModelIndex current = grid.currentIndex();
@@ -78,7 +68,10 @@ Tfrmyxycdef::Tfrmyxycdef(QWidget* parent)
 
 // The grids read the tables until they are gone, and the tables (members)
 // die before QDialog's destructor would delete its children.
-Tfrmyxycdef::~Tfrmyxycdef() { delete PageControl1; }
+Tfrmyxycdef::~Tfrmyxycdef() {
+    qApp->removeEventFilter(this);
+    delete PageControl1;
+}
 
 void Tfrmyxycdef::FormCreate() {
     RestoreFormSize(*this, kFormName);
@@ -89,8 +82,8 @@ void Tfrmyxycdef::FormCreate() {
 }
 
 void Tfrmyxycdef::LoadDefinitions() {
-    if (LoadTableFile(ycTable_, std::string(kYcFileName))) FitColumns(ycTable_, *GrdYC);
-    if (LoadTableFile(yxTable_, std::string(kYxFileName))) FitColumns(yxTable_, *GrdYX);
+    if (LoadTableFile(ycTable_, std::string(kYcFileName))) GrdYC->FitColumns({1, 2, 3});
+    if (LoadTableFile(yxTable_, std::string(kYxFileName))) GrdYX->FitColumns({1, 2, 3});
     for (Table* table : {&ycTable_, &yxTable_}) {
         KeepOneDataRow(*table);
         NumberFixedColumn(*table);
@@ -129,8 +122,7 @@ void Tfrmyxycdef::BtnDelClick() {
     GridView* grid = ActiveGrid();
     grid->CommitEdit();
     const int row = CurrentTableRow(*grid);
-    const QString question = QString::fromUtf16(u"确定删除第 ") + QString::number(row) + QString::fromUtf16(u" 行纪录?");
-    if (AskYesNo(this, question, QString::fromUtf16(kSystemPrompt)) == Answer::Yes) {
+    if (ConfirmRowDelete(this, row)) {
         DeleteDataRow(grid->Model()->Source(), row);
         RowsMoved();
     }
@@ -186,20 +178,7 @@ bool Tfrmyxycdef::FormCloseQuery() {
         return true;
     }
     if (!modified_) return true;
-    switch (AskYesNoCancel(this, QString::fromUtf16(u"修改的遥测遥信设置没有保存，是否要保存？"),
-                           QString::fromUtf16(kSystemPromptFullWidth))) {
-        case Answer::Cancel: return false;
-        case Answer::Yes:
-            // A file that cannot be written keeps the window open, edits and all.
-            try {
-                BtnSaveClick();
-            } catch (const std::exception& error) {
-                ShowException(error);
-                return false;
-            }
-            return true;
-        default: return true;
-    }
+    return MayCloseAfterAsking(this, QString::fromUtf16(u"修改的遥测遥信设置没有保存，是否要保存？"), [this] { BtnSaveClick(); });
 }
 
 void Tfrmyxycdef::reject() {

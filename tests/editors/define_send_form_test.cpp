@@ -63,6 +63,12 @@ TEST_F(DefineSendTest, ShowLoadsTheListAndTheFileName) {
         EXPECT_EQ(form->SendTable().Cell(3, 0), "规约报文");
         EXPECT_EQ(form->SendFileName(), AppFile("default.sen").string());
     }
+    {
+        // An empty file has no rows; the editor keeps one to type into.
+        std::ofstream(File("send.sen")).flush();
+        auto form = Shown();
+        EXPECT_EQ(form->SendTable().RowCount(), 2);
+    }
     WriteList();
     auto form = Shown();
     EXPECT_EQ(form->SendTable().RowCount(), 3);
