@@ -4,13 +4,10 @@
 // upper-case hex text ("680c0c68" becomes "68 0C 0C 68"), rows without
 // content removed.
 
+#include "files/send_list_columns.h"
 #include "protocol/table.h"
 
 namespace tc101 {
-
-inline constexpr int kSendNameCol = 1;
-inline constexpr int kSendContentCol = 2;
-inline constexpr int kSendButtonCol = 3;
 
 void NormalizeSendList(Table& table);
 

@@ -7,14 +7,18 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <optional>
 
 #include <QMainWindow>
 
+#include "files/send_list_columns.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/ui/qt_notice_sink.h"
+#include "traffic/poll_cycle.h"
 
 class QAction;
 class QCheckBox;
@@ -46,9 +50,11 @@ public:
 
     // State.
     bool PortOpen = false;
-    PollVerdict NextRequest = PollVerdict::None;
-    bool ReplyReceived = true;
-    std::uint8_t SilentTicks = 0;
+    // NextRequest, ReplyReceived and SilentTicks: the poll decision both timers share.
+    PollCycle& Cycle() { return cycle_; }
+    std::optional<MasterRequest> NextRequest() const { return cycle_.NextRequest(); }
+    bool ReplyReceived() const { return cycle_.ReplyReceived(); }
+    std::uint8_t SilentTicks() const { return cycle_.SilentTicks(); }
 
     // The port (after its sink: it is destroyed first and joins its threads
     // before the sink goes).
@@ -125,6 +131,18 @@ public:
     void PageControl2Change(int page);
     void cbxMlzzClick();
     void cekSend2Click();
+
+    // Polling and sending.
+    void SendLinkStatusRequest();
+    void SendClass1Request();
+    void SendClass2Request();
+    void SendGeneralInterrogation();
+    void TimerZZTimer();
+    void Timer1Timer();
+    // Throws ConvertError or EMessageTooLong before anything is sent or logged.
+    void SendSelectedMessage();
+    void BtnSendClick();
+    void GrdSendDblClick();
     void PopupMenu1Popup();
     void SelectTablePage(ValuePage page);
     void btnHelpfileClick();
@@ -143,6 +161,10 @@ private:
     // The sink keeps only a reference to the component built after it.
     TComm& PortSlot() { return Comm1; }
     void SetupLayout();
+    void ConnectPolling();
+    void SendRequest(MasterRequest request);
+    // Unticks "连续发送(&T)" and shows why sending stopped (one box, not one per tick).
+    void StopContinuousSending(const std::exception& error);
     void BuildMenu();
     QWidget* BuildCommandPages();
     QWidget* BuildNotebook();
@@ -163,6 +185,7 @@ private:
 
     ValueTables tables_;
     Table sendList_;
+    PollCycle cycle_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     bool logShown_ = true;

@@ -21,7 +21,8 @@ void TfrmZh::BtnYcYxDefClick() {
 
 void TfrmZh::BtnUpdateClick() {
     RunCommand([this] {
-        SaveFormSize(*this, "frmZh");
+        // Its section is its component name.
+        SaveFormSize(*this, objectName().toStdString());
         TfrmDefineSend editor(*frmBwSet, this);
         editor.exec();
     });
