@@ -83,6 +83,8 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         const int limit = MaxLength(TableModel::TableColumn(index.column()));
         if (limit > 0) line->setMaxLength(limit);
+        // The text stays where the drawn cell shows it while it is edited.
+        line->setAlignment(leftAligned_ ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignVCenter);
     }
     return editor;
 }
