@@ -218,13 +218,7 @@ void TfrmZh::FormResize() {
     sendList_.SetColWidth(kSendContentCol, width);
 }
 
-void TfrmZh::PageControl2Change(int page) {
-    if (page == 0) {
-        splitter1Visible_ = false;
-    } else {
-        splitter1Visible_ = true;
-        Notebook1->setCurrentIndex(page - 1);
-    }
+void TfrmZh::UntickTimedSending() {
     if (cekSend2->isChecked()) {
         cekSend2->setChecked(false);
         cekSend2Click();
@@ -233,6 +227,16 @@ void TfrmZh::PageControl2Change(int page) {
         cbxMlzz->setChecked(false);
         cbxMlzzClick();
     }
+}
+
+void TfrmZh::PageControl2Change(int page) {
+    if (page == 0) {
+        splitter1Visible_ = false;
+    } else {
+        splitter1Visible_ = true;
+        Notebook1->setCurrentIndex(page - 1);
+    }
+    UntickTimedSending();
     SetSplitter1Visible(splitter1Visible_);
 }
 

@@ -165,6 +165,8 @@ private:
     void SendRequest(MasterRequest request);
     // Unticks "连续发送(&T)" and shows why sending stopped (one box, not one per tick).
     void StopContinuousSending(const std::exception& error);
+    // Unticks "连续发送(&T)" and "模拟主站(&M)", stopping their timers.
+    void UntickTimedSending();
     void BuildMenu();
     QWidget* BuildCommandPages();
     QWidget* BuildNotebook();

@@ -54,17 +54,8 @@ void TfrmZh::ShowPortState(bool open) {
 
     const PortPanelTexts texts = open ? OpenPortPanels(Comm1) : ClosedPortPanels(ComSetFile());
     for (std::size_t i = 0; i < texts.size(); ++i) statusPanels_[i]->setText(QString::fromStdString(texts[i]));
-    if (!open) {
-        // A ticked box whose interval never fires has a stopped timer: untick it all the same.
-        if (cekSend2->isChecked()) {
-            cekSend2->setChecked(false);
-            cekSend2Click();
-        }
-        if (cbxMlzz->isChecked()) {
-            cbxMlzz->setChecked(false);
-            cbxMlzzClick();
-        }
-    }
+    // A ticked box whose interval never fires has a stopped timer: untick it all the same.
+    if (!open) UntickTimedSending();
     FitStatusPanels();
 }
 
