@@ -112,25 +112,26 @@ TEST_F(MainWindowPortTest, CommandPageChangeStopsTheRunningTimers) {
     window.show();
     window.BtnOpenCom->trigger();
     ASSERT_TRUE(window.PortOpen);
-    window.cbxMlzz->click();
-    EXPECT_TRUE(window.TimerZZ->isActive());
-    EXPECT_FALSE(window.BtnLL->isEnabled());
-    EXPECT_FALSE(window.txtInteval1->isEnabled());
-    window.PageControl2->setCurrentIndex(1);
-    EXPECT_FALSE(window.cbxMlzz->isChecked());
-    EXPECT_FALSE(window.TimerZZ->isActive());
-    EXPECT_TRUE(window.BtnLL->isEnabled());
-    EXPECT_TRUE(window.txtInteval1->isEnabled());
-
-    window.cekSend2->click();
-    EXPECT_TRUE(window.Timer1->isActive());
-    EXPECT_FALSE(window.BtnSend->isEnabled());
-    EXPECT_FALSE(window.BtnUpdate->isEnabled());
-    window.PageControl2->setCurrentIndex(2);
-    EXPECT_FALSE(window.cekSend2->isChecked());
-    EXPECT_FALSE(window.Timer1->isActive());
-    EXPECT_TRUE(window.BtnSend->isEnabled());
-    EXPECT_TRUE(window.BtnUpdate->isEnabled());
+    // Each box, ticked on its own page, is unticked by the change to the next page.
+    const struct {
+        QCheckBox* box;
+        QTimer* timer;
+        std::initializer_list<QWidget*> lockedWhileTicked;
+        int nextPage;
+    } cases[] = {
+        {window.cbxMlzz, window.TimerZZ, {window.BtnLL, window.txtInteval1}, 1},
+        {window.cekSend2, window.Timer1, {window.BtnSend, window.BtnUpdate}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box->text().toStdString());
+        c.box->click();
+        EXPECT_TRUE(c.timer->isActive());
+        for (const QWidget* control : c.lockedWhileTicked) EXPECT_FALSE(control->isEnabled());
+        window.PageControl2->setCurrentIndex(c.nextPage);
+        EXPECT_FALSE(c.box->isChecked());
+        EXPECT_FALSE(c.timer->isActive());
+        for (const QWidget* control : c.lockedWhileTicked) EXPECT_TRUE(control->isEnabled());
+    }
 }
 
 TEST_F(MainWindowPortTest, VanishedDeviceClosesThePortAndSaysSoInRed) {
