@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include <QMainWindow>
 
@@ -109,6 +111,10 @@ public:
     // Whether Splitter1 (and with it the notebook area) is shown.
     bool Splitter1Visible() const;
 
+    // The port opened for this run instead of comset.ini's (the demo's
+    // pseudo-terminal), with the stored line settings; nothing is written back.
+    void SetSessionPort(std::string name) { sessionPort_ = std::move(name); }
+
     // Port commands and state.
     void BtnOpenComClick();
     void btnCloseComClick();
@@ -139,6 +145,8 @@ protected:
 private:
     // The sink keeps only a reference to the component built after it.
     TComm& PortSlot() { return Comm1; }
+    // Opens Comm1 from the stored settings, or on the session port; true.
+    bool OpenComm1();
     void SetupLayout();
     void BuildMenu();
     QWidget* BuildCommandPages();
@@ -160,6 +168,7 @@ private:
 
     ValueTables tables_;
     Table sendList_;
+    std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     bool logShown_ = true;
