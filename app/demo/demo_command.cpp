@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/console/args.h"
@@ -81,6 +82,7 @@ constexpr double kDefaultConsoleSeconds = 10;
 constexpr std::int64_t kMaxIntervalMs = 24LL * 60 * 60 * 1000;
 constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
 constexpr int kAddressModulus = 256;
+constexpr std::int64_t kSettleMs = 50;
 
 struct DemoOptions {
     std::optional<double> seconds;
@@ -218,6 +220,9 @@ int RunDemo(Words words, const demo::DemoWindow& window) {
         status = window(session);
     } else {
         status = RunConsoleMaster(options, link.PortB(), definitions);
+        // The last request may still be on its way: the station takes it in
+        // before it stops, so its figures match the master's log.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 * options.frameDelayMs + kSettleMs));
     }
     runner.Stop();
     PrintStationFigures(runner, link);

@@ -20,16 +20,16 @@ struct YcDefinition {
     std::string_view ratio;
 };
 
-// A feeder's usual measurands; the simulator's raw values (-1000..1000) scaled to plausible ranges.
+// A feeder's usual measurands. The ratio divides the raw value (-1000..1000).
 constexpr std::array<YcDefinition, 8> kFeederYc{{
-    {"A相电压", "kV", "0.01"},
-    {"B相电压", "kV", "0.01"},
-    {"C相电压", "kV", "0.01"},
-    {"A相电流", "A", "0.5"},
-    {"B相电流", "A", "0.5"},
-    {"C相电流", "A", "0.5"},
-    {"有功功率", "MW", "0.001"},
-    {"无功功率", "Mvar", "0.001"},
+    {"A相电压", "kV", "100"},
+    {"B相电压", "kV", "100"},
+    {"C相电压", "kV", "100"},
+    {"A相电流", "A", "2"},
+    {"B相电流", "A", "2"},
+    {"C相电流", "A", "2"},
+    {"有功功率", "MW", "1000"},
+    {"无功功率", "Mvar", "1000"},
 }};
 
 constexpr std::string_view kYcName = "遥测";
