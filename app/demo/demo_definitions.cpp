@@ -67,8 +67,9 @@ void FillDemoYxDefinitions(Table& yx, int count) {
 }
 
 SessionDefinitions::SessionDefinitions(int ycCount, int yxCount) {
-    const bool needYc = !std::filesystem::exists(kYcFileName);
-    const bool needYx = !std::filesystem::exists(kYxFileName);
+    // No points, nothing to name: a table file always loads at least one row.
+    const bool needYc = ycCount > 0 && !std::filesystem::exists(kYcFileName);
+    const bool needYx = yxCount > 0 && !std::filesystem::exists(kYxFileName);
     if (!needYc && !needYx) return;
     std::string pattern = (std::filesystem::temp_directory_path() / "tc101tool-demo-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)

@@ -18,7 +18,8 @@ void FillDemoYxDefinitions(Table& yx, int count);
 
 class SessionDefinitions {
 public:
-    // Writes a stand-in for each of yc.sen and yx.sen the working folder lacks.
+    // Writes a stand-in for each of yc.sen and yx.sen the working folder
+    // lacks, when the station has such points.
     SessionDefinitions(int ycCount, int yxCount);
     ~SessionDefinitions();
     SessionDefinitions(const SessionDefinitions&) = delete;

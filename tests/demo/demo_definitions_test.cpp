@@ -6,14 +6,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "app/demo/demo_definitions.h"
+#include "files/file_io.h"
 #include "files/table_file.h"
 #include "protocol/value_tables.h"
 
@@ -22,10 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+// A missing file reads as empty.
+std::string Bytes(const fs::path& file) { return ReadFileIfExists(file).value_or(""); }
 
 class DemoDefinitionsTest : public ::testing::Test {
 protected:
@@ -77,7 +74,9 @@ TEST_F(DemoDefinitionsTest, StandInsOnlyForMissingFilesAndGoneAfterTheRun) {
                 made = file;
             }
         }
-        if (made) EXPECT_FALSE(fs::exists(made->parent_path())) << "the stand-ins' folder outlived the run";
+        if (made) {
+            EXPECT_FALSE(fs::exists(made->parent_path())) << "the stand-ins' folder outlived the run";
+        }
         EXPECT_EQ(fs::exists(kYcFileName), c.userYc);
         EXPECT_EQ(fs::exists(kYxFileName), c.userYx);
         EXPECT_EQ(Bytes(kYcFileName), ycBefore);
@@ -85,14 +84,21 @@ TEST_F(DemoDefinitionsTest, StandInsOnlyForMissingFilesAndGoneAfterTheRun) {
     }
 }
 
+TEST_F(DemoDefinitionsTest, NoStandInForAStationWithoutSuchPoints) {
+    const SessionDefinitions definitions(0, 0);
+    EXPECT_FALSE(definitions.YcFile());
+    EXPECT_FALSE(definitions.YxFile());
+}
+
 TEST_F(DemoDefinitionsTest, StandInsLoadAsTheWindowLoadsDefinitions) {
     struct Case {
         int yc;
         int yx;
-    } cases[] = {{8, 16}, {3, 1}, {20, 40}, {0, 0}};
+    } cases[] = {{8, 16}, {3, 1}, {20, 40}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.yc << " measured values, " << c.yx << " telesignals");
         const SessionDefinitions definitions(c.yc, c.yx);
+        ASSERT_TRUE(definitions.YcFile() && definitions.YxFile());
         ValueTables tables;
         ASSERT_TRUE(LoadTableFile(tables.GrdYC, *definitions.YcFile()));
         ASSERT_TRUE(LoadTableFile(tables.GrdYX, *definitions.YxFile()));
