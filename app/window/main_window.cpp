@@ -37,8 +37,6 @@ namespace tc101 {
 namespace {
 
 constexpr char kFormSection[] = "frmZh";
-constexpr int kSendNameCol = 1;
-constexpr int kSendContentCol = 2;
 // FormResize leaves this much beside the send list's content column.
 constexpr int kSendListSlack = 30;
 constexpr int kCommandPageCount = 3;
@@ -77,6 +75,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(PageControl2, &QTabWidget::currentChanged, this, &TfrmZh::PageControl2Change);
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
+    ConnectPolling();
     connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_); });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
@@ -99,7 +98,6 @@ TfrmZh::~TfrmZh() {
 }
 
 void TfrmZh::FormCreate() {
-    ReplyReceived = true;
     LoadDecodingSettings();
     RestoreFormSize(*this, kFormSection);
     const WindowSettings settings = ReadWindowSettings(ComSetFile());
@@ -235,34 +233,6 @@ void TfrmZh::PageControl2Change(int page) {
         cbxMlzzClick();
     }
     SetSplitter1Visible(splitter1Visible_);
-}
-
-void TfrmZh::cbxMlzzClick() {
-    NextRequest = PollVerdict::None;
-    TimerZZ->setInterval(txtInteval1->value());
-    const bool run = cbxMlzz->isChecked() && PortOpen;
-    if (run) {
-        TimerZZ->start();
-        ReplyReceived = true;
-    } else {
-        TimerZZ->stop();
-    }
-    txtInteval1->setEnabled(!cbxMlzz->isChecked());
-    for (QPushButton* button : {BtnLL, Btn1J, Btn2J, BtnZZ}) button->setEnabled(!cbxMlzz->isChecked() && PortOpen);
-}
-
-void TfrmZh::cekSend2Click() {
-    Timer1->setInterval(txtInteval2->value());
-    const bool run = cekSend2->isChecked() && PortOpen;
-    if (run) {
-        Timer1->start();
-        ReplyReceived = true;
-    } else {
-        Timer1->stop();
-    }
-    txtInteval2->setEnabled(!cekSend2->isChecked());
-    BtnSend->setEnabled(!cekSend2->isChecked() && PortOpen);
-    BtnUpdate->setEnabled(!cekSend2->isChecked());
 }
 
 void TfrmZh::PopupMenu1Popup() { C2->setVisible(ClearItemVisible(tables_, PageControl1->currentIndex())); }

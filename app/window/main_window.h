@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,6 +19,7 @@
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/ui/qt_notice_sink.h"
+#include "traffic/poll_cycle.h"
 
 class QAction;
 class QCheckBox;
@@ -38,6 +41,9 @@ class TrafficLog;
 
 inline constexpr char16_t kMainWindowCaption[] = u"澄风101规约调试工具V2.9";
 inline constexpr int kStatusPanelCount = 7;
+// Columns of the send list GrdSend: "报文名称" and "报文内容".
+inline constexpr int kSendNameCol = 1;
+inline constexpr int kSendContentCol = 2;
 
 class TfrmZh : public QMainWindow {
     Q_OBJECT
@@ -48,9 +54,11 @@ public:
 
     // State.
     bool PortOpen = false;
-    PollVerdict NextRequest = PollVerdict::None;
-    bool ReplyReceived = true;
-    std::uint8_t SilentTicks = 0;
+    // NextRequest, ReplyReceived and SilentTicks: the poll decision both timers share.
+    PollCycle& Cycle() { return cycle_; }
+    std::optional<MasterRequest> NextRequest() const { return cycle_.NextRequest(); }
+    bool ReplyReceived() const { return cycle_.ReplyReceived(); }
+    std::uint8_t SilentTicks() const { return cycle_.SilentTicks(); }
 
     // The port (after its sink: it is destroyed first and joins its threads
     // before the sink goes).
@@ -131,6 +139,18 @@ public:
     void PageControl2Change(int page);
     void cbxMlzzClick();
     void cekSend2Click();
+
+    // Polling and sending.
+    void SendLinkStatusRequest();
+    void SendClass1Request();
+    void SendClass2Request();
+    void SendGeneralInterrogation();
+    void TimerZZTimer();
+    void Timer1Timer();
+    // Throws ConvertError or EMessageTooLong before anything is sent or logged.
+    void SendSelectedMessage();
+    void BtnSendClick();
+    void GrdSendDblClick();
     void PopupMenu1Popup();
     void SelectTablePage(ValuePage page);
     void btnHelpfileClick();
@@ -148,6 +168,10 @@ private:
     // Opens Comm1 from the stored settings, or on the session port; true.
     bool OpenComm1();
     void SetupLayout();
+    void ConnectPolling();
+    void SendRequest(MasterRequest request);
+    // Unticks "连续发送(&T)" and shows why sending stopped (one box, not one per tick).
+    void StopContinuousSending(const std::exception& error);
     void BuildMenu();
     QWidget* BuildCommandPages();
     QWidget* BuildNotebook();
@@ -168,6 +192,7 @@ private:
 
     ValueTables tables_;
     Table sendList_;
+    PollCycle cycle_;
     std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};

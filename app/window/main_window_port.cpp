@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/window/main_window.h"
+#include "protocol/dialogs/bw_set_form.h"
 #include "serial/port_settings.h"
 #include "serial/ui/com_set_form.h"
 #include "traffic/ui/receive_path.h"
@@ -63,11 +64,12 @@ void TfrmZh::ShowPortState(bool open) {
     const PortPanelTexts texts = open ? OpenPortPanels(Comm1) : ClosedPortPanels(ComSetFile());
     for (std::size_t i = 0; i < texts.size(); ++i) statusPanels_[i]->setText(QString::fromStdString(texts[i]));
     if (!open) {
-        if (Timer1->isActive()) {
+        // A ticked box whose interval never fires has a stopped timer: untick it all the same.
+        if (cekSend2->isChecked()) {
             cekSend2->setChecked(false);
             cekSend2Click();
         }
-        if (TimerZZ->isActive()) {
+        if (cbxMlzz->isChecked()) {
             cbxMlzz->setChecked(false);
             cbxMlzzClick();
         }
@@ -85,8 +87,8 @@ QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(stati
 void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
     const auto verdict = ReceiveBlock(*Memo1, tables_, std::span(buffer, bufferLength), std::chrono::system_clock::now());
     if (!verdict) return;
-    NextRequest = *verdict;
-    ReplyReceived = true;
+    cycle_.SetStandardLink(frmBwSet->StandardLink());
+    cycle_.ReplyArrived(std::span(buffer, bufferLength), *verdict);
 }
 
 void TfrmZh::Comm1RequestHangup() {

@@ -89,13 +89,13 @@ TEST_F(MainWindowPortTest, OpenReceiveAndClose) {
     EXPECT_EQ(window.StatusPanelText(3), QStringLiteral(u" 效验位:偶"));
     EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 打开 "));
 
-    window.ReplyReceived = false;
+    window.Cycle().Sent();
     pty.Write({0x68, 0x0C, 0x0C, 0x68, 0x08, 0x01, 0x15, 0x82, 0x14, 0x01, 0x01, 0x40, 0xE8, 0x03, 0x18, 0xFC,
                0xF5, 0x16});
-    QTRY_VERIFY_WITH_TIMEOUT(window.ReplyReceived, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.ReplyReceived(), 5000);
     EXPECT_TRUE(window.Memo1->toPlainText().startsWith(QStringLiteral("Rx:68 0C 0C 68 08 01 15 82")));
     EXPECT_EQ(window.Tables().GrdYC.Cell(kFirstDeviceCol, 1), "1000");
-    EXPECT_EQ(window.NextRequest, PollVerdict::NoClass1Waiting);
+    EXPECT_EQ(window.NextRequest(), MasterRequest::Class2);
 
     window.btnCloseCom->trigger();
     EXPECT_FALSE(window.PortOpen);

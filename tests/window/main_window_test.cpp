@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettings) {
     EXPECT_EQ(window->txtInteval1->value(), 1000);
     EXPECT_EQ(window->txtInteval2->value(), 1000);
     EXPECT_FALSE(window->PortOpen);
-    EXPECT_TRUE(window->ReplyReceived);
+    EXPECT_TRUE(window->ReplyReceived());
     EXPECT_TRUE(boxes.shown.empty());
     window->close();
     // The first close creates the file.
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, AnalysisPageWritesTheLog) {
     window->memoAna->setPlainText(QStringLiteral("10 0b 01 0c 16"));
     window->BtnAnalyze->click();
     EXPECT_TRUE(window->Memo1->toPlainText().contains(QStringLiteral(u"链路完好")));
-    EXPECT_EQ(window->NextRequest, PollVerdict::None);
+    EXPECT_EQ(window->NextRequest(), MasterRequest::LinkStatus);
 }
 
 TEST_F(MainWindowTest, ExitWritesTheLogToDefaultTxt) {

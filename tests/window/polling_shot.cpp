@@ -1,0 +1,49 @@
+// Not a test: runs the master simulation of the main window against whatever
+// answers on a port (for example tc101tool outstation over a socat pair) and
+// saves a picture of the window, and the log text beside it, for a person to look at.
+// Usage: polling_shot PORT MS OUTPUT.png [standard]
+// The settings come from TC101_CONFIG_DIR as usual.
+
+#include <cstdlib>
+#include <string>
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "app/shell/application.h"
+#include "app/window/main_window.h"
+#include "files/ini_file.h"
+#include "files/app_paths.h"
+#include "protocol/dialogs/bw_set_form.h"
+#include "serial/port_settings.h"
+#include "traffic/ui/traffic_log.h"
+
+int main(int argc, char** argv) {
+    if (argc < 4) return 2;
+    tc101::Application app(argc, argv);
+    {
+        tc101::IniFile comset(tc101::AppFile("comset.ini"));
+        comset.WriteString(tc101::kComSetSection, tc101::kKeyPort, argv[1]);
+        comset.WriteInteger(tc101::kComSetSection, tc101::kKeyAutoOpen, 1);
+    }
+    tc101::TfrmZh window;
+    window.resize(1100, 800);
+    window.show();
+    if (!window.PortOpen) return 1;
+    window.PageControl2->setCurrentIndex(0);
+    window.frmBwSet->chkStandardLink->setChecked(argc > 4 && std::string(argv[4]) == "standard");
+    window.txtInteval1->setValue(200);
+    window.cbxMlzz->click();
+    QElapsedTimer clock;
+    clock.start();
+    const long run = std::strtol(argv[2], nullptr, 10);
+    while (clock.elapsed() < run) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    window.grab().save(QString::fromLocal8Bit(argv[3]));
+    QFile log(QString::fromLocal8Bit(argv[3]) + QStringLiteral(".txt"));
+    if (log.open(QIODevice::WriteOnly)) log.write(window.Memo1->toPlainText().toUtf8());
+    window.cbxMlzz->click();
+    return 0;
+}
