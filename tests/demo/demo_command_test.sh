@@ -37,6 +37,13 @@ grep -q "^demo outstation: .* 0 ignored" "$work/err" || fail "no simulator figur
 [ -z "$(ls -A "$work/run")" ] || fail "the demo wrote into the working folder: $(ls -A "$work/run")"
 cmp -s "$TC101_CONFIG_DIR/comset.ini" "$work/comset.before" || fail "comset.ini changed"
 
+# A strict station: the console master switches to the standard link procedure.
+env -u DISPLAY -u WAYLAND_DISPLAY "$tool" demo --strict-fcb --seconds 3 --color never >"$work/strict" 2>"$work/strict.err" ||
+  fail "demo --strict-fcb: $(cat "$work/strict.err")"
+for text in "【复位链路 1# 确认】" "遥信回复帧" "遥测回复帧"; do
+  grep -qF "$text" "$work/strict" || fail "demo --strict-fcb: no '$text'"
+done
+
 # The user's own definitions are used (the table prints their name) and kept.
 printf '遥测量,单位,比例\n用户遥测,V,1\n' | "$tool" table import - yc.sen --kind yc >/dev/null ||
   fail "cannot make a user's yc.sen"
