@@ -15,6 +15,7 @@
 #include "app/console/commands.h"
 #include "app/console/interrupt_signals.h"
 #include "app/console/master_run_setup.h"
+#include "app/console/station_options.h"
 #include "app/console/table_print.h"
 #include "app/demo/demo_definitions.h"
 #include "app/demo/demo_session.h"
@@ -118,16 +119,11 @@ DemoOptions ReadOptions(Args& args) {
     options.tables = args.Flag("--tables");
     options.colour = args.Value("--color");
 
+    StationConfig defaults;
+    defaults.changeEveryMs = kDefaultChangeEveryMs;
+    defaults.eventEveryMs = kDefaultEventEveryMs;
     StationConfig& station = options.station;
-    station.changeEveryMs = kDefaultChangeEveryMs;
-    station.eventEveryMs = kDefaultEventEveryMs;
-    if (auto v = args.Integer("--yx", 0, kMaxStationYx)) station.yxCount = static_cast<int>(*v);
-    if (auto v = args.Integer("--yc", 0, kMaxStationYc)) station.ycCount = static_cast<int>(*v);
-    if (auto v = args.Integer("--change-every", 0, kMaxIntervalMs)) station.changeEveryMs = *v;
-    if (auto v = args.Integer("--event-every", 0, kMaxIntervalMs)) station.eventEveryMs = *v;
-    if (auto v = args.Integer("--seed", 0, UINT32_MAX)) station.seed = static_cast<std::uint32_t>(*v);
-    station.strictFcb = args.Flag("--strict-fcb");
-    station.singleCharAck = args.Flag("--single-char-ack");
+    station = TakeStationOptions(args, defaults);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
     // The window and the console master poll the stored device address.
     const std::int64_t address = StoredDeviceAddress() % kAddressModulus;
