@@ -1,7 +1,11 @@
 #include "files/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
+#include <string>
 #include <unistd.h>
 
 #include "files/ini_text.h"
@@ -156,6 +160,33 @@ TEST(IniFile, FailedWriteNamesTheFileAndLeavesItUnchanged) {
     }
     ::chmod(folder.c_str(), 0700);
     EXPECT_EQ(ReadBytes(path), "[a]\r\nk=1\r\n");
+}
+
+// The same guarantee where permissions cannot help (CI runs as root): a
+// write cut short by the file size limit leaves the old file whole.
+TEST(IniFile, WriteCutShortLeavesTheOldFile) {
+    const auto path = FreshFolder() / "comset.ini";
+    WriteBytes(path, "[a]\r\nk=1\r\n");
+    IniFile ini(path);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        ini.WriteString("a", "k", std::string(200, 'x'));
+    } catch (const FileError& error) {
+        threw = true;
+        EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << error.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(ReadBytes(path), "[a]\r\nk=1\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()), {}), 1)
+        << "the temporary file is left behind";
 }
 
 TEST(IniFile, PathThatIsAFolderReadsDefaultsAndRefusesWrites) {
