@@ -37,15 +37,18 @@ rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 # The master's log is counted as it streams: 30 minutes at 20 ms print
 # hundreds of megabytes.
 count_log() {
-  awk '
-    /^TX:/ { tx++; last = "tx" }
-    /^Rx:/ { rx++; last = "rx" }
+  awk -v tailfile="$work/tail" '
+    { ring[NR % 40] = $0 }
+    /^TX:/ { tx++; trailing++ }
+    /^Rx:/ { rx++; trailing = 0 }
     /有效帧:/ { valid++ }
     /效验有误/ { bad++ }
     /总召结束/ { gi++ }
     /事件纪录帧/ { events++ }
     /变化遥测帧/ { changes++ }
-    END { printf "tx=%d rx=%d valid=%d bad=%d gi=%d events=%d changes=%d inflight=%d\n", tx, rx, valid, bad, gi, events, changes, last == "tx" }
+    END {
+      for (i = NR - 39; i <= NR; i++) if (i > 0) print ring[i % 40] > tailfile
+      printf "tx=%d rx=%d valid=%d bad=%d gi=%d events=%d changes=%d inflight=%d\n", tx, rx, valid, bad, gi, events, changes, trailing }
   ' >"$work/counts"
 }
 
@@ -77,10 +80,11 @@ read -r blocks handled ignored again replies dropped < <(
   sed -nE 's/^demo outstation: ([0-9]+) blocks received, ([0-9]+) frames handled, ([0-9]+) ignored, ([0-9]+) sent again, ([0-9]+) replies; link: [0-9]+ octets carried, ([0-9]+) dropped$/\1 \2 \3 \4 \5 \6/p' "$work/err")
 ticks=$(awk -v s="$seconds" -v i="$interval" 'BEGIN { printf "%d", s * 1000 / i }')
 lost_up=$((tx - inflight - handled))
+[ "$lost_up" -lt 0 ] && lost_up=0
 lost_down=$((replies - valid))
 echo
 echo "ticks                     $ticks"
-echo "requests sent             $tx ($inflight cut by the end of the run)"
+echo "requests sent             $tx ($inflight after the last reply, cut by the end of the run)"
 echo "blocks received (master)  $rx"
 echo "frames analysed, valid    $valid"
 echo "checksum errors           $bad"
@@ -91,5 +95,6 @@ echo "link octets dropped       $dropped"
 echo "frames lost master->station $lost_up, station->master $lost_down, ignored by station $ignored"
 echo "ticks without a send (late replies)  $((ticks - tx))"
 echo "resident memory           start ${rss_start} kB, end ${rss_end} kB, max ${rss_max} kB, growth $((rss_end - rss_start)) kB"
+[ "$lost_up" = 0 ] && [ "$lost_down" = 0 ] || { echo "the log's last lines:"; cat "$work/tail"; }
 [ "$status" = 0 ] && [ "$lost_up" = 0 ] && [ "$lost_down" = 0 ] && [ "$ignored" = 0 ] && [ "$bad" = 0 ] &&
   [ $((rss_end - rss_start)) -lt 5120 ]
