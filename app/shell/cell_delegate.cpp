@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPainter>
+#include <QPolygon>
 
 #include "app/shell/table_model.h"
 
@@ -10,6 +11,8 @@ namespace tc101 {
 namespace {
 // Room between the cell border and its text, as the grid draws its own cells.
 constexpr int kTextMargin = 2;
+// A button cell's caption sits this far below the top, like a pressed-out button's.
+constexpr int kButtonCaptionDrop = 2;
 }  // namespace
 
 QColor CellFillColor(int tableRow, bool selected) {
@@ -31,7 +34,35 @@ int CellDelegate::MaxLength(int tableColumn) const {
     return found == maxLengths_.end() ? 0 : found->second;
 }
 
+void CellDelegate::SetButtonColumn(int tableColumn, const QString& caption) {
+    buttonColumn_ = tableColumn;
+    buttonCaption_ = caption;
+}
+
+void CellDelegate::PaintButton(QPainter* painter, const QStyleOptionViewItem& option) const {
+    const QRect r = option.rect;
+    painter->save();
+    painter->fillRect(r, option.palette.color(QPalette::Button));
+    // Light edge at the left and top, shadow at the right and bottom: raised.
+    painter->setPen(QPen(Qt::white, 1));
+    painter->drawPolyline(QPolygon({r.bottomLeft(), r.topLeft(), r.topRight()}));
+    painter->setPen(QPen(option.palette.color(QPalette::Dark), 1));
+    painter->drawPolyline(QPolygon({r.topRight(), r.bottomRight(), r.bottomLeft()}));
+    QFont bold = option.font;
+    bold.setBold(true);
+    painter->setFont(bold);
+    painter->setPen(option.palette.color(QPalette::ButtonText));
+    painter->setClipRect(r);
+    painter->drawText(r.translated(0, kButtonCaptionDrop), static_cast<int>(Qt::AlignTop | Qt::AlignHCenter) | Qt::TextSingleLine,
+                      buttonCaption_);
+    painter->restore();
+}
+
 void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (TableModel::TableColumn(index.column()) == buttonColumn_) {
+        PaintButton(painter, option);
+        return;
+    }
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     painter->save();
     painter->fillRect(option.rect, CellFillColor(TableModel::TableRow(index.row()), selected));

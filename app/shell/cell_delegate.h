@@ -8,6 +8,7 @@
 #include <map>
 
 #include <QColor>
+#include <QString>
 #include <QStyledItemDelegate>
 
 namespace tc101 {
@@ -29,13 +30,20 @@ public:
     // Longest text the editor of a table column accepts (0: no limit).
     void SetMaxLength(int tableColumn, int length);
     int MaxLength(int tableColumn) const;
+    // A table column drawn as a raised button with a bold caption (-1: none).
+    void SetButtonColumn(int tableColumn, const QString& caption);
+    int ButtonColumn() const { return buttonColumn_; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
 
 private:
+    void PaintButton(QPainter* painter, const QStyleOptionViewItem& option) const;
+
     bool leftAligned_ = false;
+    int buttonColumn_ = -1;
+    QString buttonCaption_;
     std::map<int, int> maxLengths_;
 };
 

@@ -2,9 +2,11 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 #include "app/shell/cell_delegate.h"
 #include "app/shell/table_model.h"
+#include "files/table_tools.h"
 
 namespace tc101 {
 
@@ -58,9 +60,67 @@ void GridView::SetWholeRowSelection(bool wholeRows) {
 void GridView::SetEditableColumns(std::set<int> tableColumns) {
     const bool editable = !tableColumns.empty();
     model_->SetEditableColumns(std::move(tableColumns));
-    setEditTriggers(editable ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                                   QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked
-                             : QAbstractItemView::NoEditTriggers);
+    EditTriggers triggers = editable ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                                           QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked
+                                     : QAbstractItemView::NoEditTriggers;
+    if (editable && alwaysEditing_) triggers |= QAbstractItemView::CurrentChanged;
+    setEditTriggers(triggers);
+}
+
+void GridView::SetAlwaysEditing(bool alwaysEditing) {
+    alwaysEditing_ = alwaysEditing;
+    if (editTriggers() == QAbstractItemView::NoEditTriggers) return;
+    setEditTriggers(alwaysEditing ? editTriggers() | QAbstractItemView::CurrentChanged
+                                  : editTriggers() & ~QAbstractItemView::CurrentChanged);
+}
+
+void GridView::SetEnterMovesRight(bool enterMovesRight) { enterMovesRight_ = enterMovesRight; }
+
+void GridView::MoveRight() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return;
+    int row = current.row();
+    int column = current.column() + 1;
+    if (column >= model_->columnCount()) {
+        if (row + 1 >= model_->rowCount()) return;
+        column = 0;
+        ++row;
+    }
+    setCurrentIndex(model_->index(row, column));
+}
+
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (!QTableView::edit(index, trigger, event)) return false;
+    // Installed after the delegate's own filter, so it sees Enter first.
+    if (QWidget* editor = indexWidget(index)) editor->installEventFilter(this);
+    return true;
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    if (enterMovesRight_ && event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->parentWidget() == viewport()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            CommitEdit();
+            MoveRight();
+            return true;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    if (enterMovesRight_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        MoveRight();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    if (alwaysEditing_ && state() != QAbstractItemView::EditingState && currentIndex().isValid())
+        edit(currentIndex(), QAbstractItemView::CurrentChanged, nullptr);
 }
 
 void GridView::SetLeftAligned(bool leftAligned) {
@@ -81,6 +141,13 @@ void GridView::CommitEdit() {
 void GridView::ApplyColumnWidths() {
     const Table& table = model_->Source();
     for (int col = 0; col < table.ColCount(); ++col) ApplyColumnWidth(col);
+}
+
+void GridView::FitColumns(const std::vector<int>& tableColumns) {
+    const QFontMetrics metrics(font());
+    AutoSizeColumns(model_->Source(), tableColumns, [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text));
+    });
 }
 
 void GridView::ApplyColumnWidth(int tableColumn) {

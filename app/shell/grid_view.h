@@ -6,6 +6,7 @@
 // rule of CellDelegate. Each use configures selection, editing and alignment.
 
 #include <set>
+#include <vector>
 
 #include <QTableView>
 
@@ -38,8 +39,26 @@ public:
     // Ends an edit in progress, keeping what was typed.
     void CommitEdit();
 
+    // The editors' grids: the current cell always shows its editor.
+    void SetAlwaysEditing(bool alwaysEditing);
+    // Enter moves one cell to the right, from the last column to the first
+    // of the next row (not beyond the last row), ending an edit on the way.
+    void SetEnterMovesRight(bool enterMovesRight);
+    // The move Enter makes.
+    void MoveRight();
+
+    using QTableView::edit;
+
     // Widths of all columns from the table (the number column is the header).
     void ApplyColumnWidths();
+    // AutoSizeColumns of the table's columns, measured in the grid's font.
+    void FitColumns(const std::vector<int>& tableColumns);
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ApplyColumnWidth(int tableColumn);
@@ -47,6 +66,8 @@ private:
 
     TableModel* model_;
     CellDelegate* delegate_;
+    bool alwaysEditing_ = false;
+    bool enterMovesRight_ = false;
 };
 
 }  // namespace tc101

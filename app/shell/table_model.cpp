@@ -51,6 +51,7 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
     if (!IsEditableColumn(col)) return false;
     // The table reports the change back through CellChanged.
     table_.SetCell(col, TableRow(index.row()), value.toString().toStdString());
+    Q_EMIT CellEdited(col, TableRow(index.row()));
     return true;
 }
 

@@ -41,6 +41,8 @@ Q_SIGNALS:
     void ColumnLookUpdated(int tableColumn);
     // The table's current row changed (table row index, -1 none).
     void CurrentRowMoved(int tableRow);
+    // An editor of the view wrote a cell (table indexes), changed or not.
+    void CellEdited(int tableColumn, int tableRow);
 
 private:
     enum class ShapeChange { None, InsertRows, RemoveRows, InsertColumns, RemoveColumns, Reset };

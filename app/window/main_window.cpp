@@ -63,6 +63,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(btnCloseCom, &QAction::triggered, this, &TfrmZh::btnCloseComClick);
     connect(btnPortSet, &QAction::triggered, this, &TfrmZh::btnPortSetClick);
     connect(BtnYcYxDef, &QAction::triggered, this, &TfrmZh::BtnYcYxDefClick);
+    connect(BtnUpdate, &QPushButton::clicked, this, &TfrmZh::BtnUpdateClick);
     connect(N2, &QAction::triggered, this, [this] { frmBwSet->exec(); });
     connect(BtnClear, &QAction::triggered, Memo1, &TrafficLog::ClearLog);
     connect(btnHelpfile, &QAction::triggered, this, &TfrmZh::btnHelpfileClick);
@@ -256,12 +257,5 @@ bool TfrmZh::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmZh::btnHelpfileClick() { OpenHelp(); }
-
-void TfrmZh::BtnYcYxDefClick() {
-    tables_.ClearValueTable(static_cast<int>(ValuePage::Yc));
-    tables_.ClearValueTable(static_cast<int>(ValuePage::Yx));
-    // The point definition editor runs here once it is part of the program.
-    LoadValueTables();
-}
 
 }  // namespace tc101

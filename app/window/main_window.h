@@ -14,6 +14,7 @@
 
 #include <QMainWindow>
 
+#include "files/send_list_columns.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
@@ -41,9 +42,6 @@ class TrafficLog;
 
 inline constexpr char16_t kMainWindowCaption[] = u"澄风101规约调试工具V2.9";
 inline constexpr int kStatusPanelCount = 7;
-// Columns of the send list GrdSend: "报文名称" and "报文内容".
-inline constexpr int kSendNameCol = 1;
-inline constexpr int kSendContentCol = 2;
 
 class TfrmZh : public QMainWindow {
     Q_OBJECT
@@ -154,7 +152,10 @@ public:
     void PopupMenu1Popup();
     void SelectTablePage(ValuePage page);
     void btnHelpfileClick();
+    // The two editors (main_window_editors.cpp): shown modally, the tables
+    // reloaded from their files afterwards.
     void BtnYcYxDefClick();
+    void BtnUpdateClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

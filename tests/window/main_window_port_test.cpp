@@ -17,6 +17,7 @@
 #include "shell/config_dir.h"
 #include "shell/message_hook.h"
 #include "traffic/ui/traffic_log.h"
+#include "shell/wait_for.h"
 
 namespace tc101 {
 namespace {
@@ -92,7 +93,7 @@ TEST_F(MainWindowPortTest, OpenReceiveAndClose) {
     window.Cycle().Sent();
     pty.Write({0x68, 0x0C, 0x0C, 0x68, 0x08, 0x01, 0x15, 0x82, 0x14, 0x01, 0x01, 0x40, 0xE8, 0x03, 0x18, 0xFC,
                0xF5, 0x16});
-    QTRY_VERIFY_WITH_TIMEOUT(window.ReplyReceived(), 5000);
+    ASSERT_TRUE(testing::WaitFor([&] { return window.ReplyReceived(); }));
     EXPECT_TRUE(window.Memo1->toPlainText().startsWith(QStringLiteral("Rx:68 0C 0C 68 08 01 15 82")));
     EXPECT_EQ(window.Tables().GrdYC.Cell(kFirstDeviceCol, 1), "1000");
     EXPECT_EQ(window.NextRequest(), MasterRequest::Class2);
@@ -144,7 +145,7 @@ TEST_F(MainWindowPortTest, VanishedDeviceClosesThePortAndSaysSoInRed) {
     ASSERT_TRUE(window.TimerZZ->isActive());
 
     pty.CloseMaster();
-    QTRY_VERIFY_WITH_TIMEOUT(!window.PortOpen, 5000);
+    ASSERT_TRUE(testing::WaitFor([&] { return !window.PortOpen; }));
     EXPECT_FALSE(window.Comm1.IsOpen());
     EXPECT_FALSE(window.TimerZZ->isActive());
     EXPECT_FALSE(window.cbxMlzz->isChecked());

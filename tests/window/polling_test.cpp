@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -190,32 +192,43 @@ TEST_F(PollingTest, APageChangeStopsTheSimulation) {
 TEST_F(PollingTest, TicksDuringAModalDialogStillSend) {
     peer->respond = [](const Bytes&) { return Hex("E5"); };
     window->cbxMlzz->click();
-    QTimer::singleShot(0, window.get(), [this] {
-        // Closed from inside its own loop once two requests went out under it.
+    bool sentUnderDialog = false;
+    bool closed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        // Closed from inside its own loop once two requests went out under it (or given up on).
+        QElapsedTimer open;
+        open.start();
         QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [this] {
-            if (peer->frames.size() >= 2) window->frmBwSet->reject();
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            sentUnderDialog = peer->frames.size() >= 2 && window->frmBwSet->isVisible();
+            if (sentUnderDialog || open.elapsed() > 10000) window->frmBwSet->reject();
         });
         watch.start(10);
         window->frmBwSet->exec();
+        closed = true;
     });
-    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2 && !window->frmBwSet->isVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return closed; }, 20000));
+    EXPECT_TRUE(sentUnderDialog);
     window->cbxMlzz->click();
 }
 
 struct IntervalCase {
-    int interval;
+    const char* text;  // as typed into both spinners
     bool fires;
 };
 
 class IntervalTest : public PollingTest, public ::testing::WithParamInterface<IntervalCase> {};
 
 TEST_P(IntervalTest, OnlyAWholePositiveIntervalStartsATimer) {
-    window->txtInteval1->setValue(GetParam().interval);
-    window->txtInteval2->setValue(GetParam().interval);
+    // Typed, not set: a spinner keeps its last valid value behind text it cannot read.
+    const auto type = [](QSpinBox* spinner) {
+        spinner->findChild<QLineEdit*>()->setText(QString::fromLatin1(GetParam().text));
+    };
+    type(window->txtInteval1);
     window->cbxMlzz->click();
     EXPECT_EQ(window->TimerZZ->isActive(), GetParam().fires);
     window->PageControl2->setCurrentIndex(1);
+    type(window->txtInteval2);  // after the page is shown: showing it redraws the text from the value
     window->cekSend2->click();
     EXPECT_EQ(window->Timer1->isActive(), GetParam().fires);
     // Closing the port unticks the box whether or not its timer could fire.
@@ -226,7 +239,8 @@ TEST_P(IntervalTest, OnlyAWholePositiveIntervalStartsATimer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Intervals, IntervalTest,
-                         ::testing::Values(IntervalCase{0, false}, IntervalCase{-5, false}, IntervalCase{20, true}));
+                         ::testing::Values(IntervalCase{"0", false}, IntervalCase{"-5", false},
+                                           IntervalCase{"-", false}, IntervalCase{"20", true}));
 
 }  // namespace
 }  // namespace tc101

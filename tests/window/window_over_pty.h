@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +20,7 @@
 #include "shell/message_hook.h"
 #include "traffic/ui/traffic_log.h"
 #include "window/scripted_peer.h"
+#include "shell/wait_for.h"
 
 namespace tc101::testing {
 
@@ -30,21 +30,8 @@ using testing_support::Bytes;
 // silence) lands well before the next tick.
 inline constexpr int kTestInterval = 100;
 inline constexpr int kTestFrameDelay = 10;
-inline constexpr int kPatience = 10000;
 
 inline Bytes Hex(const char* text) { return HexTextToBytes(text); }
-
-// Runs the event loop until the condition holds; false when the time is up.
-// (QTRY_ macros report to QTest, which gtest never hears of.)
-template <typename Condition>
-bool WaitFor(Condition done, int timeoutMs = kPatience) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QTest::qWait(2);
-    }
-    return true;
-}
 
 class WindowOverPty : public ConfigDirTest {
 protected:

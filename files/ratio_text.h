@@ -1,0 +1,16 @@
+#pragma once
+
+// The "比例" column of the telemetry definitions holds a number: what the user
+// types there is rewritten in the shortest general decimal form.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tc101 {
+
+// The number typed, rewritten ("2.50" gives "2.5", " 3 " gives "3"); a blank
+// entry stays as it is. std::nullopt when the text is not a number.
+std::optional<std::string> RatioCellText(std::string_view typed);
+
+}  // namespace tc101

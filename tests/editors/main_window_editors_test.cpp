@@ -1,0 +1,63 @@
+#include <QAction>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+#include "app/window/main_window.h"
+#include "editor_fixture.h"
+#include "files/ini_file.h"
+#include "files/ui/define_send_form.h"
+#include "files/ui/yc_yx_def_form.h"
+
+namespace tc101 {
+namespace {
+
+class MainWindowEditorsTest : public testing::EditorTest {};
+
+TEST_F(MainWindowEditorsTest, PointEditorClearsDeviceColumnsAndTheTablesFollowItsFile) {
+    TfrmZh window;
+    window.show();
+    window.Tables().EnsureDeviceColumn(ValuePage::Yc, 1);
+    window.Tables().EnsureDeviceColumn(ValuePage::Yx, 2);
+    int columnsWhileOpen = 0;
+    testing::ModalDriver drive([&](QWidget* modal) {
+        auto* editor = qobject_cast<Tfrmyxycdef*>(modal);
+        ASSERT_NE(editor, nullptr);
+        columnsWhileOpen = window.Tables().GrdYC.ColCount() + window.Tables().GrdYX.ColCount();
+        editor->YcTable().SetCell(1, 1, "温度");
+        editor->YcTable().SetCell(3, 1, "0.1");
+        editor->BtnSaveClick();
+        editor->close();
+    });
+    window.BtnYcYxDef->trigger();
+    EXPECT_TRUE(drive.seen);
+    EXPECT_EQ(columnsWhileOpen, 8);
+    EXPECT_EQ(window.Tables().GrdYC.RowCount(), 2);
+    EXPECT_EQ(window.Tables().GrdYC.Cell(1, 1), "温度");
+    EXPECT_EQ(window.Tables().GrdYC.Cell(3, 1), "0.1");
+    window.close();
+}
+
+TEST_F(MainWindowEditorsTest, SendEditorAndTheSendListFollowsItsFile) {
+    TfrmZh window;
+    window.show();
+    testing::ModalDriver drive([](QWidget* modal) {
+        auto* editor = qobject_cast<TfrmDefineSend*>(modal);
+        ASSERT_NE(editor, nullptr);
+        editor->SendTable().SetCell(1, 1, "总召");
+        editor->SendTable().SetCell(2, 1, "680909685301640106010000 14d416");
+        editor->BtnSaveClick();
+        editor->close();
+    });
+    window.BtnUpdate->click();
+    EXPECT_TRUE(drive.seen);
+    EXPECT_EQ(window.SendList().RowCount(), 2);
+    EXPECT_EQ(window.SendList().Cell(1, 1), "总召");
+    EXPECT_EQ(window.SendList().Cell(2, 1), "68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16");
+    // The main window's size was stored before the editor opened.
+    EXPECT_GT(IniFile(File("FromSizeInfo.ini")).ReadInteger("frmZh", "width", 0), 0);
+    window.close();
+}
+
+}  // namespace
+}  // namespace tc101
