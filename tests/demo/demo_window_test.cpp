@@ -22,6 +22,7 @@
 #include "serial/port_settings.h"
 #include "shell/config_dir.h"
 #include "shell/message_hook.h"
+#include "shell/wait_for.h"
 #include "traffic/ui/traffic_log.h"
 
 namespace tc101::demo {
@@ -100,7 +101,7 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     ASSERT_TRUE(window.cbxMlzz->isChecked());
 
     const auto log = [&window] { return window.Memo1->toPlainText(); };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return log().contains(QStringLiteral(u"【1#总召结束】")); }, 5000))
+    ASSERT_TRUE(testing::WaitFor([&] { return log().contains(QStringLiteral(u"【1#总召结束】")); }, 5000))
         << "no end of the general interrogation; log:\n" << log().toStdString();
 
     const ValueTables& tables = window.Tables();
@@ -117,7 +118,7 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     }
 
     // The first event toggles one telesignal: named from the definitions, with the new state's text.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !tables.GrdSJ.Cell(kSjNameCol, 1).empty(); }, 5000))
+    ASSERT_TRUE(testing::WaitFor([&] { return !tables.GrdSJ.Cell(kSjNameCol, 1).empty(); }, 5000))
         << "no event in GrdSJ";
     const int toggled = EventPoint(kSeed, 1, kYx);
     const char* state = InitialTelesignal(kSeed, toggled) ? "分" : "合";
