@@ -11,7 +11,7 @@ namespace {
 
 struct Command {
     std::string_view name;
-    int (*run)(Words);
+    int (*run)(Words);  // nullptr: the demo, which takes the window too
     std::string_view summary;
 };
 
@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
     {"poll", RunPoll, "play the master station on a serial port and print the traffic"},
     {"send", RunSend, "send one hex message on a serial port and print the reply"},
     {"outstation", RunOutstation, "play a simulated outstation on a serial port"},
+    {"demo", nullptr, "the main window (or, without a display, poll) against the built-in simulator"},
 };
 
 void PrintOverview(std::FILE* out) {
@@ -34,7 +35,7 @@ void PrintOverview(std::FILE* out) {
 
 }  // namespace
 
-int RunConsole(int argc, char** argv) {
+int RunConsole(int argc, char** argv, const demo::DemoWindow& demoWindow) {
     const std::string_view name = argv[1];
     if (name == "help" || name == "--help" || name == "-h") {
         PrintOverview(stdout);
@@ -43,7 +44,8 @@ int RunConsole(int argc, char** argv) {
     for (const auto& command : kCommands) {
         if (command.name != name) continue;
         try {
-            return command.run(Words(argv + 2, static_cast<size_t>(argc - 2)));
+            const Words words(argv + 2, static_cast<size_t>(argc - 2));
+            return command.run != nullptr ? command.run(words) : RunDemo(words, demoWindow);
         } catch (const UsageError& error) {
             std::fprintf(stderr, "tc101tool %s: %s\n", argv[1], error.what());
             return 2;

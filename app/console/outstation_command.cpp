@@ -14,6 +14,7 @@
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/port_options.h"
+#include "app/console/station_options.h"
 #include "app/console/table_print.h"
 #include "outstation/station_runner.h"
 #include "serial/port_settings.h"
@@ -49,7 +50,6 @@ constexpr std::string_view kUsageTail =
     "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
     "opened or hangs up; 2 for a bad option.\n";
 
-constexpr std::int64_t kMaxInterval = 24LL * 60 * 60 * 1000;
 constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
 // How often the waiting thread looks at the clock and the runner.
 constexpr std::chrono::milliseconds kWaitSlice{100};
@@ -57,14 +57,7 @@ constexpr std::chrono::milliseconds kWaitSlice{100};
 StationConfig ReadStationConfig(Args& args) {
     StationConfig config;
     if (auto v = args.Integer("--address", 0, 255)) config.address = static_cast<std::uint8_t>(*v);
-    if (auto v = args.Integer("--yx", 0, kMaxStationYx)) config.yxCount = static_cast<int>(*v);
-    if (auto v = args.Integer("--yc", 0, kMaxStationYc)) config.ycCount = static_cast<int>(*v);
-    if (auto v = args.Integer("--change-every", 0, kMaxInterval)) config.changeEveryMs = *v;
-    if (auto v = args.Integer("--event-every", 0, kMaxInterval)) config.eventEveryMs = *v;
-    if (auto v = args.Integer("--seed", 0, UINT32_MAX)) config.seed = static_cast<std::uint32_t>(*v);
-    config.strictFcb = args.Flag("--strict-fcb");
-    config.singleCharAck = args.Flag("--single-char-ack");
-    return config;
+    return TakeStationOptions(args, config);
 }
 
 // The simulator answers on a port of its own: unlike the master's, it is never

@@ -162,7 +162,7 @@ void TfrmZh::FormShow() {
     LoadValueTables();
     LoadSendList();
     try {
-        PortOpen = AutoOpenEnabled() ? OpenFromSettings(Comm1) : false;
+        PortOpen = AutoOpenEnabled() ? OpenComm1() : false;
     } catch (const std::exception& error) {
         // Reported here rather than thrown through the show machinery; the
         // commands then match the closed port.

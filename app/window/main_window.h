@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include <QMainWindow>
 
@@ -115,6 +117,10 @@ public:
     // Whether Splitter1 (and with it the notebook area) is shown.
     bool Splitter1Visible() const;
 
+    // The port opened for this run instead of comset.ini's (the demo's
+    // pseudo-terminal), with the stored line settings; nothing is written back.
+    void SetSessionPort(std::string name) { sessionPort_ = std::move(name); }
+
     // Port commands and state.
     void BtnOpenComClick();
     void btnCloseComClick();
@@ -160,6 +166,8 @@ protected:
 private:
     // The sink keeps only a reference to the component built after it.
     TComm& PortSlot() { return Comm1; }
+    // Opens Comm1 from the stored settings, or on the session port; true.
+    bool OpenComm1();
     void SetupLayout();
     void ConnectPolling();
     void SendRequest(MasterRequest request);
@@ -188,6 +196,7 @@ private:
     ValueTables tables_;
     Table sendList_;
     PollCycle cycle_;
+    std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     bool logShown_ = true;

@@ -25,8 +25,17 @@ namespace {
 constexpr int kPanelPadding = 20;
 }  // namespace
 
+bool TfrmZh::OpenComm1() {
+    if (sessionPort_.empty()) return OpenFromSettings(Comm1);
+    PortSettings settings = ReadPortSettings(ComSetFile());
+    settings.port = sessionPort_;
+    ApplyPortSettings(settings, Comm1);
+    Comm1.OpenPort();
+    return true;
+}
+
 void TfrmZh::BtnOpenComClick() {
-    PortOpen = OpenFromSettings(Comm1);
+    PortOpen = OpenComm1();
     ShowPortState(PortOpen);
 }
 

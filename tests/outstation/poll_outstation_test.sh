@@ -77,11 +77,20 @@ run strict "--strict-fcb --event-every 300 --change-every 200" "--ticks 30 --sta
 same_frames strict
 has strict "standard link: no reset acknowledgement" "【复位链路 1# 确认】"
 has strict "standard link: no telesignal reply" "【1# 遥信回复帧   共4个遥信量】"
+has strict "standard link: no measured value reply" "【1# 遥测回复帧   共4个遥测量】"
 has strict "standard link: no event" "【1#事件纪录帧】"
 lacks strict "standard link: a checksum error" "效验有误"
+# The queued confirmation and the termination (the analyser names both 总召结束
+# when they come as user data), and the data units between them.
+[ "$(grep -cF "【1#总召结束】" "$work/strict.poll")" -ge 2 ] || fail "standard link: the interrogation does not complete"
+# After the interrogation the master keeps collecting what the unit reports.
+after_end=$(sed -n '/遥测回复帧/,$p' "$work/strict.poll" | grep -cE "事件纪录帧|变化遥测帧")
+[ "$after_end" -ge 2 ] || fail "standard link: only $after_end spontaneous frames after the interrogation"
 
 # Against a conforming unit the master's default requests never toggle FCB:
-# every interrogation gets the same acknowledgement and no data comes.
+# every interrogation gets the same acknowledgement and no data comes. That is
+# the plain procedure's behaviour, not a fault: --standard-link is the remedy.
+echo "note: poll without --standard-link gets no interrogation data from a --strict-fcb station (expected)"
 run strict_default "--strict-fcb" "--ticks 15"
 same_frames strict_default
 lacks strict_default "default master got interrogation data from a strict station" "遥信回复帧"

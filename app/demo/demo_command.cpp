@@ -1,0 +1,229 @@
+// tc101tool demo: the simulator on one end of an in-process pseudo-terminal
+// link and the main window on the other; without a display the console
+// master plays the window's part and prints the traffic as poll does.
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "app/console/args.h"
+#include "app/console/commands.h"
+#include "app/console/interrupt_signals.h"
+#include "app/console/master_run_setup.h"
+#include "app/console/station_options.h"
+#include "app/console/table_print.h"
+#include "app/demo/demo_definitions.h"
+#include "app/demo/demo_session.h"
+#include "app/demo/pty_link.h"
+#include "outstation/station_runner.h"
+#include "serial/port_settings.h"
+
+namespace tc101::console {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: tc101tool demo [--seconds S] [--console] [--start] [--interval MS] [--frame-delay MS]\n"
+    "                      [--yc N] [--yx N] [--seed N] [--change-every MS] [--event-every MS]\n"
+    "                      [--strict-fcb] [--single-char-ack] [--tables] [--color auto|always|never]\n"
+    "\n"
+    "Runs the built-in outstation simulator in this process on one end of a\n"
+    "pseudo-terminal link and the main window on the other end, its port already\n"
+    "open: tick \"模拟主站(&M)\" to watch the master simulation fill 遥测, 遥信 and\n"
+    "事件记录. The window opens the link for this run only: the stored port settings\n"
+    "(comset.ini) are neither used for the port name nor changed, also when the port\n"
+    "settings dialog is used meanwhile (its line settings apply to the link, its\n"
+    "port to the next ordinary start).\n"
+    "\n"
+    "Without a display (DISPLAY and WAYLAND_DISPLAY unset) or a window in this build,\n"
+    "the console master polls the simulator instead for --seconds and prints the\n"
+    "traffic as 'tc101tool poll' does.\n"
+    "\n"
+    "The station's link and common address is the window's device address (Address\n"
+    "of section DefaultSend in comset.ini, default 1). When the working folder has\n"
+    "no yc.sen or yx.sen, the run makes stand-in definitions (feeder measurands with\n"
+    "ratios, switches with 分/合) in a temporary folder; the user's files are never\n"
+    "written.\n"
+    "\n"
+    "Run:\n"
+    "  --seconds S         console: stop after S seconds (default 10); window: close\n"
+    "                      it after S seconds (default: stays until closed)\n"
+    "  --console           the console run even with a display\n"
+    "  --start             window: tick \"模拟主站(&M)\" at once\n"
+    "  --interval MS       console: tick interval (default 200; the window keeps its own)\n"
+    "  --frame-delay MS    console: silence ending a block on both sides (default 20;\n"
+    "                      the link has no line timing)\n"
+    "  --tables            console: print GrdYC, GrdYX and GrdSJ at the end\n"
+    "  --color WHEN        console: auto, always or never (default auto)\n"
+    "Simulator (as 'tc101tool outstation'):\n"
+    "  --yx N              telesignals (default 16)\n"
+    "  --yc N              measured values (default 8)\n"
+    "  --seed N            seed of the values (default 1)\n"
+    "  --change-every MS   a measured value change as class 2 data (default 1000, 0 none)\n"
+    "  --event-every MS    a telesignal change and its event as class 1 data\n"
+    "                      (default 3000, 0 none)\n"
+    "  --strict-fcb        follow the frame count bit, confirm interrogations on the\n"
+    "                      link; the console master then uses the standard link\n"
+    "                      procedure, the window needs \"标准链路规程(&F)\" ticked\n"
+    "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
+    "\n"
+    "At the end the simulator's figures go to standard error. Exit status: 0 when\n"
+    "the run ends (Ctrl-C included); 1 when something fails; 2 for a bad option.\n";
+
+constexpr std::int64_t kDefaultIntervalMs = 200;
+constexpr std::int64_t kDefaultFrameDelayMs = 20;
+constexpr std::int64_t kDefaultChangeEveryMs = 1000;
+constexpr std::int64_t kDefaultEventEveryMs = 3000;
+constexpr double kDefaultConsoleSeconds = 10;
+constexpr std::int64_t kMaxIntervalMs = 24LL * 60 * 60 * 1000;
+constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
+constexpr int kAddressModulus = 256;
+constexpr std::int64_t kSettleMs = 50;
+
+struct DemoOptions {
+    std::optional<double> seconds;
+    bool console = false;
+    bool start = false;
+    std::int64_t intervalMs = kDefaultIntervalMs;
+    std::int64_t frameDelayMs = kDefaultFrameDelayMs;
+    bool tables = false;
+    std::optional<std::string> colour;
+    StationConfig station;
+};
+
+double ParseSeconds(const std::string& text) {
+    std::size_t used = 0;
+    double seconds = 0;
+    try {
+        seconds = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || text.empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
+        throw UsageError("--seconds takes a positive number of seconds, not '" + text + "'");
+    return seconds;
+}
+
+DemoOptions ReadOptions(Args& args) {
+    DemoOptions options;
+    if (auto text = args.Value("--seconds")) options.seconds = ParseSeconds(*text);
+    options.console = args.Flag("--console");
+    options.start = args.Flag("--start");
+    if (auto v = args.Integer("--interval", 1, kMaxIntervalMs)) options.intervalMs = *v;
+    if (auto v = args.Integer("--frame-delay", 1, kMaxIntervalMs)) options.frameDelayMs = *v;
+    options.tables = args.Flag("--tables");
+    options.colour = args.Value("--color");
+
+    StationConfig defaults;
+    defaults.changeEveryMs = kDefaultChangeEveryMs;
+    defaults.eventEveryMs = kDefaultEventEveryMs;
+    StationConfig& station = options.station;
+    station = TakeStationOptions(args, defaults);
+    if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
+    // The window and the console master poll the stored device address.
+    const std::int64_t address = StoredDeviceAddress() % kAddressModulus;
+    station.address = static_cast<std::uint8_t>(address < 0 ? address + kAddressModulus : address);
+    return options;
+}
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
+std::string SecondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
+// The console master is tc101tool poll itself, on the link's other end.
+int RunConsoleMaster(const DemoOptions& options, const std::string& port, const demo::SessionDefinitions& definitions) {
+    std::vector<std::string> words = {"--port", port,
+                                      "--frame-delay", std::to_string(options.frameDelayMs),
+                                      "--interval", std::to_string(options.intervalMs),
+                                      "--seconds", SecondsText(options.seconds.value_or(kDefaultConsoleSeconds))};
+    if (options.station.strictFcb) words.emplace_back("--standard-link");
+    if (definitions.YcFile()) words.insert(words.end(), {"--yc", definitions.YcFile()->string()});
+    if (definitions.YxFile()) words.insert(words.end(), {"--yx", definitions.YxFile()->string()});
+    if (options.tables) words.emplace_back("--tables");
+    if (options.colour) words.insert(words.end(), {"--color", *options.colour});
+    std::vector<char*> pointers;
+    for (std::string& word : words) pointers.push_back(word.data());
+    return RunPoll(Words(pointers.data(), pointers.size()));
+}
+
+void PrintStationFigures(const StationRunner& runner, const demo::PtyLink& link) {
+    const StationCounters counters = runner.Counters();
+    std::fprintf(stderr,
+                 "demo outstation: %lld blocks received, %lld frames handled, %lld ignored, %lld sent again, "
+                 "%lld replies; link: %lld octets carried, %lld dropped\n",
+                 static_cast<long long>(runner.BlocksReceived()), static_cast<long long>(counters.framesHandled),
+                 static_cast<long long>(counters.framesIgnored), static_cast<long long>(counters.repeats),
+                 static_cast<long long>(runner.FramesSent()), static_cast<long long>(link.Carried()),
+                 static_cast<long long>(link.Dropped()));
+}
+
+}  // namespace
+
+int RunDemo(Words words, const demo::DemoWindow& window) {
+    Args args(words);
+    if (args.Flag("--help") || args.Flag("-h")) {
+        WriteAll(stdout, std::string(kUsage));
+        return 0;
+    }
+    const DemoOptions options = ReadOptions(args);
+    const bool withWindow = window && !options.console && HasDisplay();
+    if (options.colour) ParseColourMode(*options.colour);
+
+    // Console: Ctrl-C ends the run in order, so the signals are blocked
+    // before any thread starts. The window keeps the usual Ctrl-C.
+    std::optional<InterruptSignals> signals;
+    if (!withWindow) signals.emplace();
+
+    demo::PtyLink link;
+    const demo::SessionDefinitions definitions(options.station.ycCount, options.station.yxCount);
+    const std::string stationPort = link.PortA();
+    const std::int64_t stationDelay = options.frameDelayMs;
+    StationRunner runner(
+        options.station,
+        [&stationPort, stationDelay](TComm& comm) {
+            SetComm1Properties(comm);
+            PortSettings settings;
+            settings.port = stationPort;
+            settings.recieveDelay = stationDelay;
+            ApplyPortSettings(settings, comm);
+        },
+        [](const std::string&) {});
+    runner.Start();
+
+    int status = 0;
+    if (withWindow) {
+        demo::DemoSession session;
+        session.port = link.PortB();
+        session.ycFile = definitions.YcFile();
+        session.yxFile = definitions.YxFile();
+        session.startSimulation = options.start;
+        if (options.seconds) session.runTime = std::chrono::milliseconds(std::llround(*options.seconds * 1000));
+        status = window(session);
+    } else {
+        status = RunConsoleMaster(options, link.PortB(), definitions);
+        // The last request may still be on its way: the station takes it in
+        // before it stops, so its figures match the master's log.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 * options.frameDelayMs + kSettleMs));
+    }
+    runner.Stop();
+    PrintStationFigures(runner, link);
+    if (const std::string failure = runner.Failure(); !failure.empty()) throw std::runtime_error(failure);
+    return status;
+}
+
+}  // namespace tc101::console

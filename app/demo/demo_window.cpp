@@ -1,0 +1,35 @@
+#include "app/demo/demo_window.h"
+
+#include <QCheckBox>
+#include <QTimer>
+
+#include "app/shell/application.h"
+#include "app/window/main_window.h"
+#include "files/table_file.h"
+
+namespace tc101::demo {
+
+void PrepareDemoWindow(TfrmZh& window, const DemoSession& session) {
+    // The window loaded the working folder's files when it was shown; the
+    // stand-ins fill in for the missing ones.
+    if (session.ycFile) LoadTableFile(window.Tables().GrdYC, *session.ycFile);
+    if (session.yxFile) LoadTableFile(window.Tables().GrdYX, *session.yxFile);
+    if (!window.PortOpen) RunCommand([&window] { window.BtnOpenComClick(); });
+    if (session.startSimulation && window.PortOpen) {
+        window.cbxMlzz->setChecked(true);
+        window.cbxMlzzClick();
+    }
+}
+
+int RunDemoWindow(int& argc, char** argv, const DemoSession& session) {
+    Application app(argc, argv);
+    TfrmZh frmZh;
+    frmZh.SetSessionPort(session.port);
+    frmZh.show();
+    PrepareDemoWindow(frmZh, session);
+    if (session.runTime)
+        QTimer::singleShot(static_cast<int>(session.runTime->count()), Qt::PreciseTimer, &frmZh, &QWidget::close);
+    return Application::exec();
+}
+
+}  // namespace tc101::demo
