@@ -1,6 +1,8 @@
 #include "app/console/args.h"
 
 #include <charconv>
+#include <cmath>
+#include <exception>
 
 namespace tc101::console {
 
@@ -39,6 +41,22 @@ std::optional<int64_t> Args::Integer(std::string_view name, int64_t min, int64_t
     auto text = Value(name);
     if (!text) return std::nullopt;
     return ParseInteger(*text, name, min, max);
+}
+
+std::optional<std::chrono::milliseconds> Args::Seconds(std::string_view name) {
+    constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
+    const auto text = Value(name);
+    if (!text) return std::nullopt;
+    std::size_t used = 0;
+    double seconds = 0;
+    try {
+        seconds = std::stod(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text->size() || text->empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
+        throw UsageError(std::string(name) + " takes a positive number of seconds, not '" + *text + "'");
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
 }
 
 std::optional<std::string> Args::Choice(std::string_view name, std::span<const std::string_view> choices) {

@@ -4,6 +4,7 @@
 // flags, and the plain words left over. Bad input throws UsageError, which
 // the dispatcher prints as one line on standard error with exit code 2.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -29,6 +30,8 @@ public:
     std::optional<std::string> Value(std::string_view name);
     // Takes a whole-number option within [min, max].
     std::optional<int64_t> Integer(std::string_view name, int64_t min, int64_t max);
+    // Takes a run length in seconds, fractions allowed, more than 0 and at most a year.
+    std::optional<std::chrono::milliseconds> Seconds(std::string_view name);
     // Takes an option whose value must be one of the given words.
     std::optional<std::string> Choice(std::string_view name, std::span<const std::string_view> choices);
 

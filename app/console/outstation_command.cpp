@@ -50,7 +50,6 @@ constexpr std::string_view kUsageTail =
     "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
     "opened or hangs up; 2 for a bad option.\n";
 
-constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
 // How often the waiting thread looks at the clock and the runner.
 constexpr std::chrono::milliseconds kWaitSlice{100};
 
@@ -97,21 +96,6 @@ private:
 };
 
 // --seconds S, fractions allowed, as the console master takes it.
-std::optional<std::chrono::milliseconds> TakeRunTime(Args& args) {
-    const auto text = args.Value("--seconds");
-    if (!text) return std::nullopt;
-    std::size_t used = 0;
-    double seconds = 0;
-    try {
-        seconds = std::stod(*text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text->size() || text->empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
-        throw UsageError("--seconds takes a positive number of seconds, not '" + *text + "'");
-    return std::chrono::milliseconds(std::llround(seconds * 1000));
-}
-
 void PrintLine(const std::string& line) {
     WriteAll(stdout, line + "\n");
     std::fflush(stdout);
@@ -128,7 +112,7 @@ int RunOutstation(Words words) {
     if (!PortGiven(words)) throw UsageError("--port NAME is required");
     const PortSettings port = TakePortOptions(args);
     const StationConfig config = ReadStationConfig(args);
-    const std::optional<std::chrono::milliseconds> runTime = TakeRunTime(args);
+    const std::optional<std::chrono::milliseconds> runTime = args.Seconds("--seconds");
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
 
     const StopSignals signals;

@@ -75,20 +75,6 @@ struct RunLength {
     std::optional<std::chrono::milliseconds> time;
 };
 
-std::chrono::milliseconds ParseSeconds(const std::string& text) {
-    std::size_t used = 0;
-    double seconds = 0;
-    try {
-        seconds = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    constexpr double kMaxSeconds = 1e9;
-    if (used != text.size() || text.empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
-        throw UsageError("--seconds takes a positive number of seconds, not '" + text + "'");
-    return std::chrono::milliseconds(static_cast<std::int64_t>(std::llround(seconds * 1000)));
-}
-
 class PollRun {
 public:
     PollRun(ConsoleMaster& master, const MasterSettings& settings, std::int64_t address,
@@ -144,7 +130,7 @@ int RunPoll(Words words) {
     const auto intervalOption = args.Integer("--interval", 1, kMaxIntervalMs);
     RunLength length;
     length.ticks = args.Integer("--ticks", 1, kMaxTicks);
-    if (auto seconds = args.Value("--seconds")) length.time = ParseSeconds(*seconds);
+    length.time = args.Seconds("--seconds");
     if (length.ticks && length.time) throw UsageError("give --ticks or --seconds, not both");
     const bool standardLinkFlag = args.Flag("--standard-link");
     MasterRunSetup setup = TakeMasterRunSetup(args);

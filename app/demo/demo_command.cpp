@@ -79,14 +79,13 @@ constexpr std::int64_t kDefaultIntervalMs = 200;
 constexpr std::int64_t kDefaultFrameDelayMs = 20;
 constexpr std::int64_t kDefaultChangeEveryMs = 1000;
 constexpr std::int64_t kDefaultEventEveryMs = 3000;
-constexpr double kDefaultConsoleSeconds = 10;
+constexpr std::chrono::milliseconds kDefaultConsoleTime{10000};
 constexpr std::int64_t kMaxIntervalMs = 24LL * 60 * 60 * 1000;
-constexpr double kMaxSeconds = 365.0 * 24 * 60 * 60;
 constexpr int kAddressModulus = 256;
 constexpr std::int64_t kSettleMs = 50;
 
 struct DemoOptions {
-    std::optional<double> seconds;
+    std::optional<std::chrono::milliseconds> seconds;
     bool console = false;
     bool start = false;
     std::int64_t intervalMs = kDefaultIntervalMs;
@@ -96,22 +95,9 @@ struct DemoOptions {
     StationConfig station;
 };
 
-double ParseSeconds(const std::string& text) {
-    std::size_t used = 0;
-    double seconds = 0;
-    try {
-        seconds = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text.size() || text.empty() || !std::isfinite(seconds) || seconds <= 0 || seconds > kMaxSeconds)
-        throw UsageError("--seconds takes a positive number of seconds, not '" + text + "'");
-    return seconds;
-}
-
 DemoOptions ReadOptions(Args& args) {
     DemoOptions options;
-    if (auto text = args.Value("--seconds")) options.seconds = ParseSeconds(*text);
+    options.seconds = args.Seconds("--seconds");
     options.console = args.Flag("--console");
     options.start = args.Flag("--start");
     if (auto v = args.Integer("--interval", 1, kMaxIntervalMs)) options.intervalMs = *v;
@@ -139,9 +125,9 @@ bool HasDisplay() {
     return false;
 }
 
-std::string SecondsText(double seconds) {
+std::string SecondsText(std::chrono::milliseconds time) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3f", seconds);
+    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(time.count()) / 1000);
     return text;
 }
 
@@ -150,7 +136,7 @@ int RunConsoleMaster(const DemoOptions& options, const std::string& port, const 
     std::vector<std::string> words = {"--port", port,
                                       "--frame-delay", std::to_string(options.frameDelayMs),
                                       "--interval", std::to_string(options.intervalMs),
-                                      "--seconds", SecondsText(options.seconds.value_or(kDefaultConsoleSeconds))};
+                                      "--seconds", SecondsText(options.seconds.value_or(kDefaultConsoleTime))};
     if (options.station.strictFcb) words.emplace_back("--standard-link");
     if (definitions.YcFile()) words.insert(words.end(), {"--yc", definitions.YcFile()->string()});
     if (definitions.YxFile()) words.insert(words.end(), {"--yx", definitions.YxFile()->string()});
@@ -212,7 +198,7 @@ int RunDemo(Words words, const demo::DemoWindow& window) {
         session.ycFile = definitions.YcFile();
         session.yxFile = definitions.YxFile();
         session.startSimulation = options.start;
-        if (options.seconds) session.runTime = std::chrono::milliseconds(std::llround(*options.seconds * 1000));
+        session.runTime = options.seconds;
         status = window(session);
     } else {
         status = RunConsoleMaster(options, link.PortB(), definitions);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/console/port_options.h"
@@ -62,6 +65,33 @@ TEST(PortOptions, BadValuesAreUsageErrors) {
         {"--frame-delay", "4294967296"}, {"--port", ""},   {"--port"},
     };
     for (const auto& words : bad) EXPECT_THROW(Take(words), UsageError) << words[0];
+}
+
+// The run length poll, outstation and demo share.
+TEST(ConsoleArgs, SecondsTakesPositiveFractionsUpToAYear) {
+    using std::chrono::milliseconds;
+    const struct {
+        const char* text;
+        std::optional<milliseconds> time;  // nothing: a usage error
+    } cases[] = {
+        {"10", milliseconds(10000)}, {"0.25", milliseconds(250)}, {"2.0004", milliseconds(2000)},
+        {"31536000", milliseconds(31536000000)}, {"31536001", std::nullopt}, {"0", std::nullopt},
+        {"-1", std::nullopt}, {"", std::nullopt}, {"3s", std::nullopt}, {"nan", std::nullopt},
+        {"inf", std::nullopt}, {"1e999", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        std::string option = std::string("--seconds=") + c.text;
+        char* argv[] = {option.data()};
+        Args args(argv);
+        if (c.time) {
+            EXPECT_EQ(args.Seconds("--seconds"), c.time) << c.text;
+        } else {
+            EXPECT_THROW(args.Seconds("--seconds"), UsageError) << c.text;
+        }
+    }
+    char* none[] = {nullptr};
+    Args empty(std::span<char* const>(none, 0));
+    EXPECT_EQ(empty.Seconds("--seconds"), std::nullopt);
 }
 
 }  // namespace
