@@ -119,8 +119,9 @@ PortPanelTexts ClosedPortPanels(std::string_view port, std::string_view baudText
             std::string(kPanelClosed)};
 }
 
-PortPanelTexts ClosedPortPanels(const IniFile& comset) {
-    return ClosedPortPanels(comset.ReadString(kComSetSection, kKeyPort, kDefaultPort),
+PortPanelTexts ClosedPortPanels(const IniFile& comset, std::string_view sessionPort) {
+    const std::string storedPort = comset.ReadString(kComSetSection, kKeyPort, kDefaultPort);
+    return ClosedPortPanels(sessionPort.empty() ? std::string_view(storedPort) : sessionPort,
                             comset.ReadString(kComSetSection, kKeyBaudRate, std::to_string(kDefaultBaudRate)),
                             comset.ReadString(kComSetSection, kKeyByteSize, std::to_string(kDefaultDataBits)),
                             comset.ReadInteger(kComSetSection, kKeyParity, kDefaultParity),

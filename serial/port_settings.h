@@ -85,8 +85,9 @@ std::string StopBitsText(std::int64_t stopBits);
 PortPanelTexts OpenPortPanels(const TComm& comm);
 PortPanelTexts OpenPortPanels(std::string_view commName, std::uint32_t baudRate, TByteSize byteSize,
                               TParity parity, TStopBits stopBits);
-// The texts from the stored keys, baud rate and data bits as their stored text.
-PortPanelTexts ClosedPortPanels(const IniFile& comset);
+// The texts from the stored keys, baud rate and data bits as their stored text;
+// a port given here stands in for the stored one (a port for this run only).
+PortPanelTexts ClosedPortPanels(const IniFile& comset, std::string_view sessionPort = {});
 PortPanelTexts ClosedPortPanels(std::string_view port, std::string_view baudText, std::string_view dataBitsText,
                                 std::int64_t parity, std::int64_t stopBits);
 

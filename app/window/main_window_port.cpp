@@ -61,7 +61,7 @@ void TfrmZh::ShowPortState(bool open) {
     btnPortSet->setEnabled(!open);
     BtnOpenCom->setEnabled(!open);
 
-    const PortPanelTexts texts = open ? OpenPortPanels(Comm1) : ClosedPortPanels(ComSetFile());
+    const PortPanelTexts texts = open ? OpenPortPanels(Comm1) : ClosedPortPanels(ComSetFile(), sessionPort_);
     for (std::size_t i = 0; i < texts.size(); ++i) statusPanels_[i]->setText(QString::fromStdString(texts[i]));
     // A ticked box whose interval never fires has a stopped timer: untick it all the same.
     if (!open) UntickTimedSending();

@@ -154,6 +154,7 @@ TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
             EXPECT_EQ(window.Comm1.CommName(), link.PortB());
             // Closing and opening again by the menu stays on the session port.
             window.btnCloseComClick();
+            EXPECT_EQ(window.StatusPanelText(0).toStdString(), " 端口:" + link.PortB()) << "the closed state names the stored port";
             window.BtnOpenComClick();
             EXPECT_TRUE(window.Comm1.IsOpen());
             EXPECT_EQ(window.Comm1.CommName(), link.PortB());
