@@ -42,11 +42,6 @@ TfrmDefineSend::TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent)
 
     snapshot_ = new EditSnapshot(*GrdSend);
     connect(snapshot_, &EditSnapshot::CellChanged, this, [this] { modified_ = true; });
-    connect(btnAdd, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnAddClick(); }); });
-    connect(btnDel, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnDelClick(); }); });
-    connect(btnRefresh, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnRefreshClick(); }); });
-    connect(btnSave, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnSaveClick(); }); });
-    connect(btnBack, &QPushButton::clicked, this, [this] { close(); });
     GrdSend->setFocus();
     // Sees the grid's size, its mouse releases and Ctrl+Insert, Ctrl+Delete
     // even from a cell's editor.

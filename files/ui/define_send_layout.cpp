@@ -28,12 +28,7 @@ constexpr std::array kTitles{u"", u"报文名称", u"报文内容", u"规约报�
 void TfrmDefineSend::BuildLayout() {
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
-    const EditorToolbar bar = MakeEditorToolbar(this);
-    btnAdd = bar.add;
-    btnDel = bar.del;
-    btnRefresh = bar.refresh;
-    btnSave = bar.save;
-    btnBack = bar.back;
+    QHBoxLayout* toolbar = AttachEditorToolbar(*this);
 
     for (int col = 0; col < sendTable_.ColCount(); ++col) {
         sendTable_.SetColWidth(col, kWidths[static_cast<size_t>(col)]);
@@ -49,7 +44,7 @@ void TfrmDefineSend::BuildLayout() {
     GrdSend->verticalHeader()->setDefaultSectionSize(kRowHeight);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bar.row);
+    layout->addLayout(toolbar);
     layout->addWidget(GrdSend, 1);
 }
 

@@ -54,11 +54,6 @@ Tfrmyxycdef::Tfrmyxycdef(QWidget* parent)
             [this](int col, int row, const std::string& before) { YcCellChanged(col, row, before); });
     connect(yxSnapshot_, &EditSnapshot::CellChanged, this, [this] { modified_ = true; });
 
-    connect(btnAdd, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnAddClick(); }); });
-    connect(btnDel, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnDelClick(); }); });
-    connect(btnRefresh, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnRefreshClick(); }); });
-    connect(btnSave, &QPushButton::clicked, this, [this] { RunCommand([this] { BtnSaveClick(); }); });
-    connect(btnBack, &QPushButton::clicked, this, [this] { close(); });
     // The table of the page shown has the focus, and with it the cell editor.
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActiveGrid()->setFocus(); });
     GrdYC->setFocus();

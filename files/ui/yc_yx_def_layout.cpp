@@ -63,12 +63,7 @@ QWidget* Page(GridView* grid, QLabel* caption, QWidget* field) {
 void Tfrmyxycdef::BuildLayout() {
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
-    const EditorToolbar bar = MakeEditorToolbar(this);
-    btnAdd = bar.add;
-    btnDel = bar.del;
-    btnRefresh = bar.refresh;
-    btnSave = bar.save;
-    btnBack = bar.back;
+    QHBoxLayout* toolbar = AttachEditorToolbar(*this);
 
     SetUpTable(ycTable_, kYcWidths, kYcTitles);
     SetUpTable(yxTable_, kYxWidths, kYxTitles);
@@ -90,7 +85,7 @@ void Tfrmyxycdef::BuildLayout() {
                          QString::fromUtf16(u"遥信(F4)"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bar.row);
+    layout->addLayout(toolbar);
     layout->addWidget(PageControl1, 1);
 }
 
