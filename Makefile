@@ -3,11 +3,12 @@
 # make test   build, run every test (normal build, then ASan+UBSan, TSan for the threaded parts)
 # make bench  build and run the benchmarks
 # make fuzz   build and run each fuzz target for FUZZ_SECONDS
+# make package  build the Debian package into build/ (install it with apt install ./build/tc101tool_*.deb)
 
 FUZZ_SECONDS ?= 60
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test bench fuzz package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,6 +22,9 @@ run: build
 
 test: deps
 	@bash scripts/run-tests.sh
+
+package: build
+	@cd build && cpack
 
 bench: deps
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTC101_BENCH=ON -DTC101_TESTS=OFF >/dev/null

@@ -23,11 +23,20 @@ std::filesystem::path ExecutableFolder() {
     return error ? std::filesystem::path() : exe.parent_path();
 }
 
+// An installed program sits in PREFIX/bin with its desktop entry under
+// PREFIX/share; /usr/bin is writable for root, yet no place for settings.
+bool IsInstalledFolder(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    return folder.filename() == "bin" &&
+           std::filesystem::exists(folder.parent_path() / "share/applications/tc101tool.desktop", ignored);
+}
+
 }  // namespace
 
 std::filesystem::path ChooseAppDirectory(const AppDirectoryInputs& inputs) {
     if (!inputs.configDirOverride.empty()) return inputs.configDirOverride;
-    if (!inputs.executableFolder.empty() && inputs.executableFolderWritable) return inputs.executableFolder;
+    if (!inputs.executableFolder.empty() && inputs.executableFolderWritable && !inputs.executableInstalled)
+        return inputs.executableFolder;
     if (!inputs.xdgConfigHome.empty() && inputs.xdgConfigHome.is_absolute())
         return inputs.xdgConfigHome / kAppFolderName;
     const auto base = inputs.home.empty() ? std::filesystem::path(".config") : inputs.home / ".config";
@@ -41,6 +50,7 @@ std::filesystem::path AppDirectory() {
         inputs.executableFolder = ExecutableFolder();
         inputs.executableFolderWritable =
             !inputs.executableFolder.empty() && ::access(inputs.executableFolder.c_str(), W_OK) == 0;
+        inputs.executableInstalled = !inputs.executableFolder.empty() && IsInstalledFolder(inputs.executableFolder);
         inputs.xdgConfigHome = FromEnvironment("XDG_CONFIG_HOME");
         inputs.home = FromEnvironment("HOME");
     }

@@ -9,7 +9,8 @@ namespace tc101 {
 
 // The "application directory": TC101_CONFIG_DIR when set, else the
 // executable's folder when it is writable (a portable copy, as Windows users
-// keep it), else $XDG_CONFIG_HOME/tc101tool (~/.config/tc101tool). The
+// keep it) and not an installed program's folder, else
+// $XDG_CONFIG_HOME/tc101tool (~/.config/tc101tool). The
 // folder is created when missing; a failure to create it shows up at the
 // first write, whose error names the file.
 std::filesystem::path AppDirectory();
@@ -21,6 +22,7 @@ struct AppDirectoryInputs {
     bool executableFolderWritable = false;
     std::filesystem::path xdgConfigHome;
     std::filesystem::path home;
+    bool executableInstalled = false;  // bin/ of a prefix whose share/ holds our desktop entry
 };
 std::filesystem::path ChooseAppDirectory(const AppDirectoryInputs& inputs);
 

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick xdotool socat
+  dpkg-dev file man-db groff-base desktop-file-utils appstream tshark
 )
 
 missing=()
@@ -29,5 +30,6 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+# tshark asks whether ordinary users may capture; the default (no) is fine.
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -41,6 +41,10 @@ int RunConsole(int argc, char** argv, const demo::DemoWindow& demoWindow) {
         PrintOverview(stdout);
         return 0;
     }
+    if (name == "--version") {
+        std::printf("tc101tool %s\n", TC101_VERSION);
+        return 0;
+    }
     for (const auto& command : kCommands) {
         if (command.name != name) continue;
         try {

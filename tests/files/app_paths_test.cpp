@@ -29,7 +29,9 @@ INSTANTIATE_TEST_SUITE_P(
                                "/x/tc101tool"},
                       PathCase{"relative XDG is ignored", {"", "/usr/bin", false, "rel", "/home/u"},
                                "/home/u/.config/tc101tool"},
-                      PathCase{"no XDG", {"", "/usr/bin", false, "", "/home/u"}, "/home/u/.config/tc101tool"}));
+                      PathCase{"no XDG", {"", "/usr/bin", false, "", "/home/u"}, "/home/u/.config/tc101tool"},
+                      PathCase{"installed, writable for root", {"", "/usr/bin", true, "", "/root", true},
+                               "/root/.config/tc101tool"}));
 
 TEST(AppDirectory, EnvironmentOverrideIsUsedAndCreated) {
     const char* base = std::getenv("TC101_CONFIG_DIR");
