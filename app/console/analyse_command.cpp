@@ -3,9 +3,13 @@
 // main window keeps them.
 
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <optional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -14,11 +18,13 @@
 #include "app/console/table_print.h"
 #include "export/workbook_writer.h"
 #include "files/comset_keys.h"
+#include "files/file_io.h"
 #include "files/table_file.h"
 #include "protocol/analyzer.h"
 #include "protocol/decoding_settings.h"
 #include "protocol/hex_text.h"
 #include "protocol/value_tables.h"
+#include "traffic/pcapng.h"
 
 namespace tc101::console {
 
@@ -26,10 +32,12 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: tc101tool analyse [--yc FILE] [--yx FILE] [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables]\n"
-    "                         [--xlsx FILE] [HEX ...]\n"
+    "                         [--xlsx FILE] [--pcap FILE | HEX ...]\n"
     "\n"
     "Decodes each HEX argument, or each line of standard input, as one received\n"
     "burst and prints the analyser's account. The tables live for the whole run.\n"
+    "  --pcap FILE    decode the blocks received in a pcapng capture instead (one\n"
+    "                 that 'poll --pcap' or the log's context menu wrote)\n"
     "  --yc FILE      telemetry definitions (a table file such as yc.sen) for GrdYC\n"
     "  --yx FILE      telesignal definitions (a table file such as yx.sen) for GrdYX\n"
     "  --yc-bytes N   octets per measured value, 1 to 4 (default: YcUseByte in comset.ini, else 2)\n"
@@ -38,6 +46,16 @@ constexpr std::string_view kUsage =
     "                 2 no class 1 data waiting, 3 link ready)\n"
     "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n"
     "  --xlsx FILE    after the last burst, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n";
+
+std::vector<CaptureEntry> ReadCapture(const std::string& name) {
+    const auto bytes = ReadFileIfExists(name);
+    if (!bytes) throw UsageError("no capture file \"" + name + "\"");
+    try {
+        return DecodePcapng(*bytes);
+    } catch (const CaptureFormatError& error) {
+        throw std::runtime_error("\"" + name + "\": " + error.what());
+    }
+}
 
 // A receive block never holds more.
 constexpr size_t kMaxBurstOctets = 65535;
@@ -63,7 +81,19 @@ public:
         if (octets.size() > kMaxBurstOctets)
             throw UsageError("burst " + std::to_string(burstNumber) + " holds " + std::to_string(octets.size()) +
                              " octets; a burst holds at most " + std::to_string(kMaxBurstOctets));
-        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_);
+        Run(octets, LocalHour);
+    }
+
+    // A received block of a capture: the hour of its event records is the hour it arrived.
+    void Run(const CaptureEntry& entry) {
+        const std::time_t time = std::chrono::system_clock::to_time_t(entry.time);
+        std::tm local{};
+        localtime_r(&time, &local);
+        Run(entry.octets, [hour = local.tm_hour] { return hour; });
+    }
+
+    void Run(std::span<const std::uint8_t> octets, const HourClock& hour) {
+        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, hour);
         std::string out;
         for (const std::string& line : analysis.lines) {
             out += line;
@@ -109,7 +139,9 @@ int RunAnalyse(Words words) {
     options.verdict = args.Flag("--verdict");
     options.tables = args.Flag("--tables");
     options.workbook = args.Value("--xlsx");
+    const auto capture = args.Value("--pcap");
     const std::vector<std::string> bursts = args.Rest();
+    if (capture && !bursts.empty()) throw UsageError("give --pcap or HEX bursts, not both");
 
     LoadDecodingSettings();
     if (ycBytes) YcUseByte = static_cast<std::uint8_t>(*ycBytes);
@@ -119,7 +151,10 @@ int RunAnalyse(Words words) {
     runner.LoadDefinitions(ValuePage::Yc, ycFile);
     runner.LoadDefinitions(ValuePage::Yx, yxFile);
     size_t number = 0;
-    if (!bursts.empty()) {
+    if (capture) {
+        for (const CaptureEntry& entry : ReadCapture(*capture))
+            if (entry.direction == CaptureDirection::Received) runner.Run(entry);
+    } else if (!bursts.empty()) {
         for (const std::string& burst : bursts) runner.Run(burst, ++number);
     } else {
         std::string line;

@@ -10,7 +10,6 @@ namespace {
 // How long a wait may last before Ctrl-C is looked at again.
 constexpr auto kInterruptCheck = std::chrono::milliseconds(100);
 
-std::string Stamp() { return TimeStamp(std::chrono::system_clock::now()); }
 }  // namespace
 
 ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts)
@@ -21,6 +20,7 @@ ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSign
 }
 
 void ConsoleMaster::Open(const PortSettings& settings) {
+    portName_ = settings.port;
     ApplyPortSettings(settings, comm_);
     comm_.OpenPort();
 }
@@ -28,20 +28,26 @@ void ConsoleMaster::Open(const PortSettings& settings) {
 void ConsoleMaster::SendRequest(MasterRequest request, std::span<const std::uint8_t> built, std::int64_t address) {
     const std::vector<std::uint8_t> octets = cycle_.FrameToSend(built);
     for (const std::uint8_t& octet : octets) comm_.SendBytes(&octet, 1);
+    const auto now = std::chrono::system_clock::now();
+    capture_.Add(CaptureDirection::Sent, octets, now);
     log_.Line(LogColour::Black, RequestBanner(request, address));
-    log_.Line(LogColour::Blue, RequestLine(octets, Stamp()));
+    log_.Line(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
 }
 
 void ConsoleMaster::SendMessage(std::string_view content, std::span<const std::uint8_t> octets) {
     for (const std::uint8_t& octet : octets) comm_.SendBytes(&octet, 1);
+    const auto now = std::chrono::system_clock::now();
+    capture_.Add(CaptureDirection::Sent, octets, now);
     cycle_.MessageSent();
-    log_.Line(LogColour::Blue, SendListLine(content, Stamp()));
+    log_.Line(LogColour::Blue, SendListLine(content, TimeStamp(now)));
 }
 
 void ConsoleMaster::Received(const std::uint8_t* data, std::uint16_t count) {
-    const std::string stamp = Stamp();
+    const auto now = std::chrono::system_clock::now();
+    const std::string stamp = TimeStamp(now);
     if (count == 0) return;
     const std::span<const std::uint8_t> block(data, count);
+    capture_.Add(CaptureDirection::Received, block, now);
     log_.Line(LogColour::Green, ReceiveLine(block, stamp));
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_);
     cycle_.ReplyArrived(block, analysis.verdict);

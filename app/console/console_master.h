@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/console/console_log.h"
@@ -17,6 +18,7 @@
 #include "serial/notice_queue.h"
 #include "serial/port_settings.h"
 #include "traffic/poll_cycle.h"
+#include "traffic/session_capture.h"
 
 namespace tc101::console {
 
@@ -30,6 +32,9 @@ public:
     void Open(const PortSettings& settings);
 
     PollCycle& Cycle() { return cycle_; }
+    // Every frame sent and block received, for --pcap.
+    const SessionCapture& Capture() const { return capture_; }
+    const std::string& PortName() const { return portName_; }
 
     // A master request as built from the settings: the octets the poll
     // decision puts on the line, one SendBytes each, then the banner and "TX:".
@@ -50,6 +55,8 @@ private:
     InterruptSignals& interrupts_;
     PollCycle cycle_;
     bool hungUp_ = false;
+    SessionCapture capture_;
+    std::string portName_;
     // Declared last: its threads post to the queue until it is destroyed.
     NoticeQueue queue_;
     TComm comm_{queue_};

@@ -6,9 +6,11 @@
 #include "app/console/table_print.h"
 #include "export/workbook_writer.h"
 #include "files/comset_keys.h"
+#include "files/file_io.h"
 #include "files/ini_file.h"
 #include "files/table_file.h"
 #include "serial/port_settings.h"
+#include "traffic/pcapng.h"
 
 namespace tc101::console {
 
@@ -39,6 +41,7 @@ MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions) {
     setup.yxFile = args.Value("--yx");
     setup.tables = args.Flag("--tables");
     setup.workbook = args.Value("--xlsx");
+    setup.capture = args.Value("--pcap");
     return setup;
 }
 
@@ -51,7 +54,7 @@ std::int64_t StoredDeviceAddress() {
 }
 
 MasterRun::MasterRun(const MasterRunSetup& setup)
-    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables), workbook_(setup.workbook) {
+    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables), workbook_(setup.workbook), capture_(setup.capture) {
     LoadDecodingSettings();
     LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
     LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
@@ -66,6 +69,7 @@ int MasterRun::Finish(ConsoleMaster::PumpEnd end) {
     if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write the output");
     // Written even after a hang-up: what was received up to then is the record.
     if (workbook_) WriteValueTablesWorkbook(*workbook_, tables);
+    if (capture_) WriteFileAtomically(*capture_, EncodePcapng(master.Capture().Entries(), master.PortName()));
     if (end == ConsoleMaster::PumpEnd::HungUp) throw std::runtime_error("the port has gone away (device unplugged?)");
     return 0;
 }

@@ -20,10 +20,11 @@ struct MasterRunSetup {
     std::optional<std::string> yxFile;
     bool tables = false;
     std::optional<std::string> workbook;
+    std::optional<std::string> capture;  // --pcap
     ColourMode colour = ColourMode::Auto;
 };
 
-// --color, and with definitions also --yc, --yx, --tables and --xlsx.
+// --color, and with definitions also --yc, --yx, --tables, --xlsx and --pcap.
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
 
 // comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.
@@ -36,7 +37,7 @@ public:
     // else yc.sen and yx.sen of the current folder when they exist).
     explicit MasterRun(const MasterRunSetup& setup);
 
-    // Prints the tables and writes the workbook when asked; the exit status for how the run ended.
+    // Prints the tables, writes the workbook and the capture when asked; the exit status for how the run ended.
     int Finish(ConsoleMaster::PumpEnd end);
 
     // Declared first: the signals are blocked before the port's threads start.
@@ -48,6 +49,7 @@ public:
 private:
     bool printTables_;
     std::optional<std::string> workbook_;
+    std::optional<std::string> capture_;
 };
 
 }  // namespace tc101::console

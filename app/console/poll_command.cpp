@@ -24,7 +24,7 @@ namespace {
 constexpr std::string_view kUsageHead =
     "usage: tc101tool poll [port options] [--address N] [--interval MS] [--ticks N | --seconds S]\n"
     "                      [--standard-link] [--yc FILE] [--yx FILE] [--tables] [--xlsx FILE]\n"
-    "                      [--color auto|always|never]\n"
+    "                      [--pcap FILE] [--color auto|always|never]\n"
     "\n"
     "Plays the master station as the main window's \"模拟主站(&M)\" does: it starts\n"
     "with request status of link, and at each tick of the interval sends the request\n"
@@ -58,6 +58,8 @@ constexpr std::string_view kUsageTail =
     "  --yx FILE          telesignal definitions (default: yx.sen in the current folder)\n"
     "  --tables           at the end, GrdYC, GrdYX and GrdSJ as 'analyse --tables' prints them\n"
     "  --xlsx FILE        at the end, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n"
+    "  --pcap FILE        at the end, every frame sent and block received as a pcapng\n"
+    "                     capture (RTAC serial records) for Wireshark and tshark\n"
     "  --color WHEN       colour the lines as the window does: auto (on a terminal),\n"
     "                     always or never (default auto)\n"
     "\n"

@@ -21,6 +21,7 @@
 #include "serial/comm.h"
 #include "serial/ui/qt_notice_sink.h"
 #include "traffic/poll_cycle.h"
+#include "traffic/session_capture.h"
 
 class QAction;
 class QCheckBox;
@@ -196,6 +197,7 @@ private:
     ValueTables tables_;
     Table sendList_;
     PollCycle cycle_;
+    SessionCapture capture_;  // every frame of the session, for the log's capture item
     std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};

@@ -27,8 +27,6 @@ namespace {
 
 constexpr int kFirstSendRow = 1;
 
-std::string Now() { return TimeStamp(std::chrono::system_clock::now()); }
-
 // The spinner's text, not its last valid value: text that is not a whole
 // number reads as 0, and a timer that cannot fire is not started at all
 // (a Qt timer of 0 ms would fire at every turn of the event loop).
@@ -100,7 +98,9 @@ void TfrmZh::SendRequest(MasterRequest request) {
     // One request per octet, as the line has always been fed; a refusal is not reported.
     for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
     Memo1->AppendLine(LogColour::Black, RequestBanner(request, address));
-    Memo1->AppendLine(LogColour::Blue, RequestLine(octets, Now()));
+    const auto now = std::chrono::system_clock::now();
+    capture_.Add(CaptureDirection::Sent, octets, now);
+    Memo1->AppendLine(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
 }
 
 void TfrmZh::SendLinkStatusRequest() { SendRequest(MasterRequest::LinkStatus); }
@@ -168,7 +168,9 @@ void TfrmZh::SendSelectedMessage() {
     for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
     if (cekCircle->isChecked()) sendList_.SetCurrentRow(NextSendRow(row, rowCount));
     cycle_.MessageSent();
-    Memo1->AppendLine(LogColour::Blue, SendListLine(content, Now()));
+    const auto now = std::chrono::system_clock::now();
+    capture_.Add(CaptureDirection::Sent, octets, now);
+    Memo1->AppendLine(LogColour::Blue, SendListLine(content, TimeStamp(now)));
 }
 
 void TfrmZh::BtnSendClick() {

@@ -5,6 +5,7 @@
 # program has no poll command.
 set -uo pipefail
 tool=$1
+readme=${2:-}
 "$tool" poll --help >/dev/null 2>&1 || { echo "no poll command: skipped"; exit 77; }
 failures=0
 work=$(mktemp -d)
@@ -60,7 +61,7 @@ same_frames() {
 has() { grep -qF "$3" "$work/$1.poll" || fail "$1: $2"; }
 lacks() { ! grep -qF "$3" "$work/$1.poll" || fail "$1: $2"; }
 
-run default "--event-every 300 --change-every 200 --seed 3" "--ticks 30 --tables"
+run default "--event-every 300 --change-every 200 --seed 3" "--ticks 30 --tables --pcap $work/default.pcapng"
 same_frames default
 [ "$(frames "$work/default.poll" TX | wc -l)" -ge 25 ] || fail "default: too few requests"
 has default "no link status" "【1#链路完好】"
@@ -72,6 +73,57 @@ has default "no event" "【1#事件纪录帧】"
 has default "no measured value change" "变化遥测帧"
 has default "no device column" "1#设备"
 lacks default "a checksum error" "效验有误"
+
+# The capture of that run: tshark, with the README's line, reads every frame
+# the log shows, in the same direction and at the same moment; analyse reads
+# it back into the same accounts and tables.
+log_records() {  # "TX|Rx hh:mm:ss:zzz control,control..." per logged frame line
+  grep -E '^(TX|Rx):' "$1" | awk '
+  function octet(h) { return (index("0123456789ABCDEF", substr(h, 1, 1)) - 1) * 16 + index("0123456789ABCDEF", substr(h, 2, 1)) - 1 }
+  {
+    dir = substr($0, 1, 2); stamp = $NF; gsub(/[()]/, "", stamp)
+    hex = substr($0, 4); sub(/  \(.*$/, "", hex); n = split(hex, b, " ")
+    ctrl = ""; i = 1
+    while (i <= n) {
+      if (b[i] == "10" && i + 4 <= n) { ctrl = ctrl (ctrl == "" ? "" : ",") "0x" tolower(b[i + 1]); i += 5 }
+      else if (b[i] == "68" && i + 4 <= n) {
+        ctrl = ctrl (ctrl == "" ? "" : ",") "0x" tolower(b[i + 4]); i += 6 + octet(b[i + 1])
+      } else i++
+    }
+    print dir, stamp, ctrl
+  }'
+}
+capture_records() {  # the same from tshark
+  # shellcheck disable=SC2086
+  tshark -r "$1" $decode -T fields -E separator=' ' -E aggregator=, \
+    -e rtacser.eventtype -e frame.time_epoch -e iec60870_101.ctrlfield |
+  while read -r event epoch ctrl; do
+    case $event in 1|0x01) dir=TX ;; 2|0x02) dir=Rx ;; *) dir="event $event" ;; esac
+    echo "$dir $(date -d "@${epoch%.*}" +%H:%M:%S):${epoch#*.}" "$ctrl" | sed -E 's/(:[0-9]{3})[0-9]* / \1 /; s/ :/:/'
+  done
+}
+if ! command -v tshark >/dev/null; then
+  fail "tshark is missing (scripts/install-deps.sh installs it)"
+elif [ -z "$readme" ]; then
+  fail "no README given"
+else
+  decode=$(grep -m1 -E '^    tshark -r run.pcapng ' "$readme" | sed -E 's/^ *tshark -r run.pcapng -V //')
+  [ -n "$decode" ] || fail "README shows no tshark line"
+  [ -s "$work/default.pcapng" ] || fail "poll --pcap wrote no capture"
+  # shellcheck disable=SC2086
+  tshark -r "$work/default.pcapng" -V $decode >"$work/default.tshark" 2>&1 || fail "tshark cannot read the capture"
+  ! grep -qiE "malformed|exception" "$work/default.tshark" || fail "tshark finds malformed frames"
+  grep -q "IEC 60870-5-101" "$work/default.tshark" || fail "tshark does not decode IEC 60870-5-101"
+  grep -q "TypeId: C_IC_NA_1 (100)" "$work/default.tshark" || fail "tshark does not see the interrogation"
+  diff <(log_records "$work/default.poll") <(capture_records "$work/default.pcapng") >"$work/records.diff" ||
+    { head -5 "$work/records.diff"; fail "the capture's frames, directions or times differ from the log"; }
+  "$tool" analyse --pcap "$work/default.pcapng" --tables >"$work/default.analyse" 2>&1 || fail "analyse --pcap fails"
+  accounts() { awk '/^Rx:/ { on = 1; next } /^$/ { on = 0 } on' "$1"; }
+  diff <(accounts "$work/default.poll") <(sed -n '/^\[GrdYC\]/q; p' "$work/default.analyse") >/dev/null ||
+    fail "analyse --pcap gives other accounts than the live run"
+  diff <(sed -n '/^\[GrdYC\]/,$p' "$work/default.poll") <(sed -n '/^\[GrdYC\]/,$p' "$work/default.analyse") >/dev/null ||
+    fail "analyse --pcap fills other tables than the live run"
+fi
 
 run strict "--strict-fcb --event-every 300 --change-every 200" "--ticks 30 --standard-link"
 same_frames strict
