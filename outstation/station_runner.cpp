@@ -1,9 +1,11 @@
 #include "outstation/station_runner.h"
 
+#include <optional>
 #include <span>
 #include <utility>
 
 #include "serial/notice_queue.h"
+#include "serial/tcp_socket.h"
 #include "traffic/log_lines.h"
 
 namespace tc101 {
@@ -76,9 +78,17 @@ void StationRunner::Run(std::promise<void>& opened) {
     NoticeQueue queue;
     TComm comm(queue);
     Outstation station(config_, clock_);
+    // "tcp-listen:HOST:PORT": bound here, so a taken address fails the start;
+    // each master that connects is served until it hangs up.
+    std::optional<TcpListener> listener;
     try {
         if (setup_) setup_(comm);
-        comm.OpenPort();
+        const std::optional<TcpEndpoint> endpoint = ParseTcpPortName(comm.CommName());
+        if (endpoint && endpoint->listen) {
+            listener.emplace(*endpoint);
+        } else {
+            comm.OpenPort();
+        }
     } catch (...) {
         opened.set_exception(std::current_exception());
         return;
@@ -100,6 +110,34 @@ void StationRunner::Run(std::promise<void>& opened) {
     };
     comm.OnRequestHangup = [this] { hungUp_ = true; };
 
+    if (!listener) {
+        Serve(comm, queue);
+    } else {
+        while (!stop_ && Failure().empty()) {
+            std::optional<UniqueFd> connection = listener->Accept(kStopPoll);
+            if (!connection) continue;
+            try {
+                comm.OpenPortOn(std::move(*connection));
+            } catch (const std::exception& error) {
+                const std::lock_guard lock(mutex_);
+                failure_ = error.what();
+                break;
+            }
+            Serve(comm, queue);
+            comm.ClosePort();
+            // What the last master left queued is not for the next one.
+            for (CommNotice stale; queue.WaitFor(std::chrono::milliseconds(0), stale);) {
+            }
+            hungUp_ = false;
+        }
+    }
+    comm.ClosePort();
+    const std::lock_guard lock(mutex_);
+    ended_ = true;
+    endedSignal_.notify_all();
+}
+
+void StationRunner::Serve(TComm& comm, NoticeQueue& queue) {
     while (!stop_ && !hungUp_) {
         CommNotice notice;
         if (!queue.WaitFor(kStopPoll, notice)) continue;
@@ -109,13 +147,9 @@ void StationRunner::Run(std::promise<void>& opened) {
             // Nothing may leave this thread: the failure ends the run.
             const std::lock_guard lock(mutex_);
             failure_ = error.what();
-            break;
+            return;
         }
     }
-    comm.ClosePort();
-    const std::lock_guard lock(mutex_);
-    ended_ = true;
-    endedSignal_.notify_all();
 }
 
 void StationRunner::Log(const std::string& line) const {

@@ -20,6 +20,8 @@
 
 namespace tc101 {
 
+class NoticeQueue;
+
 class StationRunner {
 public:
     // Sets the port's name and line before it opens (on the runner's thread).
@@ -51,6 +53,8 @@ public:
 private:
     void Run(std::promise<void>& opened);
     void OnBlock(TComm& comm, const std::uint8_t* data, std::uint16_t count);
+    // Hands the port's notices to it until stopped, hung up or failed.
+    void Serve(TComm& comm, NoticeQueue& queue);
     void Log(const std::string& line) const;
 
     StationConfig config_;

@@ -1,11 +1,14 @@
 #include "serial/comm.h"
 
+#include <chrono>
 #include <system_error>
+#include <utility>
 #include <type_traits>
 
 #include "serial/comms_error.h"
 #include "serial/port_names.h"
 #include "serial/port_session.h"
+#include "serial/tcp_socket.h"
 
 namespace tc101 {
 
@@ -19,7 +22,22 @@ void TComm::OpenPort() {
     if (IsOpen()) {
         throw ECommsError(kMsgAlreadyOpen);
     }
-    auto session = std::make_unique<PortSession>(DevicePathFor(commName_), timeouts_, sink_);
+    if (IsTcpPortName(commName_)) {
+        Start(std::make_unique<PortSession>(OpenTcpPort(commName_, std::chrono::milliseconds(connectTimeoutMs_)),
+                                            timeouts_, sink_));
+        return;
+    }
+    Start(std::make_unique<PortSession>(DevicePathFor(commName_), timeouts_, sink_));
+}
+
+void TComm::OpenPortOn(UniqueFd connectedSocket) {
+    if (IsOpen()) {
+        throw ECommsError(kMsgAlreadyOpen);
+    }
+    Start(std::make_unique<PortSession>(std::move(connectedSocket), timeouts_, sink_));
+}
+
+void TComm::Start(std::unique_ptr<PortSession> session) {
     session->port.DiscardInput();
     session->port.DiscardOutput();
     session->port.ApplyLine(line_);

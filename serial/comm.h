@@ -18,6 +18,7 @@
 namespace tc101 {
 
 struct PortSession;
+class UniqueFd;
 
 class TComm {
 public:
@@ -34,7 +35,12 @@ public:
     TComm& operator=(const TComm&) = delete;
 
     // Throws ECommsError; a failed call leaves the component as it was.
+    // A "tcp:HOST:PORT" name connects to a serial device server within
+    // ConnectTimeoutMs.
     void OpenPort();
+    // Opens on a socket already connected (a master that reached a
+    // listening outstation), as OpenPort does on a named port.
+    void OpenPortOn(UniqueFd connectedSocket);
     // Stops both threads and closes the port; nothing when closed.
     void ClosePort();
     bool IsOpen() const { return session_ != nullptr; }
@@ -57,6 +63,8 @@ public:
     // effect at the next open, Parity at the next application of the line.
     const std::string& CommName() const { return commName_; }
     void SetCommName(const std::string& name) { commName_ = name; }
+    std::uint32_t ConnectTimeoutMs() const { return connectTimeoutMs_; }
+    void SetConnectTimeoutMs(std::uint32_t v) { connectTimeoutMs_ = v; }
     std::uint32_t BaudRate() const { return line_.BaudRate; }
     void SetBaudRate(std::uint32_t v) { SetLine(&LineSettings::BaudRate, v); }
     bool ParityCheck() const { return line_.ParityCheck; }
@@ -132,9 +140,11 @@ private:
     void ApplyLineSettings();
     void ApplyTimeouts();
     void StopThreads() noexcept;
+    void Start(std::unique_ptr<PortSession> session);
 
     CommNoticeSink& sink_;
     std::string commName_ = kDefaultCommName;
+    std::uint32_t connectTimeoutMs_ = kDefaultConnectTimeoutMs;
     LineSettings line_;
     CommTimeouts timeouts_;
     // Declared before the threads: they use it until joined.

@@ -22,6 +22,8 @@ inline constexpr std::size_t kReadBlockSize = 2048;
 inline constexpr std::uint32_t kTimeoutAllOnes = 0xFFFFFFFFu;
 
 inline constexpr char kDefaultCommName[] = "COM2";
+// How long a "tcp:" port may take to connect.
+inline constexpr std::uint32_t kDefaultConnectTimeoutMs = 3000;
 
 struct LineSettings {
     std::uint32_t BaudRate = 9600;

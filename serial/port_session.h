@@ -37,6 +37,8 @@ private:
 struct PortSession {
     PortSession(const std::string& devicePath, const CommTimeouts& initialTimeouts, CommNoticeSink& noticeSink)
         : port(devicePath), timeouts(initialTimeouts), sink(noticeSink) {}
+    PortSession(UniqueFd connectedSocket, const CommTimeouts& initialTimeouts, CommNoticeSink& noticeSink)
+        : port(std::move(connectedSocket)), timeouts(initialTimeouts), sink(noticeSink) {}
 
     PosixPort port;
     // Raised once to end both threads; stays raised.

@@ -1,8 +1,11 @@
 #include "serial/port_settings.h"
 
+#include <limits>
+
 #include "files/app_paths.h"
 #include "files/comset_keys.h"
 #include "serial/comm.h"
+#include "serial/tcp_port_name.h"
 
 namespace tc101 {
 
@@ -18,6 +21,8 @@ constexpr std::string_view kPanelParity = " 效验位:";
 constexpr std::string_view kPanelStopBits = " 停止位:";
 constexpr std::string_view kPanelOpen = " 端口状态: 打开 ";
 constexpr std::string_view kPanelClosed = " 端口状态: 关闭 ";
+// A serial device server's TCP port has no line of its own to set.
+constexpr std::string_view kPanelTcpNote = "(TCP连接: 线路参数不起作用) ";
 
 std::string Join(std::string_view label, std::string_view value) {
     std::string text(label);
@@ -37,6 +42,7 @@ PortSettings ReadPortSettings(const IniFile& comset) {
     s.dataBits = comset.ReadInteger(kComSetSection, kKeyByteSize, kDefaultDataBits);
     s.stopBits = comset.ReadInteger(kComSetSection, kKeyStopBits, kDefaultStopBits);
     s.recieveDelay = comset.ReadInteger(kComSetSection, kKeyRecieveDelay, kDefaultRecieveDelay);
+    s.connectTimeoutMs = comset.ReadInteger(kComSetSection, kKeyConnectTimeout, kDefaultConnectTimeoutMs);
     return s;
 }
 
@@ -61,6 +67,8 @@ void ApplyPortSettings(const PortSettings& settings, TComm& comm) {
     if (settings.stopBits >= 0 && settings.stopBits < kStopBitsCount)
         comm.SetStopBits(static_cast<TStopBits>(settings.stopBits));
     comm.SetReadIntervalTimeout(static_cast<std::uint32_t>(settings.recieveDelay));
+    if (settings.connectTimeoutMs > 0 && settings.connectTimeoutMs <= std::numeric_limits<std::int32_t>::max())
+        comm.SetConnectTimeoutMs(static_cast<std::uint32_t>(settings.connectTimeoutMs));
 }
 
 bool OpenFromSettings(TComm& comm, const IniFile& comset) {
@@ -106,7 +114,10 @@ PortPanelTexts OpenPortPanels(std::string_view commName, std::uint32_t baudRate,
 }
 
 PortPanelTexts OpenPortPanels(const TComm& comm) {
-    return OpenPortPanels(comm.CommName(), comm.BaudRate(), comm.ByteSize(), comm.Parity(), comm.StopBits());
+    PortPanelTexts texts =
+        OpenPortPanels(comm.CommName(), comm.BaudRate(), comm.ByteSize(), comm.Parity(), comm.StopBits());
+    if (IsTcpPortName(comm.CommName())) texts.back() += kPanelTcpNote;
+    return texts;
 }
 
 PortPanelTexts ClosedPortPanels(std::string_view port, std::string_view baudText, std::string_view dataBitsText,

@@ -26,6 +26,8 @@ inline constexpr std::string_view kKeyStopBits = "StopBits";
 inline constexpr std::string_view kKeyAutoOpen = "AutoOpen";
 // Spelled as the files in the field have it.
 inline constexpr std::string_view kKeyRecieveDelay = "RecieveDelay";
+// Read only: set by hand for a slow serial device server.
+inline constexpr std::string_view kKeyConnectTimeout = "ConnectTimeout";
 
 inline constexpr std::string_view kDefaultPort = "COM1";
 inline constexpr std::int64_t kDefaultBaudRate = 9600;
@@ -45,6 +47,7 @@ struct PortSettings {
     std::int64_t parity = kDefaultParity;
     std::int64_t stopBits = kDefaultStopBits;
     std::int64_t recieveDelay = kDefaultRecieveDelay;
+    std::int64_t connectTimeoutMs = kDefaultConnectTimeoutMs;  // "tcp:" ports only
 
     bool operator==(const PortSettings&) const = default;
 };

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -173,6 +174,8 @@ IoResult PosixPort::Read(std::span<std::uint8_t> into) noexcept {
 }
 
 IoResult PosixPort::Write(std::span<const std::uint8_t> from) noexcept {
+    // A socket whose peer has gone must fail the write, not raise SIGPIPE.
+    if (socket_) return RetryIo([&] { return ::send(fd_.Get(), from.data(), from.size(), MSG_NOSIGNAL); });
     return RetryIo([&] { return ::write(fd_.Get(), from.data(), from.size()); });
 }
 

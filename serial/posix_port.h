@@ -72,6 +72,10 @@ public:
     // is not a comm handle " (not a tty) or "Cannot setup comm buffer" (its
     // state can't be read).
     explicit PosixPort(const std::string& devicePath);
+    // A connected socket (a serial device server's TCP port) in place of a
+    // tty: the line and modem calls then fail quietly, as on a device that
+    // lacks them. Defined with the socket code.
+    explicit PosixPort(UniqueFd connectedSocket);
     ~PosixPort();
     PosixPort(const PosixPort&) = delete;
     PosixPort& operator=(const PosixPort&) = delete;
@@ -99,6 +103,7 @@ private:
     void ApplyRtsToggle(bool wanted) noexcept;
 
     UniqueFd fd_;
+    bool socket_ = false;
     termios saved_{};
     std::optional<serial_rs485> savedRs485_;
 };

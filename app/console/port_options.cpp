@@ -34,6 +34,8 @@ PortSettings TakePortOptions(Args& args, PortSettings stored) {
     if (auto parity = args.Choice("--parity", kParityWords)) stored.parity = IndexOf(kParityWords, *parity);
     if (auto stop = args.Choice("--stop-bits", kStopBitsWords)) stored.stopBits = IndexOf(kStopBitsWords, *stop);
     if (auto delay = args.Integer("--frame-delay", kMinFrameDelay, kMaxUnsigned32)) stored.recieveDelay = *delay;
+    if (auto timeout = args.Integer("--connect-timeout", 1, std::numeric_limits<std::int32_t>::max()))
+        stored.connectTimeoutMs = *timeout;
     return stored;
 }
 
