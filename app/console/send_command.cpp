@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "app/console/args.h"
@@ -38,7 +39,8 @@ constexpr std::string_view kUsageTail =
     "  --color WHEN       auto (on a terminal), always or never (default auto)\n"
     "\n"
     "Exit status: 0 when sent; 1 when the port cannot be opened (the port's error on\n"
-    "standard error) or the device goes away; 2 for a bad option or a bad HEX.\n"
+    "standard error), the message does not leave it, or the device goes away; 2 for\n"
+    "a bad option or a bad HEX.\n"
     "\n"
     "Example: tc101tool send --port /dev/ttyUSB0 --wait 500 10 49 01 4A 16\n";
 
@@ -80,9 +82,11 @@ int RunSend(Words words) {
 
     MasterRun run(setup);
     run.master.Open(port);
-    run.master.SendMessage(content, octets);
+    const bool written = run.master.SendMessage(content, octets);
     const auto end = ConsoleMaster::Clock::now() + std::chrono::milliseconds(waitMs);
-    return run.Finish(run.master.PumpUntil(end));
+    const int status = run.Finish(run.master.PumpUntil(end));
+    if (!written) throw std::runtime_error("the message did not leave the port (write timeout or flow control)");
+    return status;
 }
 
 }  // namespace tc101::console

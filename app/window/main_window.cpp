@@ -57,6 +57,8 @@ TfrmZh::TfrmZh(QWidget* parent)
     SetComm1Properties(Comm1);
     Comm1.OnReceiveData = [this](const std::uint8_t* buffer, std::uint16_t length) { Comm1ReceiveData(buffer, length); };
     Comm1.OnRequestHangup = [this] { Comm1RequestHangup(); };
+    Comm1.OnLineErrors = [this](const LineErrorCounts& counts) { Comm1LineErrors(counts); };
+    Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
     SetupLayout();
 
     connect(BtnOpenCom, &QAction::triggered, this, &TfrmZh::BtnOpenComClick);

@@ -19,6 +19,7 @@
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
+#include "serial/port_trouble.h"
 #include "serial/ui/qt_notice_sink.h"
 #include "traffic/poll_cycle.h"
 
@@ -133,6 +134,9 @@ public:
     // Serial component events.
     void Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength);
     void Comm1RequestHangup();
+    // Line errors as one red line a second at most; a write the time-outs ended.
+    void Comm1LineErrors(const LineErrorCounts& counts);
+    void Comm1WriteTimeout(std::uint32_t written, std::uint32_t requested);
 
     void PageControl2Change(int page);
     void cbxMlzzClick();
@@ -196,6 +200,8 @@ private:
     ValueTables tables_;
     Table sendList_;
     PollCycle cycle_;
+    LineErrorReport lineErrors_;
+    QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
     std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};

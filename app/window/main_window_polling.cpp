@@ -97,8 +97,8 @@ void TfrmZh::SendRequest(MasterRequest request) {
     // The switch is live like the cells: ticked in the dialog, used at once.
     cycle_.SetStandardLink(frmBwSet->StandardLink());
     const std::vector<std::uint8_t> octets = cycle_.FrameToSend(built);
-    // One request per octet, as the line has always been fed; a refusal is not reported.
-    for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
+    // The whole frame in one request, so it leaves in one write; a refusal is not reported.
+    Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
     Memo1->AppendLine(LogColour::Black, RequestBanner(request, address));
     Memo1->AppendLine(LogColour::Blue, RequestLine(octets, Now()));
 }
@@ -165,7 +165,7 @@ void TfrmZh::SendSelectedMessage() {
     const std::string content = sendList_.Cell(kSendContentCol, row);
     const std::vector<std::uint8_t> octets = MessageOctets(content);
     Memo1->AppendLine(LogColour::Black, SendListBanner(name));
-    for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
+    Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
     if (cekCircle->isChecked()) sendList_.SetCurrentRow(NextSendRow(row, rowCount));
     cycle_.MessageSent();
     Memo1->AppendLine(LogColour::Blue, SendListLine(content, Now()));
