@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -123,6 +124,33 @@ TEST_F(ConsoleMasterOnPty, SendPrintsTxAndWhatComesBack) {
     const ToolResult r = Run({"send", "--wait", "400", "10", "49", "01", "4A", "16"}, Script({{kLinkStatus, {"E5"}}}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::vector<std::string> expected{"Tx:10 49 01 4A 16"};
+    for (const std::string& line : ReceivedLines("E5")) expected.push_back(line);
+    EXPECT_EQ(LinesWithoutStamps(r.out), expected);
+}
+
+// Closing lets the queue leave: without waiting the message still reaches the line.
+TEST_F(ConsoleMasterOnPty, SendWithoutWaitingStillPutsTheMessageOnTheLine) {
+    for (int run = 0; run < 3; ++run) {
+        const ToolResult r = Run({"send", "--wait", "0", "10 49 01 4A 16"}, Script({}));
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(Requests(r), std::vector<std::string>{kLinkStatus}) << "run " << run;
+        EXPECT_EQ(LinesWithoutStamps(r.out), std::vector<std::string>{"Tx:10 49 01 4A 16"});
+    }
+}
+
+// A stored frame delay of 0 would deliver only full 2048-octet blocks: the
+// port opens with 100 ms and says so once.
+TEST_F(ConsoleMasterOnPty, AStoredDeadFrameDelayOpensAsTheDefault) {
+    const char* const previous = std::getenv("TC101_CONFIG_DIR");
+    const std::string restore = previous ? previous : "";
+    ::setenv("TC101_CONFIG_DIR", folder.c_str(), 1);
+    std::ofstream(folder / "comset.ini") << "[ComSet]\r\nRecieveDelay=0\r\n";
+    const ToolResult r = RunTool({"send", "--port", pty.SlaveName(), "--wait", "400", "--color", "never", kLinkStatus},
+                                 pty, Script({{kLinkStatus, {"E5"}}}), folder);
+    if (previous) ::setenv("TC101_CONFIG_DIR", restore.c_str(), 1); else ::unsetenv("TC101_CONFIG_DIR");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> expected{"帧中断延时 0 毫秒无效(只能收到满 2048 字节的块), 端口按 100 毫秒打开",
+                                      "Tx:10 49 01 4A 16"};
     for (const std::string& line : ReceivedLines("E5")) expected.push_back(line);
     EXPECT_EQ(LinesWithoutStamps(r.out), expected);
 }
