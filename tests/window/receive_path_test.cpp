@@ -63,24 +63,26 @@ TEST_F(ReceivePathTest, TelemetryReplyFillsTheDeviceColumn) {
     EXPECT_EQ(tables.GrdYX.ColCount(), kFirstDeviceCol);
 }
 
-TEST_F(ReceivePathTest, EmptyBlockAppendsNothingButStillAppliesTheSizeLimit) {
-    log.AppendLine(LogColour::Black, QStringLiteral("x"));
-    EXPECT_EQ(Receive({}), std::nullopt);
-    EXPECT_EQ(log.toPlainText(), QStringLiteral("x"));
-
-    log.AppendLine(LogColour::Black, QString(kLogCharacterLimit, QLatin1Char('x')));
-    EXPECT_GT(log.TextLength(), kLogCharacterLimit);
-    EXPECT_EQ(Receive({}), std::nullopt);
-    EXPECT_TRUE(log.toPlainText().isEmpty());
-}
-
-TEST_F(ReceivePathTest, LimitCountsLineBreaksAsTwoCharacters) {
-    // 49,000 characters and 1,000 breaks: 51,000 as the log's text goes.
-    for (int i = 0; i < 1000; ++i) log.AppendLine(LogColour::Black, QString(49, QLatin1Char('x')));
-    log.AppendLine(LogColour::Black, QString(49 + 2, QLatin1Char('x')));
-    ASSERT_GT(log.TextLength(), kLogCharacterLimit);
-    Receive({0xE5});
-    EXPECT_EQ(LogLine(log, 0), QStringLiteral("Rx:E5") + kStampSuffix);
+// A long session keeps its newest lines: the fewest oldest whole lines go,
+// leaving at least the bound (line breaks counted as CR LF), never all.
+TEST_F(ReceivePathTest, ALongLogDropsItsOldestLinesAndKeepsTheNewest) {
+    for (const int width : {78, 0}) {
+        log.ClearLog();
+        int lines = 0;
+        while (log.TextLength() < kLogCharacterLimit + kLogTrimSlack - 100)
+            log.AppendLine(LogColour::Black, QStringLiteral("%1 ").arg(lines++).leftJustified(width, QLatin1Char('x')));
+        const QString before = log.toPlainText();
+        EXPECT_EQ(Receive({}), std::nullopt) << width;
+        EXPECT_EQ(log.toPlainText(), before) << width;
+        for (int i = 0; i < 20; ++i) Receive({0xE5});
+        const qsizetype length = log.TextLength();
+        EXPECT_GE(length, kLogCharacterLimit) << width;
+        EXPECT_LE(length, kLogCharacterLimit + kLogTrimSlack) << width;
+        EXPECT_LT(length - (LogLine(log, 0).size() + 2), kLogCharacterLimit) << width;
+        EXPECT_NE(LogLine(log, 0), QStringLiteral("0 ").leftJustified(width, QLatin1Char('x'))) << width;
+        EXPECT_TRUE(before.endsWith(LogLine(log, 0)) || before.contains(LogLine(log, 0) + QLatin1Char('\n'))) << width;
+        EXPECT_EQ(LogLine(log, log.LineCount() - 3), QStringLiteral("Rx:E5") + kStampSuffix) << width;
+    }
 }
 
 TEST(ManualAnalysisTest, PaneIsNormalisedLoggedInBlackAndAnalysedWithoutTheVerdict) {
@@ -95,7 +97,7 @@ TEST(ManualAnalysisTest, PaneIsNormalisedLoggedInBlackAndAnalysedWithoutTheVerdi
     EXPECT_TRUE(LogLine(log, 2).contains(QStringLiteral(u"链路完好")));
 }
 
-TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogLeavesOnlyTheAccount) {
+TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogKeepsItsLines) {
     TrafficLog log;
     ValueTables tables;
     QPlainTextEdit pane;
@@ -104,10 +106,11 @@ TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogLeavesOnlyTheAccount) {
     EXPECT_EQ(log.LineCount(), 1);
     EXPECT_TRUE(log.toPlainText().isEmpty());
 
-    for (int i = 0; i < kLogLineLimit; ++i) log.AppendLine(LogColour::Black, QStringLiteral("x"));
+    for (int i = 0; i < 5000; ++i) log.AppendLine(LogColour::Black, QStringLiteral("x"));
     pane.setPlainText(QStringLiteral("E5"));
     AnalyzePane(pane, log, tables);
-    EXPECT_EQ(log.LineCount(), 2);  // the account line and the empty line after it
+    EXPECT_EQ(log.LineCount(), 5000 + 4);  // banner, text, the account line and the empty line after it
+    EXPECT_EQ(LogLine(log, 1), QStringLiteral("x"));
 }
 
 }  // namespace
