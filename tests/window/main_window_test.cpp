@@ -218,17 +218,14 @@ TEST_F(MainWindowTest, TheAboutBoxOpenedFromTheMenuClosesWithoutHarm) {
             if (item->text() == QStringLiteral(u"关于(&A)")) about = item;
         ASSERT_NE(about, nullptr);
         QPointer<TAboutfrm> box;
-        bool deletesOnClose = false;
         std::function<void()> closeWhenShown = [&, close = closeBox] {
             box = qobject_cast<TAboutfrm*>(QApplication::activeModalWidget());
             if (!box) return QTimer::singleShot(10, closeWhenShown);
-            deletesOnClose = box->testAttribute(Qt::WA_DeleteOnClose);
             close(*box);
         };
         QTimer::singleShot(0, closeWhenShown);
         about->trigger();
-        EXPECT_TRUE(deletesOnClose) << how;
-        EXPECT_TRUE(testing::WaitFor([&] { return box.isNull(); }, 5000)) << how;
+        EXPECT_TRUE(box.isNull()) << how;  // released by itself, as it is built to be
         window->close();
         QFile file(QString::fromStdString(File("default.txt").string()));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << how;
