@@ -17,13 +17,13 @@ std::filesystem::path FromEnvironment(const char* name) {
     return value && *value ? std::filesystem::path(value) : std::filesystem::path();
 }
 
+}  // namespace
+
 std::filesystem::path ExecutableFolder() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path() : exe.parent_path();
 }
-
-}  // namespace
 
 std::filesystem::path ChooseAppDirectory(const AppDirectoryInputs& inputs) {
     if (!inputs.configDirOverride.empty()) return inputs.configDirOverride;
