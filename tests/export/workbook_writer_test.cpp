@@ -70,8 +70,11 @@ TEST_F(WorkbookTest, ValueTablesGiveThreeSheetsInOrderWithTheLayoutRules) {
     EXPECT_EQ(yc.cells.at({4, 3}).text, "-12.5");
     EXPECT_TRUE(yc.cells.at({4, 3}).number);
     EXPECT_EQ(yc.cells.at({4, 4}).text, "  ");
-    for (const auto& [at, cell] : yc.cells)
-        if (at != std::pair{3, 2} && at != std::pair{4, 3}) EXPECT_FALSE(cell.number) << at.first << "," << at.second;
+    for (const auto& [at, cell] : yc.cells) {
+        if (at != std::pair{3, 2} && at != std::pair{4, 3}) {
+            EXPECT_FALSE(cell.number) << at.first << "," << at.second;
+        }
+    }
     EXPECT_EQ(yc.widths, (std::map<int, int>{{1, 12}, {2, 9}, {3, 13}, {4, Table::kDefaultColWidth / 8}}));
     for (const auto& sheet : sheets)
         for (const auto& [at, cell] : sheet.cells)
