@@ -43,7 +43,7 @@ void StartOrStop(QTimer& timer, const QSpinBox& spinner, bool run) {
 }
 
 // A message that cannot go out: too long is an expected condition, a text
-// that is not hex the conversion error every command shows.
+// that is not hex an error.
 void ShowSendError(QWidget* parent, const std::exception& error) {
     if (dynamic_cast<const EMessageTooLong*>(&error))
         ShowInformation(parent, QString::fromUtf8(error.what()), QString::fromUtf16(kSystemPrompt));
@@ -162,13 +162,13 @@ void TfrmZh::SendSelectedMessage() {
                         : kFirstSendRow;
     // Copies: the walk below moves the selection, and the line shows the row sent.
     const std::string name = sendList_.Cell(kSendNameCol, row);
-    const std::string content = sendList_.Cell(kSendContentCol, row);
-    const std::vector<std::uint8_t> octets = MessageOctets(content);
+    const OutgoingMessage message = PrepareMessage(sendList_.Cell(kSendContentCol, row));
+    const std::vector<std::uint8_t>& octets = message.octets;
     Memo1->AppendLine(LogColour::Black, SendListBanner(name));
     for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
     if (cekCircle->isChecked()) sendList_.SetCurrentRow(NextSendRow(row, rowCount));
     cycle_.MessageSent();
-    Memo1->AppendLine(LogColour::Blue, SendListLine(content, Now()));
+    Memo1->AppendLine(LogColour::Blue, SendListLine(message.text, Now()));
 }
 
 void TfrmZh::BtnSendClick() {
