@@ -16,6 +16,7 @@
 #include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/dialogs/bw_set_form.h"
+#include "protocol/hex_text.h"
 #include "traffic/master_settings.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
@@ -43,10 +44,13 @@ void StartOrStop(QTimer& timer, const QSpinBox& spinner, bool run) {
 }
 
 // A message that cannot go out: too long is an expected condition, a text
-// that is not hex an error.
+// that cannot be read an error in the user's own sentence, anything else
+// what the top-level handler shows.
 void ShowSendError(QWidget* parent, const std::exception& error) {
     if (dynamic_cast<const EMessageTooLong*>(&error))
         ShowInformation(parent, QString::fromUtf8(error.what()), QString::fromUtf16(kSystemPrompt));
+    else if (dynamic_cast<const HexTextError*>(&error))
+        ShowError(parent, QString::fromUtf8(error.what()));
     else
         ShowException(error);
 }

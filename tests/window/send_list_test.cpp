@@ -151,6 +151,7 @@ TEST_P(RefusalTest, ARefusedMessageSendsAndLogsNothing) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, test.box);
     EXPECT_TRUE(boxes.shown[0].text.contains(QString::fromUtf16(test.textPart))) << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(boxes.shown[0].text.endsWith(QStringLiteral("。.")));
     EXPECT_TRUE(window->Memo1->IsBlank());
 
     // Continuous sending stops at the first refusal: one box, the box unticked.
