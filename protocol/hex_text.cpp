@@ -16,7 +16,9 @@ constexpr unsigned char kFirstNonAscii = 0x80;
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & kUtf8LeadMask) == kUtf8Continuation; }
 // What may stand between octets: ASCII that is neither a letter nor a digit.
-bool IsSeparator(char c) { return static_cast<unsigned char>(c) < kFirstNonAscii && !IsAsciiLetter(c) && HexDigitValue(c) < 0; }
+bool IsSeparator(char c) {
+    return static_cast<unsigned char>(c) < kFirstNonAscii && !IsAsciiLetter(c) && HexDigitValue(c) < 0;
+}
 
 // The text cut at a character boundary when it is long.
 std::string Quoted(std::string_view text) {
@@ -113,7 +115,8 @@ std::string TidyHexText(std::string_view text) {
         std::size_t end = i;
         while (end < text.size() && HexDigitValue(text[end]) >= 0) ++end;
         if ((end - i) % 2 != 0) {
-            const std::string where = end - i == text.size() ? "的十六进制数字" : "里的“" + Quoted(text.substr(i, end - i)) + "”";
+            const std::string where =
+                end - i == text.size() ? "的十六进制数字" : "里的“" + Quoted(text.substr(i, end - i)) + "”";
             throw HexTextError("报文“" + Quoted(text) + "”" + where + "不成对：每个字节是两位十六进制数字。");
         }
         i = end == i ? i + 1 : end;
