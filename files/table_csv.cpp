@@ -46,7 +46,11 @@ std::string EditorForm(CellForm form, const std::string& text, int line) {
             try {
                 return TidyHexText(text);
             } catch (const HexTextError& error) {
-                throw CsvError(line, error.what());
+                // One clause of the line's report: its full stop goes.
+                constexpr std::string_view kFullStop = "。";
+                std::string reason = error.what();
+                if (reason.ends_with(kFullStop)) reason.resize(reason.size() - kFullStop.size());
+                throw CsvError(line, reason);
             }
         case CellForm::Text: break;
     }
