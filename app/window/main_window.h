@@ -149,7 +149,7 @@ public:
     void SendGeneralInterrogation();
     void TimerZZTimer();
     void Timer1Timer();
-    // Throws ConvertError or EMessageTooLong before anything is sent or logged.
+    // Throws HexTextError or EMessageTooLong before anything is sent or logged.
     void SendSelectedMessage();
     void BtnSendClick();
     void GrdSendDblClick();

@@ -16,6 +16,7 @@
 #include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/dialogs/bw_set_form.h"
+#include "protocol/hex_text.h"
 #include "traffic/master_settings.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
@@ -43,10 +44,13 @@ void StartOrStop(QTimer& timer, const QSpinBox& spinner, bool run) {
 }
 
 // A message that cannot go out: too long is an expected condition, a text
-// that is not hex the conversion error every command shows.
+// that cannot be read an error in the user's own sentence, anything else
+// what the top-level handler shows.
 void ShowSendError(QWidget* parent, const std::exception& error) {
     if (dynamic_cast<const EMessageTooLong*>(&error))
         ShowInformation(parent, QString::fromUtf8(error.what()), QString::fromUtf16(kSystemPrompt));
+    else if (dynamic_cast<const HexTextError*>(&error))
+        ShowError(parent, QString::fromUtf8(error.what()));
     else
         ShowException(error);
 }
@@ -162,13 +166,13 @@ void TfrmZh::SendSelectedMessage() {
                         : kFirstSendRow;
     // Copies: the walk below moves the selection, and the line shows the row sent.
     const std::string name = sendList_.Cell(kSendNameCol, row);
-    const std::string content = sendList_.Cell(kSendContentCol, row);
-    const std::vector<std::uint8_t> octets = MessageOctets(content);
+    const OutgoingMessage message = PrepareMessage(sendList_.Cell(kSendContentCol, row));
+    const std::vector<std::uint8_t>& octets = message.octets;
     Memo1->AppendLine(LogColour::Black, SendListBanner(name));
     Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
     if (cekCircle->isChecked()) sendList_.SetCurrentRow(NextSendRow(row, rowCount));
     cycle_.MessageSent();
-    Memo1->AppendLine(LogColour::Blue, SendListLine(content, Now()));
+    Memo1->AppendLine(LogColour::Blue, SendListLine(message.text, Now()));
 }
 
 void TfrmZh::BtnSendClick() {
