@@ -14,6 +14,7 @@
 #include "about/cpu_clock.h"
 #include "app/shell/message_box.h"
 #include "about/system_probe.h"
+#include "files/shipped_document.h"
 
 namespace tc101 {
 
@@ -26,9 +27,6 @@ constexpr int kIconSize = 32;
 
 const char kVersionText[] = "2.8";
 const char kMakerText[] = "tc101tool 项目";
-#ifndef TC101_README_PATH
-#define TC101_README_PATH "README.md"
-#endif
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -90,7 +88,7 @@ void TAboutfrm::BuildControls() {
 
     lblContact = NewLabel(QStringLiteral("说明与反馈："), this);
     lblweb = NewLabel(QStringLiteral("README.md"), this);
-    lblweb->setToolTip(QUrl::fromLocalFile(QStringLiteral(TC101_README_PATH)).toString());
+    lblweb->setToolTip(QUrl::fromLocalFile(QString::fromStdString(ShippedDocument("README.md").string())).toString());
     lblmail = NewLabel(QStringLiteral("写邮件反馈"), this);
     lblmail->setToolTip(QStringLiteral("mailto:?subject=tc101tool%202.8"));
     for (QLabel* link : {lblweb, lblmail}) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -64,12 +65,12 @@ double CountTimeStamps() {
 }
 #endif
 
-double CpuinfoClock() {
+std::optional<double> CpuinfoClock() {
     std::ifstream file("/proc/cpuinfo");
-    if (!file) return 0;
+    if (!file) return std::nullopt;
     std::ostringstream content;
     content << file.rdbuf();
-    return CpuinfoMhz(content.str()).value_or(0);
+    return CpuinfoMhz(content.str());
 }
 
 }  // namespace
@@ -79,10 +80,17 @@ double MeasureCpuMhz() {
 #ifdef TC101_HAS_TSC_INSTRUCTION
         if (HasTimeStampCounter()) return CountTimeStamps();
 #endif
-        return CpuinfoClock();
+        return CpuinfoClock().value_or(0);
     } catch (...) {
         return 0;
     }
+}
+
+CpuClockSource FindCpuClockSource() {
+#ifdef TC101_HAS_TSC_INSTRUCTION
+    if (HasTimeStampCounter()) return CpuClockSource::TimeStampCounter;
+#endif
+    return CpuinfoClock() ? CpuClockSource::Cpuinfo : CpuClockSource::None;
 }
 
 }  // namespace tc101

@@ -9,4 +9,8 @@ namespace tc101 {
 // Blocks the caller for about 200 ms.
 double MeasureCpuMhz();
 
+// Where MeasureCpuMhz finds the clock on this machine; with None it returns 0.
+enum class CpuClockSource { TimeStampCounter, Cpuinfo, None };
+CpuClockSource FindCpuClockSource();
+
 }  // namespace tc101

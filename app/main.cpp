@@ -1,6 +1,9 @@
 #include "app/console/commands.h"
 
 #ifdef TC101_WITH_WINDOW
+#include <cstdio>
+
+#include "app/demo/display_probe.h"
 #include "app/demo/demo_window.h"
 #include "app/shell/application.h"
 #include "app/window/main_window.h"
@@ -14,6 +17,14 @@ int main(int argc, char** argv) {
             int windowArgc = 1;
             return tc101::demo::RunDemoWindow(windowArgc, argv, session);
         });
+    }
+    // Qt would abort without a display; say why the window cannot open instead.
+    const auto environment = tc101::demo::CurrentDisplayEnvironment();
+    if (tc101::demo::ProbeDisplay(environment) != tc101::demo::DisplayState::Reachable) {
+        const std::string names = tc101::demo::DisplayNames(environment);
+        std::fprintf(stderr, "tc101tool: the window needs a display, and %s; the console commands need none (tc101tool help)\n",
+                     names.empty() ? "none is set (DISPLAY, WAYLAND_DISPLAY)" : (names + " cannot be reached").c_str());
+        return 1;
     }
     tc101::Application app(argc, argv);
     tc101::TfrmZh frmZh;

@@ -1,6 +1,8 @@
 #include "export/sheet_layout.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 
 namespace tc101 {
@@ -10,6 +12,17 @@ namespace {
 constexpr int kPixelsPerCharacter = 8;
 constexpr int kMaxColumnWidth = 255;
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+// Beyond this a double no longer holds every digit.
+constexpr std::size_t kMaxExactDigits = 15;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The run of digits at the start of text.
+std::size_t Digits(std::string_view text) {
+    std::size_t count = 0;
+    while (count < text.size() && IsDigit(text[count])) ++count;
+    return count;
+}
 
 // Length of the well-formed UTF-8 sequence at the start of text, 0 when malformed.
 size_t Utf8SequenceLength(std::string_view text) {
@@ -47,6 +60,40 @@ std::string SheetCellText(const Table& table, int col, int row) {
     const std::string text = ValidUtf8(table.Cell(col, row));
     if (row == 0) return text;
     return " " + text + " ";
+}
+
+std::optional<double> DecimalNumber(std::string_view text) {
+    std::string_view rest = text;
+    if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) rest.remove_prefix(1);
+    const std::size_t whole = Digits(rest);
+    if (whole == 0 || (whole > 1 && rest.front() == '0')) return std::nullopt;
+    std::size_t digits = whole;
+    rest.remove_prefix(whole);
+    if (!rest.empty() && rest.front() == '.') {
+        const std::size_t fraction = Digits(rest.substr(1));
+        if (fraction == 0) return std::nullopt;
+        digits += fraction;
+        rest.remove_prefix(1 + fraction);
+    }
+    if (!rest.empty() && (rest.front() == 'e' || rest.front() == 'E')) {
+        rest.remove_prefix(1);
+        if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) rest.remove_prefix(1);
+        const std::size_t exponent = Digits(rest);
+        if (exponent == 0) return std::nullopt;
+        rest.remove_prefix(exponent);
+    }
+    if (!rest.empty() || digits > kMaxExactDigits) return std::nullopt;
+    // from_chars takes no plus sign.
+    const std::string_view plain = text.front() == '+' ? text.substr(1) : text;
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<double> SheetCellNumber(const Table& table, int col, int row) {
+    if (row == 0) return std::nullopt;
+    return DecimalNumber(table.Cell(col, row));
 }
 
 std::string ValidUtf8(std::string_view text) {

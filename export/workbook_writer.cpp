@@ -44,10 +44,15 @@ void WriteSheet(lxw_workbook* workbook, lxw_format* centred, const SheetSource& 
               file);
         // Every written cell carries the centred format, so exactly the
         // title row and the table's rows are centred, as a range would be.
-        for (int row = 0; row < table.RowCount(); ++row)
-            Check(worksheet_write_string(worksheet, static_cast<lxw_row_t>(row), sheetCol,
-                                         SheetCellText(table, col, row).c_str(), centred),
-                  file);
+        for (int row = 0; row < table.RowCount(); ++row) {
+            const auto sheetRow = static_cast<lxw_row_t>(row);
+            if (const auto number = SheetCellNumber(table, col, row))
+                Check(worksheet_write_number(worksheet, sheetRow, sheetCol, *number, centred), file);
+            else
+                Check(worksheet_write_string(worksheet, sheetRow, sheetCol, SheetCellText(table, col, row).c_str(),
+                                             centred),
+                      file);
+        }
     }
 }
 

@@ -17,11 +17,15 @@ std::filesystem::path FromEnvironment(const char* name) {
     return value && *value ? std::filesystem::path(value) : std::filesystem::path();
 }
 
+}  // namespace
+
 std::filesystem::path ExecutableFolder() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path() : exe.parent_path();
 }
+
+namespace {
 
 // An installed program sits in PREFIX/bin with its desktop entry under
 // PREFIX/share; /usr/bin is writable for root, yet no place for settings.

@@ -26,6 +26,9 @@ struct AppDirectoryInputs {
 };
 std::filesystem::path ChooseAppDirectory(const AppDirectoryInputs& inputs);
 
+// The folder of the running program; empty when the system does not tell.
+std::filesystem::path ExecutableFolder();
+
 // AppDirectory() / name
 std::filesystem::path AppFile(std::string_view name);
 

@@ -1,7 +1,9 @@
 #include "files/table_csv.h"
 
 #include "files/csv.h"
+#include "files/ratio_text.h"
 #include "files/table_tools.h"
+#include "protocol/hex_text.h"
 
 namespace tc101 {
 
@@ -31,6 +33,30 @@ void CheckHeader(const TableKind& kind, const CsvRecord& header) {
     if (!same) throw CsvError(header.line, "the header row must be " + ExpectedHeader(kind));
 }
 
+// The cell as its editor would leave it; what the editor would not take is
+// refused with the line.
+std::string EditorForm(CellForm form, const std::string& text, int line) {
+    switch (form) {
+        case CellForm::Ratio: {
+            const std::optional<std::string> number = RatioCellText(text);
+            if (!number) throw CsvError(line, "the ratio \"" + text + "\" is not a number");
+            return *number;
+        }
+        case CellForm::Message:
+            try {
+                return TidyHexText(text);
+            } catch (const HexTextError& error) {
+                // One clause of the line's report: its full stop goes.
+                constexpr std::string_view kFullStop = "。";
+                std::string reason = error.what();
+                if (reason.ends_with(kFullStop)) reason.resize(reason.size() - kFullStop.size());
+                throw CsvError(line, reason);
+            }
+        case CellForm::Text: break;
+    }
+    return text;
+}
+
 }  // namespace
 
 Table MakeKindTable(const TableKind& kind) {
@@ -55,7 +81,8 @@ Table TableFromCsv(const TableKind& kind, std::string_view csv) {
         for (std::size_t col = 0; col < record.fields.size(); ++col) {
             if (record.fields[col].find_first_of("\r\n") != std::string::npos)
                 throw CsvError(record.line, "a field holds a line break");
-            table.SetCell(static_cast<int>(col) + 1, static_cast<int>(r), record.fields[col]);
+            table.SetCell(static_cast<int>(col) + 1, static_cast<int>(r),
+                          EditorForm(kind.forms[col], record.fields[col], record.line));
         }
     }
     NumberFixedColumn(table);

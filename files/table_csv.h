@@ -14,9 +14,11 @@ namespace tc101 {
 // A table of the kind's shape: titles in row 0, no data rows.
 Table MakeKindTable(const TableKind& kind);
 
-// The table the CSV describes, column 0 numbered. Throws CsvError, naming the
-// line, when the header is not the kind's titles, a record has another number
-// of fields or a field holds a line break.
+// The table the CSV describes, column 0 numbered, ratios and message texts in
+// the form their editor gives them. Throws CsvError, naming the line, when the
+// header is not the kind's titles, a record has another number of fields, a
+// field holds a line break, a ratio is not a number or a message text cannot
+// be tidied.
 Table TableFromCsv(const TableKind& kind, std::string_view csv);
 
 // The kind's text columns as CSV. A cell of one space, which is how the table

@@ -37,10 +37,11 @@ std::string DecimalCellToHex(std::string_view text) {
     return TwoDigitHex(ParseDecimalCell(text).value_or(0) & kByteMask);
 }
 
-std::uint32_t CellValue(std::string_view text, ValueDisplay display) {
-    const auto value = display == ValueDisplay::Hex ? ParseHexCell(text) : ParseDecimalCell(text);
-    return value.value_or(0);
+std::optional<std::uint32_t> ReadCell(std::string_view text, ValueDisplay display) {
+    return display == ValueDisplay::Hex ? ParseHexCell(text) : ParseDecimalCell(text);
 }
+
+std::uint32_t CellValue(std::string_view text, ValueDisplay display) { return ReadCell(text, display).value_or(0); }
 
 std::string NormalizedCell(std::string_view text, ValueDisplay display) {
     const std::uint32_t value = CellValue(text, display);

@@ -25,6 +25,8 @@ std::string HexCellToDecimal(std::string_view text);
 // Switching back to hex: two hex digits of the decimal value mod 256; not decimal gives "00".
 std::string DecimalCellToHex(std::string_view text);
 
+// The cell's value in the display it is shown in; nothing when it cannot be read.
+std::optional<std::uint32_t> ReadCell(std::string_view text, ValueDisplay display);
 // The cell's value in the current display; a cell that cannot be read is 0.
 std::uint32_t CellValue(std::string_view text, ValueDisplay display);
 // The cell rewritten in its display's canonical form ("确定(&O)").

@@ -6,6 +6,35 @@ namespace {
 
 constexpr char kUpperDigits[] = "0123456789ABCDEF";
 
+// Enough of a pasted message to recognise it in a box or on one line.
+constexpr std::size_t kQuotedBytes = 64;
+
+constexpr unsigned char kUtf8LeadMask = 0xC0;
+constexpr unsigned char kUtf8Continuation = 0x80;
+constexpr unsigned char kFirstNonAscii = 0x80;
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & kUtf8LeadMask) == kUtf8Continuation; }
+// What may stand between octets: ASCII that is neither a letter nor a digit.
+bool IsSeparator(char c) {
+    return static_cast<unsigned char>(c) < kFirstNonAscii && !IsAsciiLetter(c) && HexDigitValue(c) < 0;
+}
+
+// The text cut at a character boundary when it is long.
+std::string Quoted(std::string_view text) {
+    if (text.size() <= kQuotedBytes) return std::string(text);
+    std::size_t end = kQuotedBytes;
+    while (end > 0 && IsUtf8Continuation(text[end])) --end;
+    return std::string(text.substr(0, end)) + "…";
+}
+
+// The whole (UTF-8) character that starts at i.
+std::string_view CharacterAt(std::string_view text, std::size_t i) {
+    std::size_t end = i + 1;
+    while (end < text.size() && IsUtf8Continuation(text[end])) ++end;
+    return text.substr(i, end - i);
+}
+
 }  // namespace
 
 int HexDigitValue(char c) {
@@ -73,6 +102,26 @@ std::string NormalizeHexText(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string TidyHexText(std::string_view text) {
+    // A stray character first: it is the clearer fault ("4G" is a G, not a lone 4).
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (HexDigitValue(text[i]) < 0 && !IsSeparator(text[i]))
+            throw HexTextError("报文“" + Quoted(text) + "”里有“" + std::string(CharacterAt(text, i)) +
+                               "”：只能有十六进制数字和分隔符。");
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = i;
+        while (end < text.size() && HexDigitValue(text[end]) >= 0) ++end;
+        if ((end - i) % 2 != 0) {
+            const std::string where =
+                end - i == text.size() ? "的十六进制数字" : "里的“" + Quoted(text.substr(i, end - i)) + "”";
+            throw HexTextError("报文“" + Quoted(text) + "”" + where + "不成对：每个字节是两位十六进制数字。");
+        }
+        i = end == i ? i + 1 : end;
+    }
+    return ToUpperAscii(NormalizeHexText(text));
 }
 
 std::string ToUpperAscii(std::string_view text) {

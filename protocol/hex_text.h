@@ -41,4 +41,18 @@ std::string NormalizeHexText(std::string_view text);
 // ASCII upper case, as the analysis pane applies after normalising.
 std::string ToUpperAscii(std::string_view text);
 
+// A message text that cannot be read as octets without guessing; the message
+// is the user's and quotes the text.
+class HexTextError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A message text in the canonical form, tidied as the send message editor
+// tidies it (NormalizeHexText, upper case); canonical text comes back as it
+// is. Separators are any ASCII characters but letters and digits. Throws
+// HexTextError for any other character, and for a run of digits of odd
+// length ("1049014A1"), where the pairs could only be guessed.
+std::string TidyHexText(std::string_view text);
+
 }  // namespace tc101

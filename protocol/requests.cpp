@@ -11,8 +11,7 @@ namespace {
 constexpr std::uint32_t kByteMask = 0xFF;
 constexpr int kHexRadix = 16;
 
-std::uint8_t CellByte(std::string_view text, std::uint8_t fallback) {
-    const auto value = ParseHexCell(text);
+std::uint8_t ValueByte(SettingValue value, std::uint8_t fallback) {
     return value ? static_cast<std::uint8_t>(*value & kByteMask) : fallback;
 }
 
@@ -35,14 +34,25 @@ std::uint8_t DeviceAddressByte(std::int64_t address) {
 }
 
 std::array<std::uint8_t, kFixedFrameSize> BuildShortRequest(std::string_view controlCell, std::int64_t address) {
-    return BuildFixedFrame(CellByte(controlCell, kShortFallback), DeviceAddressByte(address));
+    return BuildShortRequest(ParseHexCell(controlCell), address);
+}
+
+std::array<std::uint8_t, kFixedFrameSize> BuildShortRequest(SettingValue control, std::int64_t address) {
+    return BuildFixedFrame(ValueByte(control, kShortFallback), DeviceAddressByte(address));
 }
 
 std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const InterrogationCells& cells,
                                                                      std::int64_t address, CellFallback fallback) {
+    InterrogationValues values;
+    for (size_t i = 0; i < values.size(); ++i) values[i] = ParseHexCell(cells[i]);
+    return BuildInterrogation(values, address, fallback);
+}
+
+std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const InterrogationValues& values,
+                                                                     std::int64_t address, CellFallback fallback) {
     std::array<std::uint8_t, kInterrogationRows> field{};
     for (size_t i = 0; i < field.size(); ++i)
-        field[i] = CellByte(cells[i], fallback == CellFallback::Zero ? std::uint8_t{0} : kInterrogationFallbacks[i]);
+        field[i] = ValueByte(values[i], fallback == CellFallback::Zero ? std::uint8_t{0} : kInterrogationFallbacks[i]);
     const std::uint8_t link = DeviceAddressByte(address);
     std::array<std::uint8_t, kInterrogationFrameSize> frame{
         kVariableStart, kInterrogationLength, kInterrogationLength, kVariableStart,

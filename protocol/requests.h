@@ -56,18 +56,27 @@ std::optional<std::uint32_t> ParseHexCell(std::string_view text);
 // Link address and common address: the device address modulo 256.
 std::uint8_t DeviceAddressByte(std::int64_t address);
 
-// 10 C A CS 16 with C from the request's grdShort cell.
+// A settings value as the builders take it: nothing for a cell that could
+// not be read (its fallback is used); only the low 8 bits go into a frame.
+using SettingValue = std::optional<std::uint32_t>;
+
+// 10 C A CS 16 with C from the request's grdShort cell (read as hex) or value.
 std::array<std::uint8_t, kFixedFrameSize> BuildShortRequest(std::string_view controlCell, std::int64_t address);
+std::array<std::uint8_t, kFixedFrameSize> BuildShortRequest(SettingValue control, std::int64_t address);
 
 // Where an interrogation cell that is not a hex number takes its value from:
 // the request path uses the table's fallbacks, the generator dialog 0.
 enum class CellFallback { TableDefaults, Zero };
 
-// GrdZZ rows 1..7 in order.
+// GrdZZ rows 1..7 in order, as cell texts (read as hex) or as values.
 using InterrogationCells = std::array<std::string_view, kInterrogationRows>;
+using InterrogationValues = std::array<SettingValue, kInterrogationRows>;
 
 // 68 09 09 68 C A TI VSQ COT CA IOA-lo IOA-hi QOI CS 16.
 std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const InterrogationCells& cells,
+                                                                     std::int64_t address,
+                                                                     CellFallback fallback = CellFallback::TableDefaults);
+std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const InterrogationValues& values,
                                                                      std::int64_t address,
                                                                      CellFallback fallback = CellFallback::TableDefaults);
 

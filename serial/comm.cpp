@@ -6,9 +6,11 @@
 #include <type_traits>
 
 #include "serial/comms_error.h"
+#include "serial/line_termios.h"
 #include "serial/port_names.h"
 #include "serial/port_session.h"
 #include "serial/tcp_socket.h"
+#include "serial/write_timing.h"
 
 namespace tc101 {
 
@@ -27,7 +29,7 @@ void TComm::OpenPort() {
                                             timeouts_, sink_));
         return;
     }
-    Start(std::make_unique<PortSession>(DevicePathFor(commName_), timeouts_, sink_));
+    Start(std::make_unique<PortSession>(DevicePathFor(commName_), OpeningModemLines(line_), timeouts_, sink_));
 }
 
 void TComm::OpenPortOn(UniqueFd connectedSocket) {
@@ -64,14 +66,24 @@ void TComm::ClosePort() {
     if (!IsOpen()) {
         return;
     }
+    session_->drained = Drain();
     StopThreads();
     session_.reset();
+}
+
+bool TComm::Drain() {
+    if (!IsOpen()) {
+        return false;
+    }
+    return DrainTransmit(*session_, DrainStallLimit(timeouts_, session_->progress.Now().pendingOctets));
 }
 
 void TComm::StopThreads() noexcept {
     session_->stop.Signal();
     session_->port.DiscardInput();
-    session_->port.DiscardOutput();
+    if (!session_->drained) {
+        session_->port.DiscardOutput();
+    }
     // Every wait of both threads includes the stop signal, so these return promptly.
     if (receiveThread_.joinable()) {
         receiveThread_.join();
@@ -86,7 +98,13 @@ bool TComm::SendBytes(const std::uint8_t* data, std::uint16_t count) {
         return false;
     }
     try {
-        return session_->txQueue.Push(TxQueue::Request(data, data + count));
+        TxQueue::Request request(data, data + count);
+        session_->progress.Queued(count);
+        if (session_->txQueue.Push(std::move(request))) {
+            return true;
+        }
+        session_->progress.Finished(count);
+        return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -112,12 +130,15 @@ void TComm::Deliver(CommNotice notice) {
                 Raise(OnReceiveData, n.block.data(), n.Count());
             } else if constexpr (std::is_same_v<N, NotifyError>) {
                 Raise(OnReceiveError, n.errorMask);
+                Raise(OnLineErrors, n.counts);
             } else if constexpr (std::is_same_v<N, NotifyHangup>) {
                 Raise(OnRequestHangup);
             } else if constexpr (std::is_same_v<N, NotifyModem>) {
                 Raise(OnModemStateChange, n.modemBits);
             } else if constexpr (std::is_same_v<N, NotifyTxEmpty>) {
                 Raise(OnSendDataEmpty);
+            } else if constexpr (std::is_same_v<N, NotifyWriteTimeout>) {
+                Raise(OnWriteTimeout, n.written, n.requested);
             }
         },
         notice);

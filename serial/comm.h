@@ -26,6 +26,8 @@ public:
     using ReceiveErrorEvent = std::function<void(std::uint32_t eventMask)>;
     using ModemStateChangeEvent = std::function<void(std::uint32_t modemEvent)>;
     using NotifyEvent = std::function<void()>;
+    using LineErrorsEvent = std::function<void(const LineErrorCounts& counts)>;
+    using WriteTimeoutEvent = std::function<void(std::uint32_t written, std::uint32_t requested)>;
 
     // The sink must outlive the component.
     explicit TComm(CommNoticeSink& sink);
@@ -41,13 +43,21 @@ public:
     // Opens on a socket already connected (a master that reached a
     // listening outstation), as OpenPort does on a named port.
     void OpenPortOn(UniqueFd connectedSocket);
-    // Stops both threads and closes the port; nothing when closed.
+    // Lets what is queued leave first (see Drain), then stops both threads
+    // and closes the port; nothing when closed.
     void ClosePort();
     bool IsOpen() const { return session_ != nullptr; }
     // Queues a copy of the bytes for the transmit thread; never waits for the
     // line. False, queuing nothing, when closed, for count 0, or when the
     // transmit side has ended.
+    // One call per frame: each request goes to the line in one write when
+    // the driver has room for it, so no idle time splits a frame.
     bool SendBytes(const std::uint8_t* data, std::uint16_t count);
+    // Waits until every request queued so far has left the line, bounded by
+    // the write time-outs or, without them, by a line that stops moving
+    // (kDrainStall). True when all of it went; false when closed, or when
+    // some of it timed out or is still held.
+    bool Drain();
 
     // Raises the event a notice stands for. Call on the owner's thread.
     void Deliver(CommNotice notice);
@@ -57,6 +67,10 @@ public:
     ModemStateChangeEvent OnModemStateChange;
     NotifyEvent OnRequestHangup;
     NotifyEvent OnSendDataEmpty;
+    // Raised with OnReceiveError: how many errors of each kind.
+    LineErrorsEvent OnLineErrors;
+    // A request that the write time-outs ended: how much of it was sent.
+    WriteTimeoutEvent OnWriteTimeout;
 
     // Properties. Storing an equal value does nothing; a changed line
     // property or time-out is applied at once while open. CommName takes

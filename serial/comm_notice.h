@@ -27,16 +27,31 @@ struct NotifyData {
     std::vector<std::uint8_t> block;
     std::uint16_t Count() const { return static_cast<std::uint16_t>(block.empty() ? 0 : block.size() - 1); }
 };
+// How many line errors of each kind the driver counted since the last notice.
+struct LineErrorCounts {
+    std::uint32_t parity = 0;
+    std::uint32_t framing = 0;
+    std::uint32_t overrun = 0;  // the UART's and the driver's buffer together
+    std::uint32_t breaks = 0;
+    bool operator==(const LineErrorCounts&) const = default;
+};
 struct NotifyError {
     std::uint32_t errorMask = 0;
+    LineErrorCounts counts;
 };
 struct NotifyHangup {};
 struct NotifyModem {
     std::uint32_t modemBits = 0;
 };
 struct NotifyTxEmpty {};
+// A request the write time-outs ended before all of it reached the line;
+// the rest of it is dropped and the queue goes on.
+struct NotifyWriteTimeout {
+    std::uint32_t written = 0;
+    std::uint32_t requested = 0;
+};
 
-using CommNotice = std::variant<NotifyData, NotifyError, NotifyHangup, NotifyModem, NotifyTxEmpty>;
+using CommNotice = std::variant<NotifyData, NotifyError, NotifyHangup, NotifyModem, NotifyTxEmpty, NotifyWriteTimeout>;
 
 // Implemented by the owner. Post is called on the worker threads, possibly
 // both at once; it must not block for long and must not throw.

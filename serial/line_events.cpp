@@ -16,6 +16,14 @@ std::uint32_t ErrorMaskBetween(const LineCounts& before, const LineCounts& after
     return mask;
 }
 
+LineErrorCounts ErrorCountsBetween(const LineCounts& before, const LineCounts& after) {
+    // The counters wrap; unsigned subtraction keeps the step right.
+    return LineErrorCounts{.parity = after.parity - before.parity,
+                           .framing = after.frame - before.frame,
+                           .overrun = (after.overrun - before.overrun) + (after.bufOverrun - before.bufOverrun),
+                           .breaks = after.brk - before.brk};
+}
+
 std::uint32_t ModemMaskBetween(const LineCounts& before, const LineCounts& after) {
     std::uint32_t mask = 0;
     if (after.dcd != before.dcd) mask |= kModemCarrierChanged;

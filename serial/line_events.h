@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "serial/comm_notice.h"
+
 namespace tc101 {
 
 // The counters of TIOCGICOUNT that matter here.
@@ -21,6 +23,8 @@ struct LineCounts {
 
 // CE_ bits for the error counts that grew.
 std::uint32_t ErrorMaskBetween(const LineCounts& before, const LineCounts& after);
+// How much each error count grew.
+LineErrorCounts ErrorCountsBetween(const LineCounts& before, const LineCounts& after);
 // Carrier-changed and ring bits for the modem counts that grew.
 std::uint32_t ModemMaskBetween(const LineCounts& before, const LineCounts& after);
 // The same from two TIOCMGET readings, for drivers without the counters:

@@ -88,4 +88,12 @@ ModemLines HeldModemLines(const LineSettings& line) {
     };
 }
 
+ModemLines OpeningModemLines(const LineSettings& line) {
+    ModemLines lines = HeldModemLines(line);
+    if (line.RtsControl == TRtsControl::RtsTransmissionAvailable) {
+        lines.rts = false;
+    }
+    return lines;
+}
+
 }  // namespace tc101

@@ -34,5 +34,8 @@ struct ModemLines {
     bool operator==(const ModemLines&) const = default;
 };
 ModemLines HeldModemLines(const LineSettings& line);
+// DTR and RTS right after opening, before the line is set up: as held, but
+// RTS low under RTS toggle, where it means "sending".
+ModemLines OpeningModemLines(const LineSettings& line);
 
 }  // namespace tc101

@@ -6,12 +6,14 @@
 // it is destroyed.
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 
 #include "serial/comm_notice.h"
 #include "serial/comm_settings.h"
 #include "serial/posix_port.h"
+#include "serial/tx_progress.h"
 #include "serial/tx_queue.h"
 
 namespace tc101 {
@@ -35,8 +37,9 @@ private:
 };
 
 struct PortSession {
-    PortSession(const std::string& devicePath, const CommTimeouts& initialTimeouts, CommNoticeSink& noticeSink)
-        : port(devicePath), timeouts(initialTimeouts), sink(noticeSink) {}
+    PortSession(const std::string& devicePath, const ModemLines& opening, const CommTimeouts& initialTimeouts,
+                CommNoticeSink& noticeSink)
+        : port(devicePath, opening), timeouts(initialTimeouts), sink(noticeSink) {}
     PortSession(UniqueFd connectedSocket, const CommTimeouts& initialTimeouts, CommNoticeSink& noticeSink)
         : port(std::move(connectedSocket)), timeouts(initialTimeouts), sink(noticeSink) {}
 
@@ -46,13 +49,22 @@ struct PortSession {
     // Wakes the receive thread when the time-outs change under a read.
     EventFd timeoutsChanged;
     TxQueue txQueue;
+    TxProgress progress;
     SharedTimeouts timeouts;
     // Null bytes are dropped on reception (there is no termios flag for it).
     std::atomic<bool> ignoreNullChar = false;
+    // Set when closing found the queue gone to the line: nothing is discarded
+    // then, since on a pty discarding would take back what the peer has not read yet.
+    std::atomic<bool> drained = false;
     CommNoticeSink& sink;
 };
 
 void RunReceiveThread(PortSession& session) noexcept;
 void RunTransmitThread(PortSession& session) noexcept;
+
+// Lets what is queued leave the line: waits until every request is done and
+// the driver's queue is empty, or nothing has moved for `stall`. True when
+// all of it reached the line.
+bool DrainTransmit(PortSession& session, std::chrono::milliseconds stall);
 
 }  // namespace tc101

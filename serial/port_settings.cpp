@@ -32,6 +32,10 @@ std::string Join(std::string_view label, std::string_view value) {
 
 }  // namespace
 
+bool FrameDelayUsable(std::int64_t delay) { return delay == -1 || delay >= 1; }
+
+std::int64_t UsableFrameDelay(std::int64_t delay) { return FrameDelayUsable(delay) ? delay : kDefaultRecieveDelay; }
+
 IniFile ComSetFile() { return IniFile(AppFile(kComsetIniName)); }
 
 PortSettings ReadPortSettings(const IniFile& comset) {
@@ -66,7 +70,7 @@ void ApplyPortSettings(const PortSettings& settings, TComm& comm) {
         comm.SetByteSize(static_cast<TByteSize>(settings.dataBits - kMinDataBits));
     if (settings.stopBits >= 0 && settings.stopBits < kStopBitsCount)
         comm.SetStopBits(static_cast<TStopBits>(settings.stopBits));
-    comm.SetReadIntervalTimeout(static_cast<std::uint32_t>(settings.recieveDelay));
+    comm.SetReadIntervalTimeout(static_cast<std::uint32_t>(UsableFrameDelay(settings.recieveDelay)));
     if (settings.connectTimeoutMs > 0 && settings.connectTimeoutMs <= std::numeric_limits<std::int32_t>::max())
         comm.SetConnectTimeoutMs(static_cast<std::uint32_t>(settings.connectTimeoutMs));
 }

@@ -52,6 +52,13 @@ struct PortSettings {
     bool operator==(const PortSettings&) const = default;
 };
 
+// -1 (bytes as they arrive) and 1 upward. 0 and below -1 would deliver only
+// full 2048-octet blocks: the port would look dead.
+bool FrameDelayUsable(std::int64_t delay);
+// The delay a port opens with: an unusable stored one becomes the default.
+std::int64_t UsableFrameDelay(std::int64_t delay);
+inline constexpr char kFrameDelayRule[] = "帧中断延时须为 -1 或不小于 1 的毫秒数 (0 和小于 -1 的值只能收到满 2048 字节的块)";
+
 // comset.ini in the application directory.
 IniFile ComSetFile();
 
@@ -61,7 +68,8 @@ PortSettings ReadPortSettings(const IniFile& comset);
 // RTS held off, no flow control of either kind. Call once on a new component.
 void SetComm1Properties(TComm& comm);
 
-// Copies the settings into the component in the stored keys' order. A data
+// Copies the settings into the component in the stored keys' order; an
+// unusable frame delay becomes the default (see UsableFrameDelay). A data
 // bits, parity or stop bits value the component has no setting for leaves
 // that property as it was, as a device would refuse it.
 void ApplyPortSettings(const PortSettings& settings, TComm& comm);

@@ -68,18 +68,22 @@ int PollRetry(std::span<pollfd> fds, int timeoutMs) noexcept {
     }
 }
 
-PosixPort::PosixPort(const std::string& devicePath)
+PosixPort::PosixPort(const std::string& devicePath, const ModemLines& opening)
     : fd_(::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
     if (!fd_) {
         throw ECommsError(kMsgOpenFailed);
     }
-    if (!::isatty(fd_.Get())) {
-        throw ECommsError(kMsgNotCommHandle);
-    }
     // The lock keeps out every other opener, root included, in this process
     // or another; TIOCEXCL also stops plain open() by other users' programs.
+    // Taken first, so a refused opener never touches the holder's lines.
     if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0) {
         throw ECommsError(kMsgOpenFailed);
+    }
+    // The driver raised DTR and RTS as it opened: a keyed RS-485 driver or
+    // radio modem must not stay keyed while the rest of the set-up runs.
+    SetModemLines(opening);
+    if (!::isatty(fd_.Get())) {
+        throw ECommsError(kMsgNotCommHandle);
     }
     if (::tcgetattr(fd_.Get(), &saved_) != 0) {
         throw ECommsError(kMsgSetupFailed);
@@ -120,6 +124,21 @@ void PosixPort::ApplyLine(const LineSettings& line) noexcept {
     if (line.RtsControl != TRtsControl::RtsHandshake && !savedRs485_) {
         ::ioctl(fd_.Get(), held.rts ? TIOCMBIS : TIOCMBIC, &rts);
     }
+}
+
+void PosixPort::SetModemLines(const ModemLines& lines) noexcept {
+    int dtr = TIOCM_DTR;
+    int rts = TIOCM_RTS;
+    ::ioctl(fd_.Get(), lines.dtr ? TIOCMBIS : TIOCMBIC, &dtr);
+    ::ioctl(fd_.Get(), lines.rts ? TIOCMBIS : TIOCMBIC, &rts);
+}
+
+std::optional<std::size_t> PosixPort::OutputQueued() const noexcept {
+    int queued = 0;
+    if (::ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0 || queued < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(queued);
 }
 
 void PosixPort::ApplyRtsToggle(bool wanted) noexcept {

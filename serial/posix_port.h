@@ -16,6 +16,7 @@
 
 #include "serial/comm_settings.h"
 #include "serial/line_events.h"
+#include "serial/line_termios.h"
 
 namespace tc101 {
 
@@ -70,8 +71,9 @@ public:
     // Opens the device non-blocking and exclusive. Throws ECommsError with
     // "Error opening serial port" (absent, in use, no rights), "File handle
     // is not a comm handle " (not a tty) or "Cannot setup comm buffer" (its
-    // state can't be read).
-    explicit PosixPort(const std::string& devicePath);
+    // state can't be read). Opening raises DTR and RTS; `opening` sets them
+    // with the first call after the lock, so only that short pulse remains.
+    PosixPort(const std::string& devicePath, const ModemLines& opening);
     // A connected socket (a serial device server's TCP port) in place of a
     // tty: the line and modem calls then fail quietly, as on a device that
     // lacks them. Defined with the socket code.
@@ -89,6 +91,9 @@ public:
     void DiscardInput() noexcept;
     void DiscardOutput() noexcept;
 
+    // Octets taken by write but not yet sent; nothing when the driver can't tell.
+    std::optional<std::size_t> OutputQueued() const noexcept;
+
     IoResult Read(std::span<std::uint8_t> into) noexcept;
     IoResult Write(std::span<const std::uint8_t> from) noexcept;
 
@@ -98,6 +103,7 @@ public:
     std::optional<int> ModemLineBits() const noexcept;
 
 private:
+    void SetModemLines(const ModemLines& lines) noexcept;
     // RTS raised only while sending, through the driver's RS-485 mode where
     // it has one; the mode it had is restored when the toggle is dropped.
     void ApplyRtsToggle(bool wanted) noexcept;

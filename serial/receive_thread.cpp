@@ -128,7 +128,7 @@ private:
                 return;
             }
             if (const std::uint32_t errors = ErrorMaskBetween(*counts_, *now)) {
-                s_.sink.Post(NotifyError{errors});
+                s_.sink.Post(NotifyError{errors, ErrorCountsBetween(*counts_, *now)});
             }
             if (const std::uint32_t modem = ModemMaskBetween(*counts_, *now)) {
                 s_.sink.Post(NotifyModem{modem});

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "protocol/field_sizes.h"
-#include "traffic/session_capture.h"
+#include "traffic/frame_capture.h"
 
 namespace tc101 {
 

@@ -17,10 +17,12 @@ std::string MessageTooLongText(std::size_t octets) {
            "个字节。";
 }
 
-std::vector<std::uint8_t> MessageOctets(std::string_view content) {
-    const std::size_t count = MessageOctetCount(content);
+OutgoingMessage PrepareMessage(std::string_view content) {
+    OutgoingMessage message{TidyHexText(content), {}};
+    const std::size_t count = MessageOctetCount(message.text);
     if (count > kMaxMessageOctets) throw EMessageTooLong(MessageTooLongText(count));
-    return HexTextToBytes(content);
+    message.octets = HexTextToBytes(message.text);
+    return message;
 }
 
 int NextSendRow(int row, int rowCount) { return row + 1 < rowCount ? row + 1 : kFirstDataRow; }

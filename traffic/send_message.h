@@ -21,13 +21,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// (length + 1) / 3: how many octets the content text stands for.
+// (length + 1) / 3: how many octets a canonical content text stands for.
 std::size_t MessageOctetCount(std::string_view content);
 
-// The octets of a content text (HexTextToBytes). Throws EMessageTooLong
-// before converting anything when the text stands for more than the limit,
-// and ConvertError for a pair that is not hexadecimal.
-std::vector<std::uint8_t> MessageOctets(std::string_view content);
+// A send-list message ready for the line.
+struct OutgoingMessage {
+    std::string text;                  // the canonical hex text of the octets, for the "Tx:" line
+    std::vector<std::uint8_t> octets;
+};
+
+// The content text tidied (TidyHexText: canonical text stays as it is) and its
+// octets. Throws HexTextError for a text that cannot be tidied, and
+// EMessageTooLong when the tidied text stands for more than the limit.
+OutgoingMessage PrepareMessage(std::string_view content);
 
 // "报文太长：一条报文最多1024个字节，这条有N个字节。"
 std::string MessageTooLongText(std::size_t octets);

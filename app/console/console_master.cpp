@@ -17,29 +17,56 @@ ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSign
     SetComm1Properties(comm_);
     comm_.OnReceiveData = [this](const std::uint8_t* data, std::uint16_t count) { Received(data, count); };
     comm_.OnRequestHangup = [this] { hungUp_ = true; };
+    comm_.OnLineErrors = [this](const LineErrorCounts& counts) { ShowLineErrors(lineErrors_.Add(counts, Clock::now())); };
 }
 
 void ConsoleMaster::Open(const PortSettings& settings) {
     portName_ = settings.port;
     ApplyPortSettings(settings, comm_);
     comm_.OpenPort();
+    if (!FrameDelayUsable(settings.recieveDelay))
+        log_.Line(LogColour::Red,
+                  FrameDelayReplacedText(settings.recieveDelay, UsableFrameDelay(settings.recieveDelay)));
+}
+
+void ConsoleMaster::Close() {
+    comm_.ClosePort();
+    ShowLineErrors(lineErrors_.Due(Clock::time_point::max()));
+}
+
+bool ConsoleMaster::Write(std::span<const std::uint8_t> octets) {
+    // Printed only once the octets have left: a line held by flow control
+    // must not look as if the request went out.
+    return comm_.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size())) && comm_.Drain();
 }
 
 void ConsoleMaster::SendRequest(MasterRequest request, std::span<const std::uint8_t> built, std::int64_t address) {
     const std::vector<std::uint8_t> octets = cycle_.FrameToSend(built);
-    for (const std::uint8_t& octet : octets) comm_.SendBytes(&octet, 1);
-    const auto now = std::chrono::system_clock::now();
-    capture_.Add(CaptureDirection::Sent, octets, now);
+    const bool written = Write(octets);
     log_.Line(LogColour::Black, RequestBanner(request, address));
-    log_.Line(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
+    if (written) {
+        const auto now = std::chrono::system_clock::now();
+        capture_.Add(CaptureDirection::Sent, octets, now);
+        log_.Line(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
+    } else {
+        log_.Line(LogColour::Red, NotWrittenText(octets.size()));
+    }
 }
 
-void ConsoleMaster::SendMessage(std::string_view content, std::span<const std::uint8_t> octets) {
-    for (const std::uint8_t& octet : octets) comm_.SendBytes(&octet, 1);
+bool ConsoleMaster::SendMessage(std::string_view content, std::span<const std::uint8_t> octets) {
+    if (!Write(octets)) {
+        log_.Line(LogColour::Red, NotWrittenText(octets.size()));
+        return false;
+    }
     const auto now = std::chrono::system_clock::now();
     capture_.Add(CaptureDirection::Sent, octets, now);
     cycle_.MessageSent();
     log_.Line(LogColour::Blue, SendListLine(content, TimeStamp(now)));
+    return true;
+}
+
+void ConsoleMaster::ShowLineErrors(std::optional<std::string> line) {
+    if (line) log_.Line(LogColour::Red, *line);
 }
 
 void ConsoleMaster::Received(const std::uint8_t* data, std::uint16_t count) {
@@ -56,13 +83,15 @@ void ConsoleMaster::Received(const std::uint8_t* data, std::uint16_t count) {
 
 ConsoleMaster::PumpEnd ConsoleMaster::PumpUntil(Clock::time_point deadline, const std::function<bool()>& done) {
     for (;;) {
+        ShowLineErrors(lineErrors_.Due(Clock::now()));
         if (interrupts_.Arrived()) return PumpEnd::Interrupted;
         if (hungUp_) return PumpEnd::HungUp;
         if (done && done()) return PumpEnd::Done;
         const auto now = Clock::now();
         if (now >= deadline) return PumpEnd::Deadline;
         CommNotice notice;
-        if (queue_.WaitUntil(std::min(deadline, now + kInterruptCheck), notice)) comm_.Deliver(std::move(notice));
+        const auto wake = std::min({deadline, now + kInterruptCheck, lineErrors_.NextDue().value_or(deadline)});
+        if (queue_.WaitUntil(wake, notice)) comm_.Deliver(std::move(notice));
     }
 }
 

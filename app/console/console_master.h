@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,9 +18,10 @@
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/notice_queue.h"
+#include "serial/port_trouble.h"
 #include "serial/port_settings.h"
 #include "traffic/poll_cycle.h"
-#include "traffic/session_capture.h"
+#include "traffic/frame_capture.h"
 
 namespace tc101::console {
 
@@ -28,19 +31,24 @@ public:
 
     ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts);
 
-    // Throws ECommsError when the port cannot be opened.
+    // Throws ECommsError when the port cannot be opened. A stored frame delay
+    // that cannot work opens as the default, with a red line saying so.
     void Open(const PortSettings& settings);
+    // Lets what is queued leave, closes the port and shows line errors still held back.
+    void Close();
 
     PollCycle& Cycle() { return cycle_; }
     // Every frame sent and block received, for --pcap.
-    const SessionCapture& Capture() const { return capture_; }
+    const FrameCapture& Capture() const { return capture_; }
     const std::string& PortName() const { return portName_; }
 
     // A master request as built from the settings: the octets the poll
-    // decision puts on the line, one SendBytes each, then the banner and "TX:".
+    // decision puts on the line in one write, then the banner and "TX:" once
+    // they have left (a red line instead when they could not).
     void SendRequest(MasterRequest request, std::span<const std::uint8_t> built, std::int64_t address);
-    // A send-list message: its octets, then "Tx:" with the text as given.
-    void SendMessage(std::string_view content, std::span<const std::uint8_t> octets);
+    // A send-list message: its octets, then "Tx:" with the text as given once
+    // they have left; false, with a red line, when they could not.
+    bool SendMessage(std::string_view content, std::span<const std::uint8_t> octets);
 
     enum class PumpEnd { Deadline, Done, Interrupted, HungUp };
     // Handles received blocks until the deadline, until done() holds after a
@@ -49,14 +57,18 @@ public:
 
 private:
     void Received(const std::uint8_t* data, std::uint16_t count);
+    // Queues the octets as one request and waits until they have left; false when they did not.
+    bool Write(std::span<const std::uint8_t> octets);
+    void ShowLineErrors(std::optional<std::string> line);
 
     ConsoleLog& log_;
     ValueTables& tables_;
     InterruptSignals& interrupts_;
     PollCycle cycle_;
     bool hungUp_ = false;
-    SessionCapture capture_;
+    FrameCapture capture_;
     std::string portName_;
+    LineErrorReport lineErrors_;
     // Declared last: its threads post to the queue until it is destroyed.
     NoticeQueue queue_;
     TComm comm_{queue_};

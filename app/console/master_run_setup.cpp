@@ -61,6 +61,7 @@ MasterRun::MasterRun(const MasterRunSetup& setup)
 }
 
 int MasterRun::Finish(ConsoleMaster::PumpEnd end) {
+    master.Close();
     if (printTables_) {
         std::string out;
         AppendValueTablesText(out, tables);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace tc101::console {
 
@@ -33,7 +34,12 @@ PortSettings TakePortOptions(Args& args, PortSettings stored) {
     if (auto bits = args.Integer("--data-bits", kMinDataBits, kMaxDataBits)) stored.dataBits = *bits;
     if (auto parity = args.Choice("--parity", kParityWords)) stored.parity = IndexOf(kParityWords, *parity);
     if (auto stop = args.Choice("--stop-bits", kStopBitsWords)) stored.stopBits = IndexOf(kStopBitsWords, *stop);
-    if (auto delay = args.Integer("--frame-delay", kMinFrameDelay, kMaxUnsigned32)) stored.recieveDelay = *delay;
+    if (auto delay = args.Integer("--frame-delay", kMinFrameDelay, kMaxUnsigned32)) {
+        if (!FrameDelayUsable(*delay))
+            throw UsageError("--frame-delay must be -1 or 1 or more: " + std::to_string(*delay) +
+                             " would deliver only full 2048-octet blocks");
+        stored.recieveDelay = *delay;
+    }
     if (auto timeout = args.Integer("--connect-timeout", 1, std::numeric_limits<std::int32_t>::max()))
         stored.connectTimeoutMs = *timeout;
     return stored;

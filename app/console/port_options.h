@@ -27,7 +27,7 @@ inline constexpr std::string_view kPortOptionsHelp =
     "  --parity P         none, odd, even, mark or space\n"
     "  --stop-bits S      1, 1.5 or 2 (Linux sends 1.5 as 2)\n"
     "  --frame-delay MS   silence in milliseconds that ends a received block;\n"
-    "                     -1 delivers bytes as soon as they arrive\n"
+    "                     -1 delivers bytes as soon as they arrive; 0 is refused\n"
     "  --connect-timeout MS  how long a tcp: port may take to connect (default 3000)\n"
     "  Port options not given come from comset.ini (section ComSet) in the settings\n"
     "  folder, as the main window's port settings store them (port, BaudRate,\n"

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "app/console/args.h"
@@ -21,12 +22,13 @@ constexpr std::string_view kUsageHead =
     "usage: tc101tool send [port options] [--wait MS] [--color auto|always|never] HEX\n"
     "\n"
     "Sends one message as the main window's \"发送(&F)\" sends a send-list row: the\n"
-    "octets of HEX, then the line \"Tx:\" with HEX exactly as given and the time\n"
-    "stamp. Then, for --wait milliseconds, every block that comes back is printed as\n"
+    "octets of HEX, then the line \"Tx:\" with the octets sent and the time stamp.\n"
+    "Then, for --wait milliseconds, every block that comes back is printed as\n"
     "\"Rx:\" with its stamp, followed by the analyser's account and an empty line.\n"
-    "HEX is two hexadecimal digits per octet with one separator between octets\n"
-    "(\"10 49 01 4A 16\", \"10,49,01,4A,16\"); several words are joined by spaces.\n"
-    "A message holds at most 1024 octets.\n"
+    "HEX is hexadecimal digits in pairs, with or without separators (\"10 49 01 4A 16\",\n"
+    "\"10,49,01,4a,16\", \"1049014A16\"); several words are joined by spaces. A text\n"
+    "with other characters, or digits that do not pair up, is refused. A message\n"
+    "holds at most 1024 octets.\n"
     "\n"
     "Port options:\n";
 
@@ -38,7 +40,8 @@ constexpr std::string_view kUsageTail =
     "  --color WHEN       auto (on a terminal), always or never (default auto)\n"
     "\n"
     "Exit status: 0 when sent; 1 when the port cannot be opened (the port's error on\n"
-    "standard error) or the device goes away; 2 for a bad option or a bad HEX.\n"
+    "standard error), the message does not leave it, or the device goes away; 2 for\n"
+    "a bad option or a bad HEX.\n"
     "\n"
     "Example: tc101tool send --port /dev/ttyUSB0 --wait 500 10 49 01 4A 16\n";
 
@@ -69,20 +72,22 @@ int RunSend(Words words) {
     const std::string content = JoinWords(rest);
 
     // A message that cannot go out is refused before the port is touched.
-    std::vector<std::uint8_t> octets;
+    OutgoingMessage message;
     try {
-        octets = MessageOctets(content);
+        message = PrepareMessage(content);
     } catch (const EMessageTooLong& error) {
         throw UsageError(error.what());
-    } catch (const ConvertError& error) {
+    } catch (const HexTextError& error) {
         throw UsageError(error.what());
     }
 
     MasterRun run(setup);
     run.master.Open(port);
-    run.master.SendMessage(content, octets);
+    const bool written = run.master.SendMessage(message.text, message.octets);
     const auto end = ConsoleMaster::Clock::now() + std::chrono::milliseconds(waitMs);
-    return run.Finish(run.master.PumpUntil(end));
+    const int status = run.Finish(run.master.PumpUntil(end));
+    if (!written) throw std::runtime_error("the message did not leave the port (write timeout or flow control)");
+    return status;
 }
 
 }  // namespace tc101::console

@@ -22,8 +22,10 @@ constexpr const char* kUsage =
     "show     prints every data row of a table file (yc.sen, yx.sen, send.sen),\n"
     "         cells joined by TAB, the row number column included\n"
     "import   turns a UTF-8 CSV (RFC 4180, a header row with the column titles)\n"
-    "         into a table file; a CSV that does not fit is refused and nothing\n"
-    "         is written\n"
+    "         into a table file; ratios and message texts are written as the\n"
+    "         editors write them (\"2.50\" as 2.5, \"680c\" as 68 0C); a CSV that\n"
+    "         does not fit, a ratio that is not a number or a message text that\n"
+    "         is not hex pairs is refused and nothing is written\n"
     "export   writes a table file's rows as such a CSV\n"
     "CSV may be - for standard input or output.\n";
 

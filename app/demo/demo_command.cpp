@@ -19,6 +19,7 @@
 #include "app/console/table_print.h"
 #include "app/demo/demo_definitions.h"
 #include "app/demo/demo_session.h"
+#include "app/demo/display_probe.h"
 #include "app/demo/pty_link.h"
 #include "outstation/station_runner.h"
 #include "serial/port_settings.h"
@@ -40,9 +41,9 @@ constexpr std::string_view kUsage =
     "settings dialog is used meanwhile (its line settings apply to the link, its\n"
     "port to the next ordinary start).\n"
     "\n"
-    "Without a display (DISPLAY and WAYLAND_DISPLAY unset) or a window in this build,\n"
-    "the console master polls the simulator instead for --seconds and prints the\n"
-    "traffic as 'tc101tool poll' does.\n"
+    "Without a display (DISPLAY and WAYLAND_DISPLAY unset, or the one named there not\n"
+    "answering) or a window in this build, the console master polls the simulator\n"
+    "instead for --seconds and prints the traffic as 'tc101tool poll' does.\n"
     "\n"
     "The station's link and common address is the window's device address (Address\n"
     "of section DefaultSend in comset.ini, default 1). When the working folder has\n"
@@ -117,12 +118,14 @@ DemoOptions ReadOptions(Args& args) {
     return options;
 }
 
+// A display that is named but does not answer gets the console run, with a word why.
 bool HasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') return true;
-    }
-    return false;
+    const demo::DisplayEnvironment environment = demo::CurrentDisplayEnvironment();
+    const demo::DisplayState state = demo::ProbeDisplay(environment);
+    if (state == demo::DisplayState::Unreachable)
+        std::fprintf(stderr, "demo: the display cannot be reached (%s); the console run instead\n",
+                     demo::DisplayNames(environment).c_str());
+    return state == demo::DisplayState::Reachable;
 }
 
 std::string SecondsText(std::chrono::milliseconds time) {

@@ -2,6 +2,9 @@
 
 #include <exception>
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 namespace tc101 {
 
 QString ErrorBoxText(const QString& message) {
@@ -15,6 +18,12 @@ void ShowException(const std::exception& error) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf16(kApplicationTitle));
+    // Qt's own buttons and dialogs speak the program's language, not the
+    // system's: 是/否/取消/确定/关闭. Without the file they stay in English.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        translator->load(QStringLiteral("qtbase_zh_CN"), applicationDirPath() + QStringLiteral("/translations")))
+        installTranslator(translator);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -28,6 +28,7 @@
 #include "files/table_tools.h"
 #include "protocol/dialogs/bw_set_form.h"
 #include "serial/port_settings.h"
+#include "traffic/session_capture.h"
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
 
@@ -57,6 +58,8 @@ TfrmZh::TfrmZh(QWidget* parent)
     SetComm1Properties(Comm1);
     Comm1.OnReceiveData = [this](const std::uint8_t* buffer, std::uint16_t length) { Comm1ReceiveData(buffer, length); };
     Comm1.OnRequestHangup = [this] { Comm1RequestHangup(); };
+    Comm1.OnLineErrors = [this](const LineErrorCounts& counts) { Comm1LineErrors(counts); };
+    Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
     SetupLayout();
 
     connect(BtnOpenCom, &QAction::triggered, this, &TfrmZh::BtnOpenComClick);
@@ -70,8 +73,9 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(btnExit, &QAction::triggered, this, &QWidget::close);
     connect(BtnExcel, &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
     connect(A3, &QAction::triggered, this, [this] {
-        TAboutfrm about(this);
-        about.exec();
+        // The box deletes itself when it closes, so it must not live on the stack.
+        auto* about = new TAboutfrm(this);
+        about->exec();
     });
     connect(PageControl2, &QTabWidget::currentChanged, this, &TfrmZh::PageControl2Change);
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
@@ -100,6 +104,7 @@ TfrmZh::~TfrmZh() {
 
 void TfrmZh::FormCreate() {
     LoadDecodingSettings();
+    Memo1->CaptureSessionTo(SessionLogFolder());
     RestoreFormSize(*this, kFormSection);
     const WindowSettings settings = ReadWindowSettings(ComSetFile());
     logShown_ = settings.bsee;

@@ -19,9 +19,10 @@
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
+#include "serial/port_trouble.h"
 #include "serial/ui/qt_notice_sink.h"
 #include "traffic/poll_cycle.h"
-#include "traffic/session_capture.h"
+#include "traffic/frame_capture.h"
 
 class QAction;
 class QCheckBox;
@@ -134,6 +135,9 @@ public:
     // Serial component events.
     void Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength);
     void Comm1RequestHangup();
+    // Line errors as one red line a second at most; a write the time-outs ended.
+    void Comm1LineErrors(const LineErrorCounts& counts);
+    void Comm1WriteTimeout(std::uint32_t written, std::uint32_t requested);
 
     void PageControl2Change(int page);
     void cbxMlzzClick();
@@ -146,7 +150,7 @@ public:
     void SendGeneralInterrogation();
     void TimerZZTimer();
     void Timer1Timer();
-    // Throws ConvertError or EMessageTooLong before anything is sent or logged.
+    // Throws HexTextError or EMessageTooLong before anything is sent or logged.
     void SendSelectedMessage();
     void BtnSendClick();
     void GrdSendDblClick();
@@ -197,7 +201,9 @@ private:
     ValueTables tables_;
     Table sendList_;
     PollCycle cycle_;
-    SessionCapture capture_;  // every frame of the session, for the log's capture item
+    FrameCapture capture_;  // every frame of the session, for the log's capture item
+    LineErrorReport lineErrors_;
+    QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
     std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};

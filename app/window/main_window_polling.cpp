@@ -16,6 +16,7 @@
 #include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/dialogs/bw_set_form.h"
+#include "protocol/hex_text.h"
 #include "traffic/master_settings.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
@@ -41,10 +42,13 @@ void StartOrStop(QTimer& timer, const QSpinBox& spinner, bool run) {
 }
 
 // A message that cannot go out: too long is an expected condition, a text
-// that is not hex the conversion error every command shows.
+// that cannot be read an error in the user's own sentence, anything else
+// what the top-level handler shows.
 void ShowSendError(QWidget* parent, const std::exception& error) {
     if (dynamic_cast<const EMessageTooLong*>(&error))
         ShowInformation(parent, QString::fromUtf8(error.what()), QString::fromUtf16(kSystemPrompt));
+    else if (dynamic_cast<const HexTextError*>(&error))
+        ShowError(parent, QString::fromUtf8(error.what()));
     else
         ShowException(error);
 }
@@ -95,8 +99,8 @@ void TfrmZh::SendRequest(MasterRequest request) {
     // The switch is live like the cells: ticked in the dialog, used at once.
     cycle_.SetStandardLink(frmBwSet->StandardLink());
     const std::vector<std::uint8_t> octets = cycle_.FrameToSend(built);
-    // One request per octet, as the line has always been fed; a refusal is not reported.
-    for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
+    // The whole frame in one request, so it leaves in one write; a refusal is not reported.
+    Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
     Memo1->AppendLine(LogColour::Black, RequestBanner(request, address));
     const auto now = std::chrono::system_clock::now();
     capture_.Add(CaptureDirection::Sent, octets, now);
@@ -162,15 +166,15 @@ void TfrmZh::SendSelectedMessage() {
                         : kFirstSendRow;
     // Copies: the walk below moves the selection, and the line shows the row sent.
     const std::string name = sendList_.Cell(kSendNameCol, row);
-    const std::string content = sendList_.Cell(kSendContentCol, row);
-    const std::vector<std::uint8_t> octets = MessageOctets(content);
+    const OutgoingMessage message = PrepareMessage(sendList_.Cell(kSendContentCol, row));
+    const std::vector<std::uint8_t>& octets = message.octets;
     Memo1->AppendLine(LogColour::Black, SendListBanner(name));
-    for (const std::uint8_t& octet : octets) Comm1.SendBytes(&octet, 1);
+    Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
     if (cekCircle->isChecked()) sendList_.SetCurrentRow(NextSendRow(row, rowCount));
     cycle_.MessageSent();
     const auto now = std::chrono::system_clock::now();
     capture_.Add(CaptureDirection::Sent, octets, now);
-    Memo1->AppendLine(LogColour::Blue, SendListLine(content, TimeStamp(now)));
+    Memo1->AppendLine(LogColour::Blue, SendListLine(message.text, TimeStamp(now)));
 }
 
 void TfrmZh::BtnSendClick() {

@@ -26,11 +26,15 @@ constexpr int kPanelPadding = 20;
 }  // namespace
 
 bool TfrmZh::OpenComm1() {
-    if (sessionPort_.empty()) return OpenFromSettings(Comm1);
     PortSettings settings = ReadPortSettings(ComSetFile());
-    settings.port = sessionPort_;
+    if (!sessionPort_.empty()) settings.port = sessionPort_;
     ApplyPortSettings(settings, Comm1);
     Comm1.OpenPort();
+    if (!FrameDelayUsable(settings.recieveDelay)) {
+        Memo1->ScrollLogToEnd();
+        Memo1->AppendLine(LogColour::Red,
+                          FrameDelayReplacedText(settings.recieveDelay, UsableFrameDelay(settings.recieveDelay)));
+    }
     return true;
 }
 
@@ -82,6 +86,33 @@ void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLe
     if (!verdict) return;
     cycle_.SetStandardLink(frmBwSet->StandardLink());
     cycle_.ReplyArrived(std::span(buffer, bufferLength), *verdict);
+}
+
+void TfrmZh::Comm1LineErrors(const LineErrorCounts& counts) {
+    const auto now = LineErrorReport::Clock::now();
+    if (const auto line = lineErrors_.Add(counts, now)) {
+        Memo1->ScrollLogToEnd();
+        Memo1->AppendLine(LogColour::Red, *line);
+        return;
+    }
+    if (lineErrorTimer_ == nullptr) {
+        lineErrorTimer_ = new QTimer(this);
+        lineErrorTimer_->setSingleShot(true);
+        lineErrorTimer_->setTimerType(Qt::PreciseTimer);
+        connect(lineErrorTimer_, &QTimer::timeout, this, [this] {
+            if (const auto line = lineErrors_.Due(LineErrorReport::Clock::now())) {
+                Memo1->ScrollLogToEnd();
+                Memo1->AppendLine(LogColour::Red, *line);
+            }
+        });
+    }
+    if (const auto due = lineErrors_.NextDue(); due && !lineErrorTimer_->isActive())
+        lineErrorTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(*due - now));
+}
+
+void TfrmZh::Comm1WriteTimeout(std::uint32_t written, std::uint32_t requested) {
+    Memo1->ScrollLogToEnd();
+    Memo1->AppendLine(LogColour::Red, WriteTimeoutText(written, requested));
 }
 
 void TfrmZh::Comm1RequestHangup() {

@@ -14,6 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto octets = tc101::HexTextToBytes(normal);  // must not throw
     if (tc101::BytesToHexText(octets) != normal) __builtin_trap();
     if (tc101::NormalizeHexText(normal) != normal) __builtin_trap();
+    // Tidying refuses cleanly or gives the same canonical form; canonical text passes as it is.
+    try {
+        if (tc101::TidyHexText(text) != normal) __builtin_trap();
+    } catch (const tc101::HexTextError&) {
+        if (normal == text) __builtin_trap();
+    }
     try {
         const auto raw = tc101::HexTextToBytes(text);
         if (raw.size() != (size + 1) / 3) __builtin_trap();

@@ -26,7 +26,7 @@ constexpr int kDesignWidth = 491;
 constexpr int kDesignHeight = 416;
 constexpr char kFormName[] = "frmBwSet";
 
-// Longest text the value editors accept: grdShort shows up to 255 in decimal.
+// Longest text the value editors accept: up to 255 in decimal.
 constexpr int kHexCellLength = 2;
 constexpr int kDecimalCellLength = 3;
 
@@ -159,17 +159,18 @@ void TfrmBwSet::FormCreate() {
     ApplyEditLimits();
 }
 
+// Values, not texts: in the decimal display "73" is 0x49.
 std::array<std::uint8_t, kFixedFrameSize> TfrmBwSet::ShortRequestFrame(ShortRequest request,
                                                                         std::int64_t address) const {
-    return BuildShortRequest(shortCells_.Cell(kBwValueCol, static_cast<int>(request)), address);
+    return BuildShortRequest(ReadCell(shortCells_.Cell(kBwValueCol, static_cast<int>(request)), display_), address);
 }
 
 std::array<std::uint8_t, kInterrogationFrameSize> TfrmBwSet::InterrogationFrame(std::int64_t address,
                                                                                  CellFallback fallback) const {
-    InterrogationCells cells{};
+    InterrogationValues values{};
     for (int row = 1; row <= kInterrogationRows; ++row)
-        cells[static_cast<size_t>(row - 1)] = zzCells_.Cell(kBwValueCol, row);
-    return BuildInterrogation(cells, address, fallback);
+        values[static_cast<size_t>(row - 1)] = ReadCell(zzCells_.Cell(kBwValueCol, row), display_);
+    return BuildInterrogation(values, address, fallback);
 }
 
 void TfrmBwSet::BtnOkClick() {
@@ -194,8 +195,8 @@ void TfrmBwSet::SetDisplay(ValueDisplay display) {
 }
 
 void TfrmBwSet::ApplyEditLimits() {
-    grdShort->SetMaxLength(kBwValueCol, display_ == ValueDisplay::Decimal ? kDecimalCellLength : kHexCellLength);
-    GrdZZ->SetMaxLength(kBwValueCol, kHexCellLength);
+    const int length = display_ == ValueDisplay::Decimal ? kDecimalCellLength : kHexCellLength;
+    for (GridView* grid : {grdShort, GrdZZ}) grid->SetMaxLength(kBwValueCol, length);
 }
 
 void TfrmBwSet::ReturnToHex() {

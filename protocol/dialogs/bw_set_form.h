@@ -34,7 +34,7 @@ public:
     explicit TfrmBwSet(QWidget* parent = nullptr);
     ~TfrmBwSet() override;
 
-    // The requests as the cells stand now.
+    // The requests from the cells' values as they stand now, in either display.
     std::array<std::uint8_t, kFixedFrameSize> ShortRequestFrame(ShortRequest request, std::int64_t address) const;
     std::array<std::uint8_t, kInterrogationFrameSize> InterrogationFrame(
         std::int64_t address, CellFallback fallback = CellFallback::TableDefaults) const;

@@ -203,6 +203,14 @@ void TfrmComSet::LoadSettings() {
 void TfrmComSet::BtnSendClick() {
     // A second click queued before the first closed the dialog.
     if (!isVisible()) return;
+    // Checked before any key is written: a port that looks dead is worse than no change.
+    txtInteval->interpretText();
+    if (!FrameDelayUsable(txtInteval->value())) {
+        ShowInformation(this, QString::fromUtf8(kFrameDelayRule), QString::fromUtf16(kSystemPromptFullWidth));
+        txtInteval->setFocus();
+        txtInteval->selectAll();
+        return;
+    }
     IniFile comset = ComSetFile();
     comset.WriteString(kComSetSection, kKeyPort, Com_Port->currentText().toStdString());
     comset.WriteInteger(kComSetSection, kKeyBaudRate, StrToInt(Com_baudrate->currentText()));
@@ -210,7 +218,6 @@ void TfrmComSet::BtnSendClick() {
     comset.WriteInteger(kComSetSection, kKeyParity, Com_Parity->currentIndex());
     comset.WriteInteger(kComSetSection, kKeyStopBits, Com_StopBits->currentIndex());
     comset.WriteBool(kComSetSection, kKeyAutoOpen, chkOpen->isChecked());
-    txtInteval->interpretText();
     comset.WriteInteger(kComSetSection, kKeyRecieveDelay, txtInteval->value());
     ShowInformation(this, QString::fromUtf16(u"端口设置成功！"), QString::fromUtf16(kSystemPromptFullWidth));
     accept();

@@ -30,7 +30,6 @@ class About : public ::testing::Test {};
 
 TEST_F(About, CreationFillsEveryLine) {
     TAboutfrm form(nullptr, FixedProbes());
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("关于[澄风101规约调试工具V2.8]"));
     EXPECT_EQ(form.ProductName->text(), QStringLiteral("软件名称：澄风101规约调试工具V2.8"));
     EXPECT_EQ(form.Version->text(), QStringLiteral("2.8"));
@@ -49,7 +48,6 @@ TEST_F(About, AFailingProbeIsReportedOnceAndLeavesTheLinesAfterItAsDesigned) {
     probes.memoryBytes = []() -> std::uint64_t { throw std::runtime_error("sysinfo failed"); };
     testing::MessageRecorder boxes;
     TAboutfrm form(nullptr, probes);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("某些信息不能取得"));
@@ -73,7 +71,6 @@ bool LooksPlain(const QLabel* label) {
 
 TEST_F(About, ThePointerMovingFromOneLinkStraightToTheOtherMovesTheHighlight) {
     TAboutfrm form(nullptr, FixedProbes());
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
     EXPECT_TRUE(LooksPlain(form.lblweb));
     EXPECT_TRUE(LooksPlain(form.lblmail));
 
@@ -93,7 +90,6 @@ TEST_F(About, ThePointerMovingFromOneLinkStraightToTheOtherMovesTheHighlight) {
 TEST_F(About, PressingALinkOpensItsHint) {
     QList<QUrl> opened;
     TAboutfrm form(nullptr, FixedProbes(&opened));
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
     QTest::mousePress(form.lblweb, Qt::LeftButton);
     QTest::mousePress(form.lblmail, Qt::LeftButton);
     ASSERT_EQ(opened.size(), 2);
@@ -120,7 +116,6 @@ TEST_F(About, ALinkThatCannotBeOpenedSaysTheNetworkSettingsAreWrong) {
         AboutProbes probes = FixedProbes();
         probes.openUrl = c.open;
         TAboutfrm form(nullptr, probes);
-        form.setAttribute(Qt::WA_DeleteOnClose, false);
         form.lblweb->setToolTip(c.hint);
         testing::MessageRecorder boxes;
         QTest::mousePress(form.lblweb, Qt::LeftButton);

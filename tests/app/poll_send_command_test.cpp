@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -119,10 +120,43 @@ TEST_F(ConsoleMasterOnPty, StandardLinkProcedureOnTheLine) {
     EXPECT_EQ(lines[6], "TX:10 40 07 47 16");
 }
 
-TEST_F(ConsoleMasterOnPty, SendPrintsTxAndWhatComesBack) {
-    const ToolResult r = Run({"send", "--wait", "400", "10", "49", "01", "4A", "16"}, Script({{kLinkStatus, {"E5"}}}));
+TEST_F(ConsoleMasterOnPty, SendPutsTheTidiedOctetsOnTheLineAndPrintsThem) {
+    const std::vector<std::string> texts[] = {{"10", "49", "01", "4A", "16"}, {"1049014a16"}, {"10,49,01,4A,16"}};
+    for (const auto& words : texts) {
+        std::vector<std::string> args{"send", "--wait", "400"};
+        args.insert(args.end(), words.begin(), words.end());
+        const ToolResult r = Run(args, Script({{kLinkStatus, {"E5"}}}));
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(Requests(r), std::vector<std::string>{kLinkStatus}) << words[0];
+        std::vector<std::string> expected{std::string("Tx:") + kLinkStatus};
+        for (const std::string& line : ReceivedLines("E5")) expected.push_back(line);
+        EXPECT_EQ(LinesWithoutStamps(r.out), expected) << words[0];
+    }
+}
+
+// Closing lets the queue leave: without waiting the message still reaches the line.
+TEST_F(ConsoleMasterOnPty, SendWithoutWaitingStillPutsTheMessageOnTheLine) {
+    for (int run = 0; run < 3; ++run) {
+        const ToolResult r = Run({"send", "--wait", "0", "10 49 01 4A 16"}, Script({}));
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(Requests(r), std::vector<std::string>{kLinkStatus}) << "run " << run;
+        EXPECT_EQ(LinesWithoutStamps(r.out), std::vector<std::string>{"Tx:10 49 01 4A 16"});
+    }
+}
+
+// A stored frame delay of 0 would deliver only full 2048-octet blocks: the
+// port opens with 100 ms and says so once.
+TEST_F(ConsoleMasterOnPty, AStoredDeadFrameDelayOpensAsTheDefault) {
+    const char* const previous = std::getenv("TC101_CONFIG_DIR");
+    const std::string restore = previous ? previous : "";
+    ::setenv("TC101_CONFIG_DIR", folder.c_str(), 1);
+    std::ofstream(folder / "comset.ini") << "[ComSet]\r\nRecieveDelay=0\r\n";
+    const ToolResult r = RunTool({"send", "--port", pty.SlaveName(), "--wait", "400", "--color", "never", kLinkStatus},
+                                 pty, Script({{kLinkStatus, {"E5"}}}), folder);
+    if (previous) ::setenv("TC101_CONFIG_DIR", restore.c_str(), 1); else ::unsetenv("TC101_CONFIG_DIR");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    std::vector<std::string> expected{"Tx:10 49 01 4A 16"};
+    std::vector<std::string> expected{"帧中断延时 0 毫秒无效(只能收到满 2048 字节的块), 端口按 100 毫秒打开",
+                                      "Tx:10 49 01 4A 16"};
     for (const std::string& line : ReceivedLines("E5")) expected.push_back(line);
     EXPECT_EQ(LinesWithoutStamps(r.out), expected);
 }
@@ -133,9 +167,10 @@ TEST_F(ConsoleMasterOnPty, RefusalsTouchNothing) {
         int exitCode;
         const char* error;
     };
-    const std::string tooLong(3 * 1025 - 1, '0');
+    const std::string tooLong(2 * 1025, '0');  // 1025 pairs
     const Case cases[] = {
-        {{"send", "10 4G"}, 2, "'4G' is not a valid integer value"},
+        {{"send", "10 4G"}, 2, "报文“10 4G”里有“G”"},
+        {{"send", "1049014A1"}, 2, "报文“1049014A1”的十六进制数字不成对"},
         {{"send", tooLong}, 2, "报文太长：一条报文最多1024个字节，这条有1025个字节。"},
         {{"poll", "--ticks", "2", "--seconds", "1"}, 2, "not both"},
         {{"poll", "--interval", "0"}, 2, "--interval must be from 1"},

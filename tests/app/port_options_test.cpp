@@ -1,5 +1,6 @@
 // The console port options over stored settings.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -53,7 +54,7 @@ TEST(PortOptions, WordsMapToTheStoredIndexes) {
         {"--stop-bits", "1", &PortSettings::stopBits, 0}, {"--stop-bits", "1.5", &PortSettings::stopBits, 1},
         {"--stop-bits", "2", &PortSettings::stopBits, 2}, {"--data-bits", "5", &PortSettings::dataBits, 5},
         {"--frame-delay", "-1", &PortSettings::recieveDelay, -1},
-        {"--frame-delay", "0", &PortSettings::recieveDelay, 0},
+        {"--frame-delay", "1", &PortSettings::recieveDelay, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(Take({c.option, c.value}).*c.member, c.expected) << c.option << c.value;
 }
@@ -62,9 +63,15 @@ TEST(PortOptions, BadValuesAreUsageErrors) {
     const std::vector<std::vector<const char*>> bad = {
         {"--baud", "0"},          {"--baud", "fast"},       {"--data-bits", "9"}, {"--data-bits", "4"},
         {"--parity", "N"},        {"--stop-bits", "3"},     {"--frame-delay", "-2"},
-        {"--frame-delay", "4294967296"}, {"--port", ""},   {"--port"},
+        {"--frame-delay", "4294967296"}, {"--port", ""},   {"--port"}, {"--frame-delay", "0"},
     };
     for (const auto& words : bad) EXPECT_THROW(Take(words), UsageError) << words[0];
+    // A delay that would make the port look dead says why.
+    try {
+        Take({"--frame-delay", "0"});
+    } catch (const UsageError& error) {
+        EXPECT_THAT(error.what(), ::testing::HasSubstr("full 2048-octet blocks"));
+    }
 }
 
 // The run length poll, outstation and demo share.

@@ -37,6 +37,19 @@ grep -q "^demo outstation: .* 0 ignored" "$work/err" || fail "no simulator figur
 [ -z "$(ls -A "$work/run")" ] || fail "the demo wrote into the working folder: $(ls -A "$work/run")"
 cmp -s "$TC101_CONFIG_DIR/comset.ini" "$work/comset.before" || fail "comset.ini changed"
 
+# A display that is named but does not answer: the console run (the demo)
+# and a word why (the plain start), never Qt's abort.
+nowhere=(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:7391)
+"${nowhere[@]}" "$tool" demo --seconds 1 --color never >"$work/nowhere" 2>"$work/nowhere.err"
+status=$?
+[ "$status" = 0 ] || fail "demo with an unreachable display exits $status: $(cat "$work/nowhere.err")"
+grep -qF "【1#链路完好】" "$work/nowhere" || fail "demo with an unreachable display: no console run"
+grep -qF "DISPLAY=:7391" "$work/nowhere.err" || fail "demo with an unreachable display: no reason given"
+"${nowhere[@]}" "$tool" </dev/null >/dev/null 2>"$work/plain.err"
+status=$?
+[ "$status" = 1 ] || fail "the window with an unreachable display exits $status"
+grep -qF "DISPLAY=:7391 cannot be reached" "$work/plain.err" || fail "no reason for the window: $(cat "$work/plain.err")"
+
 # A strict station: the console master switches to the standard link procedure.
 env -u DISPLAY -u WAYLAND_DISPLAY "$tool" demo --strict-fcb --seconds 3 --color never >"$work/strict" 2>"$work/strict.err" ||
   fail "demo --strict-fcb: $(cat "$work/strict.err")"

@@ -25,6 +25,23 @@ TEST(SheetLayout, MalformedUtf8BecomesReplacementCharacters) {
     for (const auto& [in, out] : cases) EXPECT_EQ(ValidUtf8(in), out);
 }
 
+TEST(SheetLayout, OnlyPlainDecimalNumbersBecomeNumbers) {
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"2000", 2000},      {"-12.5", -12.5},   {"0", 0},          {"0.25", 0.25},     {"+7", 7},
+        {"1.5E3", 1500},     {"-0.001", -0.001}, {"", std::nullopt}, {" 2000 ", std::nullopt},
+        {"68 0C", std::nullopt}, {"007", std::nullopt}, {"1,000", std::nullopt}, {"12:00:00:001", std::nullopt},
+        {"1#设备", std::nullopt}, {"0x10", std::nullopt}, {"1.", std::nullopt}, {".5", std::nullopt},
+        {"1e", std::nullopt},  {"inf", std::nullopt}, {"nan", std::nullopt}, {"1e999", std::nullopt},
+        {"-", std::nullopt},   {"1234567890123456", std::nullopt}, {"123456789012345", 123456789012345.0},
+    };
+    for (const auto& [text, number] : cases) EXPECT_EQ(DecimalNumber(text), number) << text;
+    Table table(2, 2);
+    table.SetCell(1, 0, "100");
+    table.SetCell(1, 1, "100");
+    EXPECT_EQ(SheetCellNumber(table, 1, 0), std::nullopt);  // a title stays text
+    EXPECT_EQ(SheetCellNumber(table, 1, 1), 100.0);
+}
+
 using namespace std::chrono;
 
 constexpr local_seconds At(int y, unsigned mo, unsigned d, int h, int mi, int s) {

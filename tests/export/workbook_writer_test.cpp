@@ -38,6 +38,7 @@ struct AfterTraffic : ValueTables {
         GrdYC.SetCell(kYcNameCol, 2, "电流");
         EnsureDeviceColumn(ValuePage::Yc, 1);
         WriteValue(ValuePage::Yc, 1, 1, "68 0C");
+        WriteValue(ValuePage::Yc, 1, 2, "-12.5");
     }
 };
 
@@ -61,10 +62,19 @@ TEST_F(WorkbookTest, ValueTablesGiveThreeSheetsInOrderWithTheLayoutRules) {
     EXPECT_EQ(yc.cells.at({1, 1}).text, "遥测量");
     EXPECT_EQ(yc.cells.at({4, 1}).text, "1#设备");
     EXPECT_EQ(yc.cells.at({1, 2}).text, " 电压 ");
-    EXPECT_EQ(yc.cells.at({3, 2}).text, " 100 ");
+    // Numbers as numbers, texts as padded strings.
+    EXPECT_EQ(yc.cells.at({3, 2}).text, "100");
+    EXPECT_TRUE(yc.cells.at({3, 2}).number);
     EXPECT_EQ(yc.cells.at({4, 2}).text, " 68 0C ");
     EXPECT_EQ(yc.cells.at({1, 3}).text, " 电流 ");
-    EXPECT_EQ(yc.cells.at({4, 3}).text, "  ");
+    EXPECT_EQ(yc.cells.at({4, 3}).text, "-12.5");
+    EXPECT_TRUE(yc.cells.at({4, 3}).number);
+    EXPECT_EQ(yc.cells.at({4, 4}).text, "  ");
+    for (const auto& [at, cell] : yc.cells) {
+        if (at != std::pair{3, 2} && at != std::pair{4, 3}) {
+            EXPECT_FALSE(cell.number) << at.first << "," << at.second;
+        }
+    }
     EXPECT_EQ(yc.widths, (std::map<int, int>{{1, 12}, {2, 9}, {3, 13}, {4, Table::kDefaultColWidth / 8}}));
     for (const auto& sheet : sheets)
         for (const auto& [at, cell] : sheet.cells)

@@ -138,6 +138,7 @@ std::vector<Sheet> ReadWorkbook(const std::filesystem::path& file) {
                 cell.text = Content(c, "t");
             else
                 cell.text = Content(c, "v");
+            cell.number = type.empty() || type == "n";
             const std::string style = Attribute(c, "s");
             cell.centred = !style.empty() && centredStyles.at(std::stoul(style));
             sheet.cells[CellReference(Attribute(c, "r"))] = cell;

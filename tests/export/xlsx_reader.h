@@ -14,6 +14,7 @@ namespace tc101::testing {
 struct SheetCell {
     std::string text;
     bool centred = false;
+    bool number = false;  // a number cell rather than a string
 };
 
 struct Sheet {

@@ -32,7 +32,7 @@ TEST(TableCommand, ImportThenExportGivesTheCsvBack) {
 TEST(TableCommand, RefusedCsvWritesNothing) {
     const auto folder = FreshFolder();
     WriteBytes(folder / "yc.sen", "old");
-    WriteBytes(folder / "in.csv", "遥测量,单位,比例\na,b,c\nd,e\n");
+    WriteBytes(folder / "in.csv", "遥测量,单位,比例\na,b,1\nd,e\n");
     try {
         RunTable({"import", (folder / "in.csv").string(), (folder / "yc.sen").string(), "--kind", "yc"});
         ADD_FAILURE() << "accepted";

@@ -95,5 +95,37 @@ TEST(NormalizeHexText, PaneRoundTripNeverFailsToConvert) {
     EXPECT_EQ(HexTextToBytes(text).size(), 4u);
 }
 
+TEST(TidyHexText, TidiesPairsAndRefusesWhatWouldBeGuessed) {
+    struct Case {
+        std::string text;
+        const char* tidy;   // nullptr: refused
+        std::string quote;  // refused: the box or line names this
+    } cases[] = {
+        {"10 49 01 4A 16", "10 49 01 4A 16", ""},
+        {"", "", ""},
+        {"1049014A16", "10 49 01 4A 16", ""},
+        {" 10,49;01:4a-16\r\n", "10 49 01 4A 16", ""},
+        {"680C", "68 0C", ""},
+        {"1049014A1", nullptr, "报文“1049014A1”的十六进制数字不成对"},
+        {"10 4 01", nullptr, "“4”不成对"},
+        {"0x10", nullptr, "里有“x”"},
+        {"10 4G 01 4A 16", nullptr, "报文“10 4G 01 4A 16”里有“G”"},
+        {"10，49", nullptr, "里有“，”"},
+        {std::string(100, '1') + "G", nullptr, "报文“" + std::string(64, '1') + "…”里有“G”"},
+    };
+    for (const Case& c : cases) {
+        if (c.tidy) {
+            EXPECT_EQ(TidyHexText(c.text), c.tidy) << c.text;
+            continue;
+        }
+        try {
+            TidyHexText(c.text);
+            ADD_FAILURE() << "accepted " << c.text;
+        } catch (const HexTextError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.quote), std::string::npos) << error.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tc101

@@ -164,6 +164,57 @@ TEST_F(CommOnPty, ClosingWithAWritePendingReturnsAndClosingTwiceIsHarmless) {
     EXPECT_FALSE(h.comm.IsOpen());
 }
 
+TEST_F(CommOnPty, ClosingLetsTheQueueLeaveFirst) {
+    Open();
+    HoldOutput();
+    const Bytes frame = Pattern(255);
+    ASSERT_TRUE(h.comm.SendBytes(frame.data(), static_cast<std::uint16_t>(frame.size())));
+    // The line moves again while the port is closing.
+    std::thread release([this] {
+        std::this_thread::sleep_for(100ms);
+        pty.Write(Bytes{kXon});
+    });
+    h.comm.ClosePort();
+    release.join();
+    Bytes expected{kProbe};
+    expected.insert(expected.end(), frame.begin(), frame.end());
+    EXPECT_EQ(pty.Read(expected.size()), expected);
+}
+
+TEST_F(CommOnPty, WriteTimeoutsEndAHeldRequestAndTheQueueGoesOn) {
+    struct Case {
+        std::uint32_t multiplier;
+        std::uint32_t constant;
+        std::size_t octets;
+        std::chrono::milliseconds limit;
+    };
+    h.comm.SetXonChar(kXon);
+    h.comm.SetXoffChar(kXoff);
+    h.comm.SetOutx_XonXoffFlow(true);
+    Open();
+    for (const Case c : {Case{0, 80, 20, 80ms}, Case{4, 40, 10, 80ms}, Case{20, 0, 5, 100ms}}) {
+        h.comm.SetWriteTotalTimeoutMultiplier(c.multiplier);
+        h.comm.SetWriteTotalTimeoutConstant(c.constant);
+        h.writeTimeouts.clear();
+        const std::size_t before = h.Received();
+        pty.Write(Bytes{kXoff, kProbe});
+        ASSERT_TRUE(h.PumpUntil([&] { return h.Received() == before + 1; }));
+        const Bytes held = Pattern(c.octets, 3);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(h.comm.SendBytes(held.data(), static_cast<std::uint16_t>(held.size())));
+        ASSERT_TRUE(h.PumpUntil([&] { return !h.writeTimeouts.empty(); }));
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, c.limit - 2ms) << c.constant;
+        EXPECT_LT(took, c.limit + 400ms) << c.constant;
+        EXPECT_EQ(h.writeTimeouts.front(), std::make_pair(std::uint32_t{0}, static_cast<std::uint32_t>(c.octets)));
+        // The timed-out request is dropped; the next one goes out.
+        const Bytes next = Pattern(7, 5);
+        ASSERT_TRUE(h.comm.SendBytes(next.data(), static_cast<std::uint16_t>(next.size())));
+        pty.Write(Bytes{kXon});
+        EXPECT_EQ(pty.Read(next.size() + 1, 500ms), next) << c.constant;
+    }
+}
+
 TEST_F(CommOnPty, OpenOnAnOpenPortRaisesAndLeavesItWorking) {
     Open();
     try {

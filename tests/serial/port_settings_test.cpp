@@ -43,7 +43,8 @@ TEST_F(PortSettingsFile, StoredKeysReachTheComponent) {
     EXPECT_EQ(comm.ByteSize(), TByteSize::_7);
     EXPECT_EQ(comm.Parity(), TParity::Even);
     EXPECT_EQ(comm.StopBits(), TStopBits::_2);
-    EXPECT_EQ(comm.ReadIntervalTimeout(), 0u);
+    // A stored 0 would deliver only full blocks: it opens as the default.
+    EXPECT_EQ(comm.ReadIntervalTimeout(), 100u);
     EXPECT_TRUE(AutoOpenEnabled(comset));
     const PortPanelTexts open{" 端口:/dev/ttyUSB3", " 波特率:19200", " 数据位:7", " 效验位:偶", " 停止位:2",
                               " 端口状态: 打开 "};
@@ -68,10 +69,15 @@ TEST_F(PortSettingsFile, ValuesOutsideTheListsLeaveThePropertyAlone) {
     }
 }
 
-TEST_F(PortSettingsFile, FrameDelayOfMinusOneIsAllOnes) {
-    comset.WriteInteger("ComSet", "RecieveDelay", -1);
-    ApplyPortSettings(ReadPortSettings(comset), comm);
-    EXPECT_EQ(comm.ReadIntervalTimeout(), kTimeoutAllOnes);
+// -1 is all ones; 0 and below -1 would deliver only full blocks and open as 100.
+TEST_F(PortSettingsFile, StoredFrameDelayReachesTheComponentOrOpensAsTheDefault) {
+    const std::pair<std::int64_t, std::uint32_t> cases[] = {
+        {-1, kTimeoutAllOnes}, {1, 1}, {250, 250}, {0, 100}, {-2, 100}, {-100000, 100}};
+    for (const auto& [stored, applied] : cases) {
+        comset.WriteInteger("ComSet", "RecieveDelay", stored);
+        ApplyPortSettings(ReadPortSettings(comset), comm);
+        EXPECT_EQ(comm.ReadIntervalTimeout(), applied) << stored;
+    }
 }
 
 TEST_F(PortSettingsFile, OpensTheStoredPortOrThrowsTheComponentsError) {

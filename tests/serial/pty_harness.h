@@ -14,6 +14,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "serial/comm.h"
@@ -120,6 +121,9 @@ public:
         comm.OnReceiveError = [this](std::uint32_t mask) { errors.push_back(mask); };
         comm.OnRequestHangup = [this] { ++hangups; };
         comm.OnSendDataEmpty = [this] { ++txEmpty; };
+        comm.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) {
+            writeTimeouts.emplace_back(written, requested);
+        };
     }
 
     // Delivers notices until the condition holds or the time is up.
@@ -162,6 +166,7 @@ public:
     bool terminated = true;
     int hangups = 0;
     int txEmpty = 0;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> writeTimeouts;  // written, requested
 };
 
 inline std::size_t CountEntries(const char* dir) {

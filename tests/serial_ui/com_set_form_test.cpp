@@ -91,7 +91,7 @@ TEST_F(ComSetFormTest, OkWritesEveryKeyThenConfirmsAndCloses) {
     form.Com_Parity->setCurrentIndex(2);    // 偶
     form.Com_StopBits->setCurrentIndex(2);  // 2
     form.chkOpen->setChecked(true);
-    form.txtInteval->setValue(0);
+    form.txtInteval->setValue(1);
     Click(form.BtnSend);
 
     EXPECT_EQ(Key(kKeyPort), "/dev/ttyUSB0");
@@ -100,7 +100,7 @@ TEST_F(ComSetFormTest, OkWritesEveryKeyThenConfirmsAndCloses) {
     EXPECT_EQ(Key(kKeyParity), "2");
     EXPECT_EQ(Key(kKeyStopBits), "2");
     EXPECT_EQ(Key(kKeyAutoOpen), "1");
-    EXPECT_EQ(Key(kKeyRecieveDelay), "0");
+    EXPECT_EQ(Key(kKeyRecieveDelay), "1");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, BoxKind::Information);
     EXPECT_EQ(messages.shown[0].text, Q("端口设置成功！"));
@@ -109,7 +109,7 @@ TEST_F(ComSetFormTest, OkWritesEveryKeyThenConfirmsAndCloses) {
     EXPECT_EQ(form.result(), QDialog::Accepted);
     // What OK stored is what opening the port reads.
     const PortSettings stored = ReadPortSettings(Comset());
-    EXPECT_EQ(stored, (PortSettings{"/dev/ttyUSB0", 4800, 7, 2, 2, 0}));
+    EXPECT_EQ(stored, (PortSettings{"/dev/ttyUSB0", 4800, 7, 2, 2, 1}));
 }
 
 TEST_F(ComSetFormTest, ASecondClickBeforeTheFirstIsHandledConfirmsOnce) {
@@ -186,17 +186,22 @@ TEST_F(ComSetFormTest, BackWritesNothing) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ComSetFormTest, FrameDelayFieldTakesOnlyNumberCharactersAndReadsOthersAsZero) {
+// Text that is not a number reads as 0. A delay of 0 or below -1 would make
+// the port deliver only full 2048-octet blocks: OK refuses it, says why and
+// writes nothing.
+TEST_F(ComSetFormTest, FrameDelayFieldTakesNumbersAndRefusesDelaysThatMakeThePortLookDead) {
     struct Case {
         const char* typed;
-        const char* stored;
+        const char* stored;  // nothing: refused
     };
     const Case cases[] = {
-        {"250", "250"},   {"-1", "-1"},   {"+30", "30"},
-        {"1.5", "0"},     {"", "0"},      {"-", "0"},
+        {"250", "250"},   {"-1", "-1"},   {"+30", "30"},    {"1", "1"},
         {"1a2b0", "120"},  // letters are not taken
+        {"0", nullptr},   {"-2", nullptr}, {"-100", nullptr}, {"1.5", nullptr}, {"", nullptr}, {"-", nullptr},
     };
     for (const Case& c : cases) {
+        const std::string before = FileBytes();
+        messages.shown.clear();
         TfrmComSet form;
         form.show();
         QLineEdit* edit = form.txtInteval->findChild<QLineEdit*>();
@@ -205,7 +210,15 @@ TEST_F(ComSetFormTest, FrameDelayFieldTakesOnlyNumberCharactersAndReadsOthersAsZ
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, Q(c.typed));
         Click(form.BtnSend);
-        EXPECT_EQ(Key(kKeyRecieveDelay), c.stored) << c.typed;
+        if (c.stored) {
+            EXPECT_EQ(Key(kKeyRecieveDelay), c.stored) << c.typed;
+            EXPECT_FALSE(form.isVisible()) << c.typed;
+            continue;
+        }
+        EXPECT_EQ(FileBytes(), before) << c.typed;
+        EXPECT_TRUE(form.isVisible()) << c.typed;
+        ASSERT_EQ(messages.shown.size(), 1u) << c.typed;
+        EXPECT_EQ(messages.shown[0].text, QString::fromUtf8(kFrameDelayRule));
     }
 }
 

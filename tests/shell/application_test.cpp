@@ -1,7 +1,10 @@
 #include <stdexcept>
 
 #include <QEvent>
+#include <QMessageBox>
 #include <QObject>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include "app/shell/application.h"
@@ -28,6 +31,19 @@ TEST(ErrorBoxTextTest, AppendsFullStopAfterCharactersSortingAfterIt) {
     for (const auto& c : cases) {
         EXPECT_EQ(ErrorBoxText(QString::fromUtf8(c.message)), QString::fromUtf8(c.shown)) << c.message;
     }
+}
+
+// The program's application object puts Qt's standard buttons in Chinese.
+TEST(ApplicationTest, StandardButtonsReadInChinese) {
+    const std::pair<QMessageBox::StandardButton, const char16_t*> cases[] = {
+        {QMessageBox::Yes, u"是"},      {QMessageBox::No, u"否"},     {QMessageBox::Cancel, u"取消"},
+        {QMessageBox::Ok, u"确定"},     {QMessageBox::Close, u"关闭"},
+    };
+    QMessageBox box;
+    for (const auto& [button, text] : cases) box.addButton(button);
+    const QRegularExpression mnemonic(QStringLiteral(R"(\(&.\)|&)"));
+    for (const auto& [button, text] : cases)
+        EXPECT_EQ(box.button(button)->text().remove(mnemonic), QString::fromUtf16(text)) << box.button(button)->text().toStdString();
 }
 
 class Thrower : public QObject {

@@ -167,9 +167,10 @@ TEST_F(BwSetFormTest, ValueEditorsAcceptTwoCharactersOrThreeInDecimal) {
     form.show();
     form.rbDec->click();
     EXPECT_EQ(form.grdShort->Delegate()->MaxLength(kBwValueCol), 3);
-    EXPECT_EQ(form.GrdZZ->Delegate()->MaxLength(kBwValueCol), 2);
+    EXPECT_EQ(form.GrdZZ->Delegate()->MaxLength(kBwValueCol), 3);
     form.rbHex->click();
     EXPECT_EQ(form.grdShort->Delegate()->MaxLength(kBwValueCol), 2);
+    EXPECT_EQ(form.GrdZZ->Delegate()->MaxLength(kBwValueCol), 2);
     // Labels are fixed, values editable.
     EXPECT_FALSE(form.grdShort->model()->flags(form.grdShort->model()->index(0, 0)).testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(form.grdShort->model()->flags(form.grdShort->model()->index(0, 1)).testFlag(Qt::ItemIsEditable));

@@ -34,8 +34,8 @@ TEST(Pcapng, SessionSurvivesTheRoundTrip) {
     EXPECT_NE(file.find(firstRecord), std::string::npos);
 }
 
-TEST(Pcapng, SessionCaptureKeepsTheNewestWithinItsLimit) {
-    SessionCapture capture(3);
+TEST(Pcapng, FrameCaptureKeepsTheNewestWithinItsLimit) {
+    FrameCapture capture(3);
     for (std::uint8_t i = 0; i < 5; ++i) capture.Add(CaptureDirection::Received, std::vector<std::uint8_t>{i});
     capture.Add(CaptureDirection::Sent, std::vector<std::uint8_t>{});  // nothing sent, nothing kept
     ASSERT_EQ(capture.Entries().size(), 3u);

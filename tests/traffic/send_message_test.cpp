@@ -11,21 +11,26 @@
 namespace tc101 {
 namespace {
 
-TEST(MessageOctets, LimitIsCheckedBeforeConverting) {
+TEST(PrepareMessage, TidiesThenHoldsTheTidiedTextToTheLimit) {
     std::string atLimit;
     for (std::size_t i = 0; i < kMaxMessageOctets; ++i) atLimit += i ? " 5A" : "5A";
-    EXPECT_EQ(MessageOctets(atLimit).size(), kMaxMessageOctets);
-    // One octet more, and a bad pair in it: the length is what is reported.
-    const std::string over = atLimit + " ZZ";
-    try {
-        MessageOctets(over);
-        FAIL() << "no error";
-    } catch (const EMessageTooLong& error) {
-        EXPECT_STREQ(error.what(), "报文太长：一条报文最多1024个字节，这条有1025个字节。");
+    const OutgoingMessage longest = PrepareMessage(atLimit);
+    EXPECT_EQ(longest.text, atLimit);
+    EXPECT_EQ(longest.octets.size(), kMaxMessageOctets);
+    // Counted after tidying: 1025 pairs without separators are 1025 octets.
+    for (const std::string& over : {atLimit + " 5A", std::string(2 * (kMaxMessageOctets + 1), 'E')}) {
+        try {
+            PrepareMessage(over);
+            ADD_FAILURE() << "no error";
+        } catch (const EMessageTooLong& error) {
+            EXPECT_STREQ(error.what(), "报文太长：一条报文最多1024个字节，这条有1025个字节。");
+        }
     }
-    EXPECT_THROW(MessageOctets("10 4G 01"), ConvertError);
-    EXPECT_TRUE(MessageOctets("").empty());
-    EXPECT_EQ(MessageOctets("10,49;01"), (std::vector<std::uint8_t>{0x10, 0x49, 0x01}));
+    EXPECT_THROW(PrepareMessage("10 4G 01"), HexTextError);
+    EXPECT_TRUE(PrepareMessage("").octets.empty());
+    const OutgoingMessage tidied = PrepareMessage("1049014a16");
+    EXPECT_EQ(tidied.text, "10 49 01 4A 16");
+    EXPECT_EQ(tidied.octets, (std::vector<std::uint8_t>{0x10, 0x49, 0x01, 0x4A, 0x16}));
 }
 
 TEST(NextSendRow, WalksAndWrapsToRowOne) {

@@ -19,7 +19,7 @@ namespace {
 TEST(CaptureMenuItemTest, SavesTheSessionsFramesWheneverThereAreAny) {
     testing::MessageRecorder boxes;
     TrafficLog log;
-    SessionCapture capture;
+    FrameCapture capture;
     auto* item = new CaptureMenuItem(log, capture, [] { return std::string("tcp:127.0.0.1:4001"); });
     ASSERT_EQ(log.PopupMenu2->actions().size(), 5);
     EXPECT_EQ(log.PopupMenu2->actions()[4], item->P1);

@@ -157,5 +157,39 @@ TEST_F(MainWindowPortTest, VanishedDeviceClosesThePortAndSaysSoInRed) {
     EXPECT_TRUE(log.contains(QStringLiteral(u"端口已关闭"))) << log.toStdString();
 }
 
+// What makes the port look dead or the line garbled shows in red: a stored
+// frame delay that cannot work (the port opens with 100 ms), line errors with
+// their counts (one line a second at most) and a write the time-outs ended.
+TEST_F(MainWindowPortTest, TroubleOnThePortShowsInTheLog) {
+    PtyPair pty;
+    Comset().WriteString(kComSetSection, kKeyPort, pty.SlaveName());
+    Comset().WriteInteger(kComSetSection, kKeyRecieveDelay, 0);
+    TfrmZh window;
+    window.show();
+    window.BtnOpenCom->trigger();
+    ASSERT_TRUE(window.PortOpen);
+    EXPECT_EQ(window.Comm1.ReadIntervalTimeout(), 100u);
+
+    const auto lines = [&](const char* start) {
+        return window.Memo1->toPlainText().split(QLatin1Char('\n')).filter(QString::fromUtf8(start)).size();
+    };
+    EXPECT_EQ(lines("帧中断延时 0 毫秒无效(只能收到满 2048 字节的块), 端口按 100 毫秒打开"), 1);
+
+    const auto post = [&](CommNotice notice) { window.noticeSink_.Post(std::move(notice)); };
+    post(NotifyError{kCeRxParity | kCeFrame, LineErrorCounts{.parity = 3, .framing = 1, .overrun = 0, .breaks = 0}});
+    ASSERT_TRUE(testing::WaitFor([&] { return lines("线路错误: 校验错 3, 帧错 1, 溢出 0, 中断信号 0") == 1; }));
+    // Within the second they are added up and shown when it is over.
+    for (int i = 0; i < 5; ++i) post(NotifyError{kCeOverrun, LineErrorCounts{.parity = 0, .framing = 0, .overrun = 2, .breaks = 0}});
+    QTest::qWait(100);
+    EXPECT_EQ(lines("线路错误"), 1);
+    EXPECT_TRUE(testing::WaitFor([&] { return lines("线路错误: 校验错 0, 帧错 0, 溢出 10, 中断信号 0") == 1; }, 2000));
+    EXPECT_EQ(lines("线路错误"), 2);
+
+    post(NotifyWriteTimeout{.written = 4, .requested = 15});
+    EXPECT_TRUE(testing::WaitFor([&] { return lines("写超时: 15 个字节只写出 4 个, 其余已丢弃") == 1; }));
+    // The frame delay line came once, at the open.
+    EXPECT_EQ(lines("帧中断延时"), 1);
+}
+
 }  // namespace
 }  // namespace tc101

@@ -1,8 +1,15 @@
 #include "app/window/main_window.h"
 
+#include <functional>
+
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTimer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -10,6 +17,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "about/about_form.h"
 #include "app/shell/grid_view.h"
 #include "app/shell/table_model.h"
 #include "files/comset_keys.h"
@@ -17,6 +25,8 @@
 #include "serial/port_settings.h"
 #include "shell/config_dir.h"
 #include "shell/message_hook.h"
+#include "shell/wait_for.h"
+#include "traffic/ui/log_text.h"
 #include "traffic/ui/traffic_log.h"
 
 namespace tc101 {
@@ -157,6 +167,71 @@ TEST_F(MainWindowTest, ExitWritesTheLogToDefaultTxt) {
     QFile file(QString::fromStdString(File("default.txt").string()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("Rx:E5  ("));
+}
+
+// Replies and requests while the user works elsewhere: the focus stays, a
+// selection in the log stays, and 清除报文(&Q) empties the view only.
+TEST_F(MainWindowTest, TrafficLeavesTheFocusAndASelectionAndClearingKeepsTheCapture) {
+    auto window = Shown();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::uint8_t e5 = 0xE5;
+    window->Comm1ReceiveData(&e5, 1);
+    const std::pair<int, QWidget*> targets[] = {{0, window->txtAdd}, {2, window->memoAna}};
+    for (const auto& [page, target] : targets) {
+        window->PageControl2->setCurrentIndex(page);
+        target->setFocus();
+        ASSERT_TRUE(testing::WaitFor([&] { return QApplication::focusWidget() == target; }, 2000)) << page;
+        window->SendLinkStatusRequest();
+        window->Comm1ReceiveData(&e5, 1);
+        EXPECT_EQ(QApplication::focusWidget(), target) << page;
+    }
+    QTextCursor selection(window->Memo1->document());
+    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window->Memo1->setTextCursor(selection);
+    const QString selected = selection.selectedText();
+    ASSERT_TRUE(selected.startsWith(QStringLiteral("Rx:E5  (")));
+    window->Comm1ReceiveData(&e5, 1);
+    EXPECT_EQ(window->Memo1->textCursor().selectedText(), selected);
+
+    const QString all = window->Memo1->toPlainText();
+    window->BtnClear->trigger();
+    EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
+    QFile capture(QString::fromStdString(window->Memo1->CaptureFile().string()));
+    ASSERT_TRUE(capture.open(QIODevice::ReadOnly));
+    EXPECT_EQ(capture.readAll(), LogFileBytes(all));
+    EXPECT_EQ(window->Memo1->CaptureFile().parent_path(), File("logs"));
+}
+
+// 帮助(&H) → 关于(&A), then closed as a user closes it: the box goes, the
+// window lives on and still writes its log at exit.
+TEST_F(MainWindowTest, TheAboutBoxOpenedFromTheMenuClosesWithoutHarm) {
+    const std::pair<const char*, std::function<void(TAboutfrm&)>> closers[] = {
+        {"Escape", [](TAboutfrm& box) { QTest::keyClick(&box, Qt::Key_Escape); }},
+        {"button", [](TAboutfrm& box) { QTest::mouseClick(box.btnClose, Qt::LeftButton); }},
+    };
+    for (const auto& [how, closeBox] : closers) {
+        auto window = Shown();
+        window->Comm1ReceiveData(std::array<std::uint8_t, 1>{0xE5}.data(), 1);
+        QAction* about = nullptr;
+        for (QAction* item : window->A2->actions())
+            if (item->text() == QStringLiteral(u"关于(&A)")) about = item;
+        ASSERT_NE(about, nullptr);
+        QPointer<TAboutfrm> box;
+        std::function<void()> closeWhenShown = [&, close = closeBox] {
+            box = qobject_cast<TAboutfrm*>(QApplication::activeModalWidget());
+            if (!box) return QTimer::singleShot(10, closeWhenShown);
+            close(*box);
+        };
+        QTimer::singleShot(0, closeWhenShown);
+        about->trigger();
+        EXPECT_TRUE(box.isNull()) << how;  // released by itself, as it is built to be
+        window->close();
+        QFile file(QString::fromStdString(File("default.txt").string()));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << how;
+        EXPECT_TRUE(file.readAll().startsWith("Rx:E5  (")) << how;
+        QFile::remove(file.fileName());
+    }
 }
 
 }  // namespace

@@ -9,12 +9,15 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/shell/grid_view.h"
+#include "editors/editor_fixture.h"
 #include "protocol/dialogs/bw_set_form.h"
 #include "window/window_over_pty.h"
 
@@ -210,6 +213,24 @@ TEST_F(PollingTest, TicksDuringAModalDialogStillSend) {
     ASSERT_TRUE(WaitFor([&] { return closed; }, 20000));
     EXPECT_TRUE(sentUnderDialog);
     window->cbxMlzz->click();
+}
+
+TEST_F(PollingTest, RequestsUnderTheDecimalDisplayGoOutFromTheValues) {
+    testing::ModalDriver driver([&](QWidget*) {
+        TfrmBwSet& form = *window->frmBwSet;
+        form.rbDec->click();
+        form.PageControl1->setCurrentIndex(1);
+        testing::TypeInto(*form.GrdZZ, kBwValueCol, kInterrogationRows, QStringLiteral("255"));
+        window->BtnLL->click();
+        window->BtnZZ->click();
+        form.reject();
+    });
+    window->N2->trigger();  // "主站报文设置(&B)": modal until the driver closes it
+    ASSERT_TRUE(driver.seen);
+    ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2; }));
+    EXPECT_EQ(BytesToHexText(peer->frames[0]), "10 49 01 4A 16");
+    EXPECT_EQ(BytesToHexText(peer->frames[1]), "68 09 09 68 53 01 64 01 06 01 00 00 FF BF 16");
+    EXPECT_EQ(window->frmBwSet->ZZCells().Cell(kBwValueCol, kInterrogationRows), "FF");
 }
 
 struct IntervalCase {

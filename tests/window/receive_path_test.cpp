@@ -63,24 +63,28 @@ TEST_F(ReceivePathTest, TelemetryReplyFillsTheDeviceColumn) {
     EXPECT_EQ(tables.GrdYX.ColCount(), kFirstDeviceCol);
 }
 
-TEST_F(ReceivePathTest, EmptyBlockAppendsNothingButStillAppliesTheSizeLimit) {
-    log.AppendLine(LogColour::Black, QStringLiteral("x"));
-    EXPECT_EQ(Receive({}), std::nullopt);
-    EXPECT_EQ(log.toPlainText(), QStringLiteral("x"));
-
-    log.AppendLine(LogColour::Black, QString(kLogCharacterLimit, QLatin1Char('x')));
-    EXPECT_GT(log.TextLength(), kLogCharacterLimit);
-    EXPECT_EQ(Receive({}), std::nullopt);
-    EXPECT_TRUE(log.toPlainText().isEmpty());
-}
-
-TEST_F(ReceivePathTest, LimitCountsLineBreaksAsTwoCharacters) {
-    // 49,000 characters and 1,000 breaks: 51,000 as the log's text goes.
-    for (int i = 0; i < 1000; ++i) log.AppendLine(LogColour::Black, QString(49, QLatin1Char('x')));
-    log.AppendLine(LogColour::Black, QString(49 + 2, QLatin1Char('x')));
-    ASSERT_GT(log.TextLength(), kLogCharacterLimit);
-    Receive({0xE5});
-    EXPECT_EQ(LogLine(log, 0), QStringLiteral("Rx:E5") + kStampSuffix);
+// A long session keeps its newest lines: the fewest oldest whole lines go,
+// leaving at least the bound (line breaks counted as CR LF), never all.
+TEST_F(ReceivePathTest, ALongLogDropsItsOldestLinesAndKeepsTheNewest) {
+    for (const int width : {78, 0}) {
+        log.ClearLog();
+        int lines = 0;
+        while (log.TextLength() < kLogCharacterLimit + kLogTrimSlack - 100)
+            log.AppendLine(LogColour::Black, QStringLiteral("%1 ").arg(lines++).leftJustified(width, QLatin1Char('x')));
+        const QString before = log.toPlainText();
+        EXPECT_EQ(Receive({}), std::nullopt) << width;
+        EXPECT_EQ(log.toPlainText(), before) << width;
+        const QString first = LogLine(log, 0);
+        for (int i = 0; i < 100 && LogLine(log, 0) == first; ++i) Receive({0xE5});
+        const qsizetype length = log.TextLength();
+        EXPECT_GE(length, kLogCharacterLimit) << width;
+        EXPECT_LE(length, kLogCharacterLimit + kLogTrimSlack) << width;
+        // No more went than needed: the reply appended after the trim is all that is over.
+        EXPECT_LT(length - (LogLine(log, 0).size() + 2), kLogCharacterLimit + 100) << width;
+        EXPECT_NE(LogLine(log, 0), QStringLiteral("0 ").leftJustified(width, QLatin1Char('x'))) << width;
+        EXPECT_TRUE(before.endsWith(LogLine(log, 0)) || before.contains(LogLine(log, 0) + QLatin1Char('\n'))) << width;
+        EXPECT_EQ(LogLine(log, log.LineCount() - 3), QStringLiteral("Rx:E5") + kStampSuffix) << width;
+    }
 }
 
 TEST(ManualAnalysisTest, PaneIsNormalisedLoggedInBlackAndAnalysedWithoutTheVerdict) {
@@ -95,7 +99,7 @@ TEST(ManualAnalysisTest, PaneIsNormalisedLoggedInBlackAndAnalysedWithoutTheVerdi
     EXPECT_TRUE(LogLine(log, 2).contains(QStringLiteral(u"链路完好")));
 }
 
-TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogLeavesOnlyTheAccount) {
+TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogKeepsItsLines) {
     TrafficLog log;
     ValueTables tables;
     QPlainTextEdit pane;
@@ -104,10 +108,11 @@ TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogLeavesOnlyTheAccount) {
     EXPECT_EQ(log.LineCount(), 1);
     EXPECT_TRUE(log.toPlainText().isEmpty());
 
-    for (int i = 0; i < kLogLineLimit; ++i) log.AppendLine(LogColour::Black, QStringLiteral("x"));
+    for (int i = 0; i < 5000; ++i) log.AppendLine(LogColour::Black, QStringLiteral("x"));
     pane.setPlainText(QStringLiteral("E5"));
     AnalyzePane(pane, log, tables);
-    EXPECT_EQ(log.LineCount(), 2);  // the account line and the empty line after it
+    EXPECT_EQ(log.LineCount(), 5000 + 4);  // banner, text, the account line and the empty line after it
+    EXPECT_EQ(LogLine(log, 1), QStringLiteral("x"));
 }
 
 }  // namespace

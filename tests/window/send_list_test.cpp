@@ -14,6 +14,8 @@
 
 #include "app/shell/grid_view.h"
 #include "app/shell/table_model.h"
+#include "editors/editor_fixture.h"
+#include "files/send_list_columns.h"
 #include "window/window_over_pty.h"
 
 namespace tc101 {
@@ -103,17 +105,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, WalkTest,
                                            WalkCase{"WalkFromRow1", true, 1, {1, 2, 3}, 4}),
                          [](const ::testing::TestParamInfo<WalkCase>& item) { return std::string(item.param.name); });
 
-TEST_F(SendListTest, TheLogShowsTheTextAsStoredAndTheLineGetsItsOctets) {
-    window->SendList().SetCell(2, 2, "10:49;02 4b-16");
-    window->SendList().SetCurrentRow(2);
-    window->BtnSend->click();
-    ASSERT_TRUE(WaitFor([&] { return !peer->frames.empty(); }));
-    EXPECT_EQ(OnLine(), QStringList{QStringLiteral("10 49 02 4B 16")});
-    const QStringList lines = window->Memo1->toPlainText().split(QLatin1Char('\n'));
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_EQ(lines[0], QStringLiteral(u"========报文2========"));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Tx:10:49;02 4b-16  ("))) << lines[1].toStdString();
+TEST_F(SendListTest, TypedTextIsTidiedAndTheLogShowsTheOctetsSent) {
+    const char* const typed[] = {"10 49 02 4B 16", "1049024B16", "10:49;02 4b-16", " 10,49,02,4B,16 "};
+    for (const char* text : typed) {
+        const std::size_t before = peer->frames.size();
+        testing::TypeInto(*window->GrdSend, kSendContentCol, 2, QString::fromLatin1(text));
+        QTest::mouseClick(window->BtnSend, Qt::LeftButton);
+        ASSERT_TRUE(WaitFor([&] { return peer->frames.size() > before; })) << text;
+        EXPECT_EQ(OnLine().last(), QStringLiteral("10 49 02 4B 16")) << text;
+        EXPECT_EQ(SentLines("Tx:").last(), QStringLiteral("10 49 02 4B 16")) << text;
+    }
+    EXPECT_EQ(LogLines(QStringLiteral("========")).first(), QStringLiteral(u"报文2========"));
     EXPECT_FALSE(window->ReplyReceived());
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(SendListTest, DoubleClickSendsOnlyWhileTheSendButtonIsEnabled) {
@@ -147,6 +151,7 @@ TEST_P(RefusalTest, ARefusedMessageSendsAndLogsNothing) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, test.box);
     EXPECT_TRUE(boxes.shown[0].text.contains(QString::fromUtf16(test.textPart))) << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(boxes.shown[0].text.endsWith(QStringLiteral("。.")));
     EXPECT_TRUE(window->Memo1->IsBlank());
 
     // Continuous sending stops at the first refusal: one box, the box unticked.
@@ -174,7 +179,8 @@ std::string Octets(std::size_t count) {
 INSTANTIATE_TEST_SUITE_P(
     Contents, RefusalTest,
     ::testing::Values(RefusalCase{"TooLong", Octets(1025), BoxKind::Information, u"1024"},
-                      RefusalCase{"NotHex", "10 4G 01 4A 16", BoxKind::Error, u"4G"}),
+                      RefusalCase{"NotHex", "10 4G 01 4A 16", BoxKind::Error, u"“10 4G 01 4A 16”"},
+                      RefusalCase{"Unpaired", "1049014A1", BoxKind::Error, u"“1049014A1”"}),
     [](const ::testing::TestParamInfo<RefusalCase>& item) { return std::string(item.param.name); });
 
 TEST_F(SendListTest, TheLongestMessageGoesOut) {

@@ -25,7 +25,7 @@ QString ChooseWithDialog(QWidget* parent, const QString& proposedName) {
 
 }  // namespace
 
-CaptureMenuItem::CaptureMenuItem(TrafficLog& log, const SessionCapture& capture, PortName portName)
+CaptureMenuItem::CaptureMenuItem(TrafficLog& log, const FrameCapture& capture, PortName portName)
     : QObject(&log), log_(log), capture_(capture), portName_(std::move(portName)), choose_(ChooseWithDialog) {
     P1 = log.PopupMenu2->addAction(QString::fromUtf16(kCaptureMenuText));
     connect(P1, &QAction::triggered, this, [this] { SaveAt(QDateTime::currentDateTime()); });

@@ -10,7 +10,7 @@
 #include <QDateTime>
 #include <QObject>
 
-#include "traffic/session_capture.h"
+#include "traffic/frame_capture.h"
 
 class QAction;
 
@@ -26,7 +26,7 @@ public:
     using FileChooser = std::function<QString(QWidget* parent, const QString& proposedName)>;
     using PortName = std::function<std::string()>;
 
-    CaptureMenuItem(TrafficLog& log, const SessionCapture& capture, PortName portName);
+    CaptureMenuItem(TrafficLog& log, const FrameCapture& capture, PortName portName);
 
     // Asks where, writes the file; an error shows in a message box.
     void SaveAt(const QDateTime& moment);
@@ -36,7 +36,7 @@ public:
 
 private:
     TrafficLog& log_;
-    const SessionCapture& capture_;
+    const FrameCapture& capture_;
     PortName portName_;
     FileChooser choose_;
 };

@@ -24,7 +24,6 @@ void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables) 
     log.AppendLine(LogColour::Black, std::string(kAnalysisBanner));
     log.AppendLine(LogColour::Black, text);
     const FrameAnalysis analysis = AnalyzeFrames(octets, tables);
-    if (log.LineCount() > kLogLineLimit) log.ClearLog();
     log.AppendBlock(LogColour::Red, analysis.lines);
 }
 

@@ -14,8 +14,8 @@ class TrafficLog;
 // "刷新(&R)": a pane holding text becomes its normalised hex text in upper case.
 void NormalizeHexPane(QPlainTextEdit& pane);
 
-// "分析(&T)": banner and pane text in black, the analysis, the 5,000-line
-// limit, the account in red. The verdict is not kept. Nothing for a blank pane.
+// "分析(&T)": banner and pane text in black, the analysis, the account in
+// red. The verdict is not kept. Nothing for a blank pane.
 void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables);
 
 }  // namespace tc101

@@ -9,7 +9,6 @@ std::optional<PollVerdict> ReceiveBlock(TrafficLog& log, ValueTables& tables, st
                                         std::chrono::system_clock::time_point received, const HourClock& hour) {
     const std::string stamp = TimeStamp(received);
     log.ScrollLogToEnd();
-    if (log.TextLength() > kLogCharacterLimit) log.ClearLog();
     if (block.empty()) return std::nullopt;
     log.AppendLine(LogColour::Green, ReceiveLine(block, stamp));
     const FrameAnalysis analysis = AnalyzeFrames(block, tables, hour);

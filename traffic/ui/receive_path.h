@@ -16,7 +16,7 @@ namespace tc101 {
 
 class TrafficLog;
 
-// Stamp, scroll, the 50,000-character limit, then for a block that is not
+// Stamp and scroll, then for a block that is not
 // empty the green "Rx:" line, the analysis and its red account. Returns the
 // verdict for NextRequest, or nothing for an empty block (which changes no
 // polling state).

@@ -1,5 +1,7 @@
 #include "traffic/ui/traffic_log.h"
 
+#include <chrono>
+
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -12,6 +14,7 @@
 #include "app/shell/message_box.h"
 #include "files/app_paths.h"
 #include "files/file_io.h"
+#include "traffic/session_capture.h"
 #include "traffic/ui/log_text.h"
 
 namespace tc101 {
@@ -61,23 +64,32 @@ TrafficLog::TrafficLog(QWidget* parent)
     BuildPopupMenu();
 }
 
+TrafficLog::~TrafficLog() = default;
+
 void TrafficLog::BuildPopupMenu() {
     PopupMenu2 = new QMenu(this);
     C1 = PopupMenu2->addAction(QStringLiteral(u"清除报文(&C)"), this, &TrafficLog::ClearLog);
     A1 = PopupMenu2->addAction(QStringLiteral(u"全选(&A)"), this, &QPlainTextEdit::selectAll);
     F1 = PopupMenu2->addAction(QStringLiteral(u"复制(&F)"), this, &QPlainTextEdit::copy);
     S2 = PopupMenu2->addAction(QStringLiteral(u"保存(&S)"), this, &TrafficLog::S2Click);
+    PopupMenu2->addSeparator();
+    O1 = PopupMenu2->addAction(QStringLiteral(u"打开日志文件夹"), this, &TrafficLog::OpenLogFolder);
+    O1->setVisible(false);
 }
 
 void TrafficLog::ScrollLogToEnd() {
-    if (isVisible()) setFocus(Qt::OtherFocusReason);
+    // Replies arrive while the user types elsewhere or reads a selection here.
+    if (textCursor().hasSelection()) return;
     moveCursor(QTextCursor::End);
     ensureCursorVisible();
 }
 
 void TrafficLog::AppendLine(LogColour colour, const QString& text) {
     const QTextCharFormat& format = formats_[static_cast<std::size_t>(colour)];
-    const bool caretAtEnd = textCursor().atEnd();
+    const bool selection = textCursor().hasSelection();
+    const bool caretAtEnd = !selection && textCursor().atEnd();
+    const int anchor = textCursor().anchor();
+    const int position = textCursor().position();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
@@ -90,11 +102,62 @@ void TrafficLog::AppendLine(LogColour colour, const QString& text) {
         if (!visible.isEmpty()) cursor.insertText(visible.toString(), format);
     }
     cursor.endEditBlock();
-    // What the End key posted by ScrollLogToEnd does once the entry is in.
+    // A selection reaching the end would otherwise take in the new lines.
+    if (selection && (textCursor().anchor() != anchor || textCursor().position() != position)) {
+        QTextCursor kept(document());
+        kept.setPosition(anchor);
+        kept.setPosition(position, QTextCursor::KeepAnchor);
+        setTextCursor(kept);
+    }
+    // The view's own cursor follows the lines removed before it.
+    DropOldestLines();
     if (caretAtEnd) {
         moveCursor(QTextCursor::End);
         ensureCursorVisible();
     }
+    Capture(text);
+}
+
+void TrafficLog::DropOldestLines() {
+    qsizetype length = TextLength();
+    if (length <= kLogCharacterLimit + kLogTrimSlack) return;
+    int removed = 0;
+    for (QTextBlock block = document()->firstBlock(); block.next().isValid(); block = block.next()) {
+        const qsizetype lineLength = block.length() + 1;  // its text and CR LF
+        if (length - lineLength < kLogCharacterLimit) break;
+        length -= lineLength;
+        removed += block.length();
+    }
+    if (removed == 0) return;
+    QTextCursor cursor(document());
+    cursor.setPosition(removed, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+void TrafficLog::CaptureSessionTo(std::filesystem::path folder) {
+    captureFolder_ = std::move(folder);
+    O1->setVisible(!captureFolder_.empty());
+}
+
+std::filesystem::path TrafficLog::CaptureFile() const { return capture_ ? capture_->Path() : std::filesystem::path(); }
+
+void TrafficLog::Capture(const QString& text) {
+    if (captureFolder_.empty() || captureFailed_) return;
+    try {
+        if (!capture_) capture_ = std::make_unique<SessionCapture>(captureFolder_, std::chrono::system_clock::now());
+        capture_->Append(text.toStdString());
+    } catch (const std::exception& error) {
+        // Said once, in the log itself: a box at every reply would stop the work.
+        captureFailed_ = true;
+        capture_.reset();
+        AppendLine(LogColour::Red, QStringLiteral(u"报文记录文件写入失败，本次运行不再记录：") + QString::fromUtf8(error.what()));
+    }
+}
+
+void TrafficLog::OpenLogFolder() {
+    std::error_code ignored;
+    std::filesystem::create_directories(captureFolder_, ignored);
+    openFile_(QString::fromStdString(captureFolder_.string()));
 }
 
 void TrafficLog::AppendBlock(LogColour colour, const std::vector<std::string>& lines) {
@@ -121,6 +184,7 @@ bool TrafficLog::IsBlank() const { return IsBlankLogText(toPlainText()); }
 void TrafficLog::PopupMenu2Popup() {
     const bool any = !IsBlank();
     for (QAction* item : {C1, A1, F1, S2}) item->setVisible(any);
+    O1->setVisible(!captureFolder_.empty());
 }
 
 void TrafficLog::contextMenuEvent(QContextMenuEvent* event) {

@@ -3,10 +3,13 @@
 // Memo1, the traffic log: a coloured, line-oriented view. Every entry is
 // appended in one edit block with one shared character format per colour,
 // so an entry costs its own size however long the log has grown. No undo
-// history is kept: the log only grows, and an undo stack would grow with it.
+// history is kept: an undo stack would grow with the log. The view keeps the
+// newest lines; the session capture keeps them all.
 
 #include <array>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,10 +23,14 @@ class QMenu;
 
 namespace tc101 {
 
-// A received block clears a log longer than this (line breaks counted as CR LF).
+class SessionCapture;
+
+// The view keeps at least this many characters of its newest lines (line
+// breaks counted as CR LF)...
 inline constexpr qsizetype kLogCharacterLimit = 50000;
-// A manual analysis clears a log holding more lines than this.
-inline constexpr int kLogLineLimit = 5000;
+// ...and drops its oldest lines once it holds this many more, so trimming
+// runs now and then rather than at every entry.
+inline constexpr qsizetype kLogTrimSlack = 10000;
 
 class TrafficLog : public QPlainTextEdit {
     Q_OBJECT
@@ -34,17 +41,28 @@ public:
     using FileOpener = std::function<void(const QString& path)>;
 
     explicit TrafficLog(QWidget* parent = nullptr);
+    ~TrafficLog() override;
 
-    // Run by every writer before it appends: focus (when shown), caret at the
-    // end, last line in view.
+    // Run by every writer before it appends: caret at the end, last line in
+    // view. It never takes the focus, and a selection in the log stays.
     void ScrollLogToEnd();
     // The text as new last line(s) in the colour; a text ending with a line
-    // break leaves one empty line after it.
+    // break leaves one empty line after it. The oldest lines go once the view
+    // passes its bound; a selection in the log stays.
     void AppendLine(LogColour colour, const QString& text);
     void AppendLine(LogColour colour, const std::string& text) { AppendLine(colour, QString::fromStdString(text)); }
     // An account: each line followed by a line break, as one entry.
     void AppendBlock(LogColour colour, const std::vector<std::string>& lines);
+    // Empties the view; the session capture keeps its lines.
     void ClearLog();
+
+    // From now on every appended line also goes to a capture file of its own
+    // in folder, made at the first append. A failure to write is shown once,
+    // as a red line, and capturing stops.
+    void CaptureSessionTo(std::filesystem::path folder);
+    const std::filesystem::path& CaptureFolder() const { return captureFolder_; }
+    // The capture file of this run; empty before the first append or after a failure.
+    std::filesystem::path CaptureFile() const;
 
     // Characters of the text with each line break counted as CR LF.
     qsizetype TextLength() const;
@@ -57,8 +75,11 @@ public:
     QAction* A1 = nullptr;  // 全选(&A)
     QAction* F1 = nullptr;  // 复制(&F)
     QAction* S2 = nullptr;  // 保存(&S)
-    // Shows all four items when the log holds text, none otherwise.
+    QAction* O1 = nullptr;  // 打开日志文件夹
+    // Shows the first four items when the log holds text, none otherwise;
+    // the capture folder's item whenever there is one.
     void PopupMenu2Popup();
+    void OpenLogFolder();
 
     // "保存(&S)": the moment is taken first, the file named from it and ended with it.
     void S2Click();
@@ -75,8 +96,13 @@ protected:
 
 private:
     void BuildPopupMenu();
+    void DropOldestLines();
+    void Capture(const QString& text);
 
     std::array<QTextCharFormat, 4> formats_;
+    std::filesystem::path captureFolder_;
+    std::unique_ptr<SessionCapture> capture_;
+    bool captureFailed_ = false;
     SaveFileChooser chooseSaveFile_;
     FileOpener openFile_;
 };
