@@ -21,8 +21,7 @@ TEST(CaptureMenuItemTest, SavesTheSessionsFramesWheneverThereAreAny) {
     TrafficLog log;
     FrameCapture capture;
     auto* item = new CaptureMenuItem(log, capture, [] { return std::string("tcp:127.0.0.1:4001"); });
-    ASSERT_EQ(log.PopupMenu2->actions().size(), 5);
-    EXPECT_EQ(log.PopupMenu2->actions()[4], item->P1);
+    EXPECT_EQ(log.PopupMenu2->actions().back(), item->P1);
     EXPECT_EQ(item->P1->text(), QStringLiteral(u"保存抓包文件(&P)"));
     Q_EMIT log.PopupMenu2->aboutToShow();
     EXPECT_FALSE(item->P1->isVisible());
