@@ -31,7 +31,8 @@ constexpr std::string_view kUsageHead =
     "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
     "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
     "\n"
-    "Port options (--port is required):\n";
+    "Port options (--port is required; tcp-listen:HOST:PORT waits for a master on\n"
+    "that TCP address and serves one connection at a time):\n";
 
 constexpr std::string_view kUsageTail =
     "Station:\n"
