@@ -221,6 +221,8 @@ TEST_F(PollingTest, RequestsUnderTheDecimalDisplayGoOutFromTheValues) {
         form.rbDec->click();
         form.PageControl1->setCurrentIndex(1);
         testing::TypeInto(*form.GrdZZ, kBwValueCol, kInterrogationRows, QStringLiteral("255"));
+        // The grid commits an edit on Return through a queued call.
+        ASSERT_TRUE(WaitFor([&] { return form.ZZCells().Cell(kBwValueCol, kInterrogationRows) == "255"; }));
         window->BtnLL->click();
         window->BtnZZ->click();
         form.reject();
