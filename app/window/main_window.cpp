@@ -174,7 +174,7 @@ void TfrmZh::FormShow() {
         ShowError(this, ErrorBoxText(QString::fromUtf8(error.what())));
         PortOpen = false;
     }
-    ShowPortState(PortOpen);
+    if (!connecting_) ShowPortState(PortOpen);
 }
 
 void TfrmZh::LoadValueTables() {

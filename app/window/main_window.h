@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,6 +21,7 @@
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/port_trouble.h"
+#include "serial/tcp_connect_job.h"
 #include "serial/ui/qt_notice_sink.h"
 #include "traffic/poll_cycle.h"
 #include "traffic/frame_capture.h"
@@ -171,8 +173,12 @@ protected:
 private:
     // The sink keeps only a reference to the component built after it.
     TComm& PortSlot() { return Comm1; }
-    // Opens Comm1 from the stored settings, or on the session port; true.
+    // Opens Comm1 from the stored settings, or on the session port; true
+    // when it is open. A device server's port opens later, off this thread.
     bool OpenComm1();
+    void ConnectInBackground(const std::string& port, std::int64_t frameDelay);
+    void FinishConnecting(TcpConnectJob::Outcome outcome, std::int64_t frameDelay);
+    void NoteUnusableFrameDelay(std::int64_t frameDelay);
     void SetupLayout();
     void ConnectPolling();
     void SendRequest(MasterRequest request);
@@ -205,6 +211,7 @@ private:
     LineErrorReport lineErrors_;
     QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
     std::string sessionPort_;
+    std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     bool logShown_ = true;

@@ -1,19 +1,25 @@
 // TfrmZh's port commands, port state and the serial component's events.
 
 #include <chrono>
+#include <memory>
 #include <span>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMetaObject>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/shell/application.h"
+#include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/dialogs/bw_set_form.h"
+#include "serial/comms_error.h"
 #include "serial/port_settings.h"
+#include "serial/tcp_port_name.h"
 #include "serial/ui/com_set_form.h"
 #include "traffic/ui/receive_path.h"
 #include "traffic/ui/traffic_log.h"
@@ -29,18 +35,54 @@ bool TfrmZh::OpenComm1() {
     PortSettings settings = ReadPortSettings(ComSetFile());
     if (!sessionPort_.empty()) settings.port = sessionPort_;
     ApplyPortSettings(settings, Comm1);
-    Comm1.OpenPort();
-    if (!FrameDelayUsable(settings.recieveDelay)) {
-        Memo1->ScrollLogToEnd();
-        Memo1->AppendLine(LogColour::Red,
-                          FrameDelayReplacedText(settings.recieveDelay, UsableFrameDelay(settings.recieveDelay)));
+    if (IsTcpPortName(settings.port)) {
+        ConnectInBackground(settings.port, settings.recieveDelay);
+        return false;
     }
+    Comm1.OpenPort();
+    NoteUnusableFrameDelay(settings.recieveDelay);
     return true;
+}
+
+void TfrmZh::ConnectInBackground(const std::string& port, std::int64_t frameDelay) {
+    // The outcome crosses to this thread as a queued call; the job is joined
+    // here, or in the destructor, before that call could outlive the window.
+    connecting_ = std::make_unique<TcpConnectJob>(
+        port, std::chrono::milliseconds(Comm1.ConnectTimeoutMs()), [this, frameDelay](TcpConnectJob::Outcome outcome) {
+            auto held = std::make_shared<TcpConnectJob::Outcome>(std::move(outcome));
+            QMetaObject::invokeMethod(
+                this, [this, held, frameDelay] { FinishConnecting(std::move(*held), frameDelay); },
+                Qt::QueuedConnection);
+        });
+    BtnOpenCom->setEnabled(false);
+    btnPortSet->setEnabled(false);
+    statusPanels_[kPortPanelCount - 1]->setText(QStringLiteral(u" 端口状态: 正在连接 "));
+    FitStatusPanels();
+}
+
+void TfrmZh::FinishConnecting(TcpConnectJob::Outcome outcome, std::int64_t frameDelay) {
+    connecting_.reset();
+    try {
+        if (!outcome.error.empty()) throw ECommsError(outcome.error);
+        Comm1.OpenPortOn(std::move(outcome.socket));
+        PortOpen = true;
+        NoteUnusableFrameDelay(frameDelay);
+    } catch (const std::exception& error) {
+        PortOpen = false;
+        ShowError(this, ErrorBoxText(QString::fromUtf8(error.what())));
+    }
+    ShowPortState(PortOpen);
+}
+
+void TfrmZh::NoteUnusableFrameDelay(std::int64_t frameDelay) {
+    if (FrameDelayUsable(frameDelay)) return;
+    Memo1->ScrollLogToEnd();
+    Memo1->AppendLine(LogColour::Red, FrameDelayReplacedText(frameDelay, UsableFrameDelay(frameDelay)));
 }
 
 void TfrmZh::BtnOpenComClick() {
     PortOpen = OpenComm1();
-    ShowPortState(PortOpen);
+    if (!connecting_) ShowPortState(PortOpen);
 }
 
 void TfrmZh::btnCloseComClick() {

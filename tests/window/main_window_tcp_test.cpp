@@ -4,9 +4,11 @@
 #include <sys/socket.h>
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include "app/window/main_window.h"
+#include "serial/comms_error.h"
 #include "serial/port_settings.h"
 #include "serial/tcp_socket.h"
 #include "shell/config_dir.h"
@@ -34,7 +36,7 @@ TEST_F(MainWindowTcpTest, HangUpClosesAndOpeningAgainReconnects) {
     window.show();
     for (int round = 0; round < 2; ++round) {
         window.BtnOpenCom->trigger();
-        ASSERT_TRUE(window.PortOpen);
+        ASSERT_TRUE(testing::WaitFor([&] { return window.PortOpen; }));
         EXPECT_EQ(window.StatusPanelText(0), QStringLiteral(u" 端口:") + QString::fromStdString(name));
         EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 打开 (TCP连接: 线路参数不起作用) "));
         std::optional<UniqueFd> peer = server.Accept(3s);
@@ -51,6 +53,37 @@ TEST_F(MainWindowTcpTest, HangUpClosesAndOpeningAgainReconnects) {
             QStringLiteral(u"端口%1的设备已失效(适配器被拔出或设备故障)，端口已关闭。").arg(QString::fromStdString(name))));
     }
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The connect runs off the window's thread: the window answers at once and
+// shows the system's reason in a box once the time-out has passed.
+TEST_F(MainWindowTcpTest, ConnectingLeavesTheWindowResponsive) {
+    testing::MessageRecorder boxes;
+    TcpListener server(TcpEndpoint{true, "127.0.0.1", "0"});
+    std::vector<UniqueFd> waiting;  // a full queue makes the server drop further requests
+    for (int i = 0; i < 8; ++i) {
+        try {
+            waiting.push_back(ConnectTcp({false, "127.0.0.1", std::to_string(server.Port())}, 100ms));
+        } catch (const ECommsError&) {
+            break;
+        }
+    }
+    IniFile comset(File("comset.ini"));
+    comset.WriteString(kComSetSection, kKeyPort, "tcp:127.0.0.1:" + std::to_string(server.Port()));
+    comset.WriteInteger(kComSetSection, kKeyConnectTimeout, 500);
+    TfrmZh window;
+    window.show();
+    QElapsedTimer clock;
+    clock.start();
+    window.BtnOpenCom->trigger();
+    EXPECT_LT(clock.elapsed(), 250);
+    EXPECT_FALSE(window.BtnOpenCom->isEnabled());
+    EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 正在连接 "));
+    ASSERT_TRUE(testing::WaitFor([&] { return !boxes.shown.empty(); }));
+    EXPECT_TRUE(boxes.shown.front().text.contains(QStringLiteral("Connection timed out"))) << boxes.shown.front().text.toStdString();
+    EXPECT_FALSE(window.PortOpen);
+    EXPECT_TRUE(window.BtnOpenCom->isEnabled());
+    EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 关闭 "));
 }
 
 }  // namespace

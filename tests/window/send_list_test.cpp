@@ -111,12 +111,13 @@ TEST_F(SendListTest, TypedTextIsTidiedAndTheLogShowsTheOctetsSent) {
         const std::size_t before = peer->frames.size();
         testing::TypeInto(*window->GrdSend, kSendContentCol, 2, QString::fromLatin1(text));
         QTest::mouseClick(window->BtnSend, Qt::LeftButton);
+        // Checked before any reply can be handled: sending forgets the last one.
+        EXPECT_FALSE(window->ReplyReceived()) << text;
         ASSERT_TRUE(WaitFor([&] { return peer->frames.size() > before; })) << text;
         EXPECT_EQ(OnLine().last(), QStringLiteral("10 49 02 4B 16")) << text;
         EXPECT_EQ(SentLines("Tx:").last(), QStringLiteral("10 49 02 4B 16")) << text;
     }
     EXPECT_EQ(LogLines(QStringLiteral("========")).first(), QStringLiteral(u"报文2========"));
-    EXPECT_FALSE(window->ReplyReceived());
     EXPECT_TRUE(boxes.shown.empty());
 }
 
