@@ -61,6 +61,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     Comm1.OnLineErrors = [this](const LineErrorCounts& counts) { Comm1LineErrors(counts); };
     Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
     SetupLayout();
+    station_ = std::make_unique<MasterStation>(Comm1, *Memo1, tables_);
 
     connect(BtnOpenCom, &QAction::triggered, this, &TfrmZh::BtnOpenComClick);
     connect(btnCloseCom, &QAction::triggered, this, &TfrmZh::btnCloseComClick);
@@ -94,6 +95,9 @@ TfrmZh::TfrmZh(QWidget* parent)
 
     FormCreate();
     frmBwSet = new TfrmBwSet(this);
+    // The dialog's cells are live: an edit is used at once, saved or not.
+    station_->SetSettings(frmBwSet->Settings());
+    connect(frmBwSet, &TfrmBwSet::SettingsChanged, this, [this] { station_->SetSettings(frmBwSet->Settings()); });
 }
 
 TfrmZh::~TfrmZh() {

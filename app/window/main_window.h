@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,9 +20,8 @@
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
-#include "serial/port_trouble.h"
 #include "serial/ui/qt_notice_sink.h"
-#include "traffic/poll_cycle.h"
+#include "traffic/master_station.h"
 
 class QAction;
 class QCheckBox;
@@ -54,10 +54,10 @@ public:
     // State.
     bool PortOpen = false;
     // NextRequest, ReplyReceived and SilentTicks: the poll decision both timers share.
-    PollCycle& Cycle() { return cycle_; }
-    std::optional<MasterRequest> NextRequest() const { return cycle_.NextRequest(); }
-    bool ReplyReceived() const { return cycle_.ReplyReceived(); }
-    std::uint8_t SilentTicks() const { return cycle_.SilentTicks(); }
+    PollCycle& Cycle() { return station_->Cycle(); }
+    std::optional<MasterRequest> NextRequest() const { return station_->Cycle().NextRequest(); }
+    bool ReplyReceived() const { return station_->Cycle().ReplyReceived(); }
+    std::uint8_t SilentTicks() const { return station_->Cycle().SilentTicks(); }
 
     // The port (after its sink: it is destroyed first and joins its threads
     // before the sink goes).
@@ -174,7 +174,6 @@ private:
     bool OpenComm1();
     void SetupLayout();
     void ConnectPolling();
-    void SendRequest(MasterRequest request);
     // Unticks "连续发送(&T)" and shows why sending stopped (one box, not one per tick).
     void StopContinuousSending(const std::exception& error);
     // Unticks "连续发送(&T)" and "模拟主站(&M)", stopping their timers.
@@ -199,8 +198,8 @@ private:
 
     ValueTables tables_;
     Table sendList_;
-    PollCycle cycle_;
-    LineErrorReport lineErrors_;
+    // Sends, receives and logs; the window connects its widgets to it.
+    std::unique_ptr<MasterStation> station_;
     QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
     std::string sessionPort_;
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
