@@ -1,4 +1,5 @@
 #include "app/console/commands.h"
+#include "app/demo/demo_command.h"
 
 #ifdef TC101_WITH_WINDOW
 #include <cstdio>
@@ -12,10 +13,13 @@
 int main(int argc, char** argv) {
 #ifdef TC101_WITH_WINDOW
     if (argc > 1) {
-        return tc101::console::RunConsole(argc, argv, [argv](const tc101::demo::DemoSession& session) {
+        const tc101::demo::DemoWindow window = [argv](const tc101::demo::DemoSession& session) {
             // The toolkit sees the program's name only: the words are the demo's.
             int windowArgc = 1;
             return tc101::demo::RunDemoWindow(windowArgc, argv, session);
+        };
+        return tc101::console::RunConsole(argc, argv, [&window](tc101::console::Words words) {
+            return tc101::demo::RunDemo(words, window);
         });
     }
     // Qt would abort without a display; say why the window cannot open instead.
@@ -31,9 +35,10 @@ int main(int argc, char** argv) {
     frmZh.show();
     return tc101::Application::exec();
 #else
-    if (argc > 1) return tc101::console::RunConsole(argc, argv);
+    const auto demo = [](tc101::console::Words words) { return tc101::demo::RunDemo(words, {}); };
+    if (argc > 1) return tc101::console::RunConsole(argc, argv, demo);
     char help[] = "help";
     char* words[] = {argv[0], help};
-    return tc101::console::RunConsole(2, words);
+    return tc101::console::RunConsole(2, words, demo);
 #endif
 }

@@ -14,13 +14,14 @@
 
 #include "serial/comm_notice.h"
 #include "serial/comm_settings.h"
+#include "serial/frame_port.h"
 
 namespace tc101 {
 
 struct PortSession;
 class UniqueFd;
 
-class TComm {
+class TComm : public FramePort {
 public:
     using ReceiveDataEvent = std::function<void(const std::uint8_t* buffer, std::uint16_t bufferLength)>;
     using ReceiveErrorEvent = std::function<void(std::uint32_t eventMask)>;
@@ -32,7 +33,7 @@ public:
     // The sink must outlive the component.
     explicit TComm(CommNoticeSink& sink);
     // Closes the port if it is still open (joins the threads).
-    ~TComm();
+    ~TComm() override;
     TComm(const TComm&) = delete;
     TComm& operator=(const TComm&) = delete;
 
@@ -52,12 +53,12 @@ public:
     // transmit side has ended.
     // One call per frame: each request goes to the line in one write when
     // the driver has room for it, so no idle time splits a frame.
-    bool SendBytes(const std::uint8_t* data, std::uint16_t count);
+    bool SendBytes(const std::uint8_t* data, std::uint16_t count) override;
     // Waits until every request queued so far has left the line, bounded by
     // the write time-outs or, without them, by a line that stops moving
     // (kDrainStall). True when all of it went; false when closed, or when
     // some of it timed out or is still held.
-    bool Drain();
+    bool Drain() override;
 
     // Raises the event a notice stands for. Call on the owner's thread.
     void Deliver(CommNotice notice);

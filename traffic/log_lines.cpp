@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "protocol/hex_text.h"
+#include "protocol/requests.h"
 
 namespace tc101 {
 
@@ -44,10 +45,9 @@ std::string RequestBanner(MasterRequest request, std::int64_t address) {
         case MasterRequest::GeneralInterrogation: name = "总召"; break;
         case MasterRequest::ResetRemoteLink: name = "复位远方链路 "; break;
     }
-    const auto linkAddress = static_cast<std::uint8_t>(address & 0xFF);
     std::string banner = "========";
     banner += name;
-    banner += std::to_string(linkAddress);
+    banner += std::to_string(DeviceAddressByte(address));
     banner += "#========";
     return banner;
 }

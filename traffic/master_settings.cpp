@@ -1,6 +1,7 @@
 #include "traffic/master_settings.h"
 
 #include <span>
+#include <string>
 
 #include "files/app_paths.h"
 #include "protocol/bw_set_cells.h"
@@ -20,50 +21,60 @@ std::string DefaultList(std::span<const std::string_view> cells) {
 }
 
 template <std::size_t N>
-void FillCells(std::array<std::string, N>& cells, const IniFile& bwset, std::string_view key,
-               std::span<const std::string_view> defaults) {
+std::array<SettingValue, N> ReadValues(const IniFile& bwset, std::string_view key,
+                                       std::span<const std::string_view> defaults) {
+    std::array<SettingValue, N> values{};
     const std::vector<std::string> rows = StoredListRows(bwset.ReadString(kBwSetSection, key, DefaultList(defaults)));
-    for (std::size_t i = 0; i < rows.size() && i < N; ++i) cells[i] = rows[i];
+    for (std::size_t i = 0; i < rows.size() && i < N; ++i) values[i] = ParseHexCell(rows[i]);
+    return values;
 }
 
-int ShortRow(MasterRequest request) {
-    switch (request) {
-        case MasterRequest::Class1: return static_cast<int>(ShortRequest::Class1);
-        case MasterRequest::Class2: return static_cast<int>(ShortRequest::Class2);
-        default: return static_cast<int>(ShortRequest::LinkStatus);
-    }
+template <std::size_t N>
+std::string StoredList(const std::array<SettingValue, N>& values) {
+    std::vector<std::uint32_t> numbers;
+    for (const SettingValue& value : values) numbers.push_back(value.value_or(0));
+    return StoredValueList(numbers);
 }
 
 }  // namespace
 
 MasterSettings ReadMasterSettings(const IniFile& bwset) {
     MasterSettings settings;
-    FillCells(settings.shortCells, bwset, kBwSetShortKey, kShortStoredDefaults);
-    FillCells(settings.interrogationCells, bwset, kBwSetZZKey, kInterrogationStoredDefaults);
+    settings.shortValues = ReadValues<kShortRequestRows>(bwset, kBwSetShortKey, kShortStoredDefaults);
+    settings.interrogationValues = ReadValues<kInterrogationRows>(bwset, kBwSetZZKey, kInterrogationStoredDefaults);
     settings.standardLink = bwset.ReadBool(kBwSetSection, kBwSetStandardLinkKey, false);
     return settings;
 }
 
 MasterSettings ReadMasterSettings() { return ReadMasterSettings(IniFile(AppFile(kBwSetIniName))); }
 
+void WriteMasterSettings(IniFile& bwset, const MasterSettings& settings) {
+    bwset.WriteString(kBwSetSection, kBwSetShortKey, StoredList(settings.shortValues));
+    bwset.WriteString(kBwSetSection, kBwSetZZKey, StoredList(settings.interrogationValues));
+    bwset.WriteBool(kBwSetSection, kBwSetStandardLinkKey, settings.standardLink);
+}
+
 std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
-                                             std::int64_t address) {
+                                             std::int64_t address, CellFallback fallback) {
+    const auto shortRequest = [&](ShortRequest row) {
+        const auto frame = BuildShortRequest(settings.shortValues[static_cast<std::size_t>(row) - 1], address);
+        return std::vector<std::uint8_t>(frame.begin(), frame.end());
+    };
     switch (request) {
+        case MasterRequest::LinkStatus: return shortRequest(ShortRequest::LinkStatus);
+        case MasterRequest::Class1: return shortRequest(ShortRequest::Class1);
+        case MasterRequest::Class2: return shortRequest(ShortRequest::Class2);
         case MasterRequest::GeneralInterrogation: {
-            InterrogationCells cells;
-            for (std::size_t i = 0; i < cells.size(); ++i) cells[i] = settings.interrogationCells[i];
-            const auto frame = BuildInterrogation(cells, address);
+            const auto frame = BuildInterrogation(settings.interrogationValues, address, fallback);
             return {frame.begin(), frame.end()};
         }
         case MasterRequest::ResetRemoteLink: {
+            // Not a setting: its control field is fixed.
             const auto frame = BuildFixedFrame(kResetRemoteLinkControl, DeviceAddressByte(address));
             return {frame.begin(), frame.end()};
         }
-        default: {
-            const auto frame = BuildShortRequest(settings.shortCells[ShortRow(request) - 1], address);
-            return {frame.begin(), frame.end()};
-        }
     }
+    return {};
 }
 
 }  // namespace tc101

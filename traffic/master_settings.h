@@ -1,14 +1,13 @@
 #pragma once
 
-// The master message settings as a plain reader sees them: the value cells
-// of grdShort and GrdZZ as stored in bwset.ini, and the standard link
-// procedure switch. The console master builds its requests from these; the
-// window builds them from the dialog's live cells with the same builders.
+// The master message settings as a value: the control field of each short
+// request (grdShort), the general interrogation's fields (GrdZZ) and the
+// standard link procedure switch. One reader and one writer of bwset.ini;
+// the dialog loads and saves through them, and every request is built from
+// these values, never from cell text.
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "files/ini_file.h"
@@ -21,19 +20,27 @@ namespace tc101 {
 inline constexpr std::uint8_t kResetRemoteLinkControl = kPrmMask | primary::kResetRemoteLink;
 
 struct MasterSettings {
-    std::array<std::string, kShortRequestRows> shortCells;          // grdShort rows 1..3, column 2
-    std::array<std::string, kInterrogationRows> interrogationCells;  // GrdZZ rows 1..7, column 2
+    std::array<SettingValue, kShortRequestRows> shortValues{};  // grdShort rows 1..3
+    InterrogationValues interrogationValues{};                  // GrdZZ rows 1..7
     bool standardLink = false;
+
+    bool operator==(const MasterSettings&) const = default;
 };
 
-// Each list as the dialog fills its table: the default list when the key is
-// missing, rows without an item left empty, items beyond the table ignored.
+// Each stored list read as hex: the default list when the key is missing, an
+// item that is not a hex number or a row without an item reads as nothing
+// (its request takes the fallback), items beyond the rows are ignored.
 MasterSettings ReadMasterSettings(const IniFile& bwset);
 // bwset.ini in the application directory.
 MasterSettings ReadMasterSettings();
+// Each list with an empty title item and two or more hex digits per value
+// (nothing written as 00), then the switch. Throws FileError.
+void WriteMasterSettings(IniFile& bwset, const MasterSettings& settings);
 
-// The frame of a master request as built from the cells and the device address.
+// The frame of a master request as built from the values and the device
+// address; the interrogation's unreadable fields take the fallback given.
 std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
-                                             std::int64_t address);
+                                             std::int64_t address,
+                                             CellFallback fallback = CellFallback::TableDefaults);
 
 }  // namespace tc101

@@ -1,10 +1,11 @@
 #pragma once
 
-// The poll decision shared by the main window's two timers and the console
-// master: the waiting rule (ReplyReceived, SilentTicks), the choice of the
-// next request (NextRequest) and, when the standard link procedure is on, the
-// frame count bit per link address and the reset of remote link. The owner
-// sends and logs; this class only decides. One thread drives it.
+// The master station's poll decision, asked by the window's two timers and
+// the console's ticks: the waiting rule (ReplyReceived, SilentTicks), the
+// choice of the next request (NextRequest) and, when the standard link
+// procedure is on, the frame count bit per link address and the reset of
+// remote link. The station sends and logs; this class only decides. One
+// thread drives it.
 
 #include <array>
 #include <cstdint>

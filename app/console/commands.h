@@ -3,9 +3,8 @@
 // The console subcommands. Each takes the words after its own name and
 // returns the process exit code; a UsageError it throws becomes exit 2.
 
+#include <functional>
 #include <span>
-
-#include "app/demo/demo_session.h"
 
 namespace tc101::console {
 
@@ -16,11 +15,13 @@ int RunTable(Words words);
 int RunPoll(Words words);
 int RunSend(Words words);
 int RunOutstation(Words words);
-// The window, when given and a display is there; else the console master.
-int RunDemo(Words words, const demo::DemoWindow& window);
+
+// A command the program brings along: the demo, which drives these
+// commands' entry points and, in a build with one, the window.
+using ProgramCommand = std::function<int(Words)>;
 
 // Dispatches argv[1]; prints the overview for "help", "--help" or an unknown
-// word. The demo opens demoWindow when it can.
-int RunConsole(int argc, char** argv, const demo::DemoWindow& demoWindow = {});
+// word. "demo" runs demo.
+int RunConsole(int argc, char** argv, const ProgramCommand& demo);
 
 }  // namespace tc101::console

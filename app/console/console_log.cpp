@@ -52,7 +52,7 @@ void ConsoleLog::Line(LogColour colour, std::string_view text) {
     Flush();
 }
 
-void ConsoleLog::Account(std::span<const std::string> lines) {
+void ConsoleLog::Account(const std::vector<std::string>& lines) {
     const std::string_view escape = colour_ ? Escape(LogColour::Red) : std::string_view{};
     std::string out;
     for (const std::string& line : lines) {

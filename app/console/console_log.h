@@ -5,11 +5,12 @@
 // terminal's own colour, so banners stay readable on a dark background.
 
 #include <cstdio>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "traffic/log_lines.h"
+#include "traffic/master_station.h"
 
 namespace tc101::console {
 
@@ -20,15 +21,16 @@ ColourMode ParseColourMode(std::string_view word);
 // Auto: colours when the stream is a terminal that is not "dumb".
 bool UseColour(ColourMode mode, std::FILE* stream);
 
-class ConsoleLog {
+// The console is the master station's sink without a bound: nothing is dropped.
+class ConsoleLog : public MasterSink {
 public:
     ConsoleLog(std::FILE* out, bool colour) : out_(out), colour_(colour) {}
 
     // One line in its colour. Output is flushed per entry, so a pipe or a tee
     // shows the traffic as it happens.
-    void Line(LogColour colour, std::string_view text);
+    void Line(LogColour colour, std::string_view text) override;
     // The analyser's account in red, followed by one empty line.
-    void Account(std::span<const std::string> lines);
+    void Account(const std::vector<std::string>& lines) override;
 
 private:
     void Flush();

@@ -1,27 +1,22 @@
 #pragma once
 
-// The master side of a console run: the port with Comm1's properties, the
-// receive path of the traffic log (Rx line, account, verdict), the senders
-// and the poll decision, driven from the console's own thread.
+// The master station on a console: the port with Comm1's properties, its
+// notices handled on the console's own thread, Ctrl-C and a vanished device.
+// What is sent and received, and how it is logged, is the MasterStation's;
+// the console logs a frame once it has left the line.
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <span>
-#include <string>
-#include <string_view>
 
 #include "app/console/console_log.h"
 #include "app/console/interrupt_signals.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/notice_queue.h"
-#include "serial/port_trouble.h"
 #include "serial/port_settings.h"
-#include "traffic/poll_cycle.h"
-#include "traffic/frame_capture.h"
+#include "traffic/master_station.h"
 
 namespace tc101::console {
 
@@ -37,18 +32,10 @@ public:
     // Lets what is queued leave, closes the port and shows line errors still held back.
     void Close();
 
-    PollCycle& Cycle() { return cycle_; }
+    MasterStation& Station() { return station_; }
     // Every frame sent and block received, for --pcap.
-    const FrameCapture& Capture() const { return capture_; }
+    const FrameCapture& Capture() const { return station_.Capture(); }
     const std::string& PortName() const { return portName_; }
-
-    // A master request as built from the settings: the octets the poll
-    // decision puts on the line in one write, then the banner and "TX:" once
-    // they have left (a red line instead when they could not).
-    void SendRequest(MasterRequest request, std::span<const std::uint8_t> built, std::int64_t address);
-    // A send-list message: its octets, then "Tx:" with the text as given once
-    // they have left; false, with a red line, when they could not.
-    bool SendMessage(std::string_view content, std::span<const std::uint8_t> octets);
 
     enum class PumpEnd { Deadline, Done, Interrupted, HungUp };
     // Handles received blocks until the deadline, until done() holds after a
@@ -56,22 +43,14 @@ public:
     PumpEnd PumpUntil(Clock::time_point deadline, const std::function<bool()>& done = {});
 
 private:
-    void Received(const std::uint8_t* data, std::uint16_t count);
-    // Queues the octets as one request and waits until they have left; false when they did not.
-    bool Write(std::span<const std::uint8_t> octets);
-    void ShowLineErrors(std::optional<std::string> line);
-
-    ConsoleLog& log_;
-    ValueTables& tables_;
     InterruptSignals& interrupts_;
-    PollCycle cycle_;
     bool hungUp_ = false;
-    FrameCapture capture_;
     std::string portName_;
-    LineErrorReport lineErrors_;
-    // Declared last: its threads post to the queue until it is destroyed.
+    // Declared after the sink and the tables, before the station: its
+    // threads post to the queue until the component is destroyed.
     NoticeQueue queue_;
     TComm comm_{queue_};
+    MasterStation station_;
 };
 
 }  // namespace tc101::console

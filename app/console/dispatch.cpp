@@ -11,7 +11,7 @@ namespace {
 
 struct Command {
     std::string_view name;
-    int (*run)(Words);  // nullptr: the demo, which takes the window too
+    int (*run)(Words);  // nullptr: the demo, which the program brings
     std::string_view summary;
 };
 
@@ -35,7 +35,7 @@ void PrintOverview(std::FILE* out) {
 
 }  // namespace
 
-int RunConsole(int argc, char** argv, const demo::DemoWindow& demoWindow) {
+int RunConsole(int argc, char** argv, const ProgramCommand& demo) {
     const std::string_view name = argv[1];
     if (name == "help" || name == "--help" || name == "-h") {
         PrintOverview(stdout);
@@ -49,7 +49,7 @@ int RunConsole(int argc, char** argv, const demo::DemoWindow& demoWindow) {
         if (command.name != name) continue;
         try {
             const Words words(argv + 2, static_cast<size_t>(argc - 2));
-            return command.run != nullptr ? command.run(words) : RunDemo(words, demoWindow);
+            return command.run != nullptr ? command.run(words) : demo(words);
         } catch (const UsageError& error) {
             std::fprintf(stderr, "tc101tool %s: %s\n", argv[1], error.what());
             return 2;

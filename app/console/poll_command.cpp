@@ -12,6 +12,7 @@
 #include "app/console/commands.h"
 #include "app/console/console_master.h"
 #include "app/console/master_run_setup.h"
+#include "app/console/poll_run.h"
 #include "app/console/port_options.h"
 #include "app/console/table_print.h"
 #include "traffic/master_settings.h"
@@ -72,53 +73,56 @@ constexpr std::string_view kUsageTail =
 constexpr std::int64_t kMaxTicks = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kMaxIntervalMs = std::numeric_limits<std::int32_t>::max();
 
-struct RunLength {
-    std::optional<std::int64_t> ticks;
-    std::optional<std::chrono::milliseconds> time;
-};
-
-class PollRun {
+// Ticks at start + k * interval, as the window's timer does.
+class PollLoop {
 public:
-    PollRun(ConsoleMaster& master, const MasterSettings& settings, std::int64_t address,
-            std::chrono::milliseconds interval)
-        : master_(master), settings_(settings), address_(address), interval_(interval) {}
+    PollLoop(ConsoleMaster& master, std::int64_t address, std::chrono::milliseconds interval)
+        : master_(master), address_(address), interval_(interval) {}
 
-    // Ticks at start + k * interval, as the window's timer does.
-    ConsoleMaster::PumpEnd Run(const RunLength& length) {
+    ConsoleMaster::PumpEnd Run(std::optional<std::int64_t> ticks, std::optional<std::chrono::milliseconds> time) {
         using PumpEnd = ConsoleMaster::PumpEnd;
+        MasterStation& station = master_.Station();
         const auto start = ConsoleMaster::Clock::now();
-        const auto end = length.time ? start + *length.time : ConsoleMaster::Clock::time_point::max();
-        master_.Cycle().StartSimulation();
-        for (std::int64_t tick = 1; !length.ticks || tick <= *length.ticks; ++tick) {
+        const auto end = time ? start + *time : ConsoleMaster::Clock::time_point::max();
+        station.Cycle().StartSimulation();
+        for (std::int64_t tick = 1; !ticks || tick <= *ticks; ++tick) {
             const auto at = start + tick * interval_;
             if (at > end) break;
             const PumpEnd waited = master_.PumpUntil(at);
             if (waited != PumpEnd::Deadline) return waited;
-            const bool sent = Tick();
-            if (length.ticks && tick == *length.ticks) {
+            const bool sent = station.SimulationTick(address_).has_value();
+            if (ticks && tick == *ticks) {
                 // The reply to the last request still belongs to the run.
                 if (!sent) return PumpEnd::Deadline;
-                return master_.PumpUntil(at + interval_, [this] { return master_.Cycle().ReplyReceived(); });
+                return master_.PumpUntil(at + interval_, [&station] { return station.Cycle().ReplyReceived(); });
             }
         }
         return master_.PumpUntil(end);
     }
 
 private:
-    bool Tick() {
-        const std::optional<MasterRequest> request = master_.Cycle().SimulationTick();
-        if (!request) return false;
-        master_.SendRequest(*request, BuildMasterRequest(*request, settings_, address_), address_);
-        return true;
-    }
-
     ConsoleMaster& master_;
-    const MasterSettings& settings_;
     std::int64_t address_;
     std::chrono::milliseconds interval_;
 };
 
 }  // namespace
+
+int Poll(const PollRun& run) {
+    MasterSettings settings = ReadMasterSettings();
+    if (run.standardLink) settings.standardLink = true;
+    const std::int64_t interval = run.intervalMs ? *run.intervalMs : StoredPollInterval();
+    if (!TimerFires(interval))
+        throw UsageError("the stored interval (TimeInteval1) is " + std::to_string(interval) +
+                         " ms, so the poll timer never fires; give --interval MS");
+
+    MasterRun session(run.setup);
+    session.master.Station().SetSettings(settings);
+    session.master.Open(run.port);
+    PollLoop loop(session.master, run.address ? *run.address : StoredDeviceAddress(),
+                  std::chrono::milliseconds(interval));
+    return session.Finish(loop.Run(run.ticks, run.time));
+}
 
 int RunPoll(Words words) {
     Args args(words);
@@ -126,34 +130,18 @@ int RunPoll(Words words) {
         WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
-    const PortSettings port = TakePortOptions(args);
-    const auto address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
-                                      std::numeric_limits<std::int32_t>::max());
-    const auto intervalOption = args.Integer("--interval", 1, kMaxIntervalMs);
-    RunLength length;
-    length.ticks = args.Integer("--ticks", 1, kMaxTicks);
-    length.time = args.Seconds("--seconds");
-    if (length.ticks && length.time) throw UsageError("give --ticks or --seconds, not both");
-    const bool standardLinkFlag = args.Flag("--standard-link");
-    MasterRunSetup setup = TakeMasterRunSetup(args);
+    PollRun run;
+    run.port = TakePortOptions(args);
+    run.address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max());
+    run.intervalMs = args.Integer("--interval", 1, kMaxIntervalMs);
+    run.ticks = args.Integer("--ticks", 1, kMaxTicks);
+    run.time = args.Seconds("--seconds");
+    if (run.ticks && run.time) throw UsageError("give --ticks or --seconds, not both");
+    run.standardLink = args.Flag("--standard-link");
+    run.setup = TakeMasterRunSetup(args);
     if (!args.Rest().empty()) throw UsageError("unexpected argument '" + args.Rest().front() + "'");
-
-    const MasterSettings settings = [&] {
-        MasterSettings s = ReadMasterSettings();
-        if (standardLinkFlag) s.standardLink = true;
-        return s;
-    }();
-    const std::int64_t interval = intervalOption ? *intervalOption : StoredPollInterval();
-    if (!TimerFires(interval))
-        throw UsageError("the stored interval (TimeInteval1) is " + std::to_string(interval) +
-                         " ms, so the poll timer never fires; give --interval MS");
-
-    MasterRun run(setup);
-    run.master.Cycle().SetStandardLink(settings.standardLink);
-    run.master.Open(port);
-    PollRun poll(run.master, settings, address ? *address : StoredDeviceAddress(),
-                 std::chrono::milliseconds(interval));
-    return run.Finish(poll.Run(length));
+    return Poll(run);
 }
 
 }  // namespace tc101::console

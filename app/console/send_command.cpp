@@ -83,7 +83,7 @@ int RunSend(Words words) {
 
     MasterRun run(setup);
     run.master.Open(port);
-    const bool written = run.master.SendMessage(message.text, message.octets);
+    const bool written = run.master.Station().SendMessage(message);
     const auto end = ConsoleMaster::Clock::now() + std::chrono::milliseconds(waitMs);
     const int status = run.Finish(run.master.PumpUntil(end));
     if (!written) throw std::runtime_error("the message did not leave the port (write timeout or flow control)");

@@ -2,29 +2,32 @@
 // link and the main window on the other; without a display the console
 // master plays the window's part and prints the traffic as poll does.
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
+
+#include "app/demo/demo_command.h"
 
 #include "app/console/args.h"
-#include "app/console/commands.h"
 #include "app/console/interrupt_signals.h"
 #include "app/console/master_run_setup.h"
+#include "app/console/poll_run.h"
 #include "app/console/station_options.h"
 #include "app/console/table_print.h"
 #include "app/demo/demo_definitions.h"
-#include "app/demo/demo_session.h"
 #include "app/demo/display_probe.h"
 #include "app/demo/pty_link.h"
 #include "outstation/station_runner.h"
+#include "protocol/requests.h"
 #include "serial/port_settings.h"
 
-namespace tc101::console {
+namespace tc101::demo {
+
+using console::Args;
+using console::UsageError;
 
 namespace {
 
@@ -82,7 +85,6 @@ constexpr std::int64_t kDefaultChangeEveryMs = 1000;
 constexpr std::int64_t kDefaultEventEveryMs = 3000;
 constexpr std::chrono::milliseconds kDefaultConsoleTime{10000};
 constexpr std::int64_t kMaxIntervalMs = 24LL * 60 * 60 * 1000;
-constexpr int kAddressModulus = 256;
 constexpr std::int64_t kSettleMs = 50;
 
 struct DemoOptions {
@@ -110,47 +112,41 @@ DemoOptions ReadOptions(Args& args) {
     defaults.changeEveryMs = kDefaultChangeEveryMs;
     defaults.eventEveryMs = kDefaultEventEveryMs;
     StationConfig& station = options.station;
-    station = TakeStationOptions(args, defaults);
+    station = console::TakeStationOptions(args, defaults);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
     // The window and the console master poll the stored device address.
-    const std::int64_t address = StoredDeviceAddress() % kAddressModulus;
-    station.address = static_cast<std::uint8_t>(address < 0 ? address + kAddressModulus : address);
+    station.address = DeviceAddressByte(console::StoredDeviceAddress());
     return options;
 }
 
 // A display that is named but does not answer gets the console run, with a word why.
 bool HasDisplay() {
-    const demo::DisplayEnvironment environment = demo::CurrentDisplayEnvironment();
-    const demo::DisplayState state = demo::ProbeDisplay(environment);
-    if (state == demo::DisplayState::Unreachable)
+    const DisplayEnvironment environment = CurrentDisplayEnvironment();
+    const DisplayState state = ProbeDisplay(environment);
+    if (state == DisplayState::Unreachable)
         std::fprintf(stderr, "demo: the display cannot be reached (%s); the console run instead\n",
-                     demo::DisplayNames(environment).c_str());
-    return state == demo::DisplayState::Reachable;
-}
-
-std::string SecondsText(std::chrono::milliseconds time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(time.count()) / 1000);
-    return text;
+                     DisplayNames(environment).c_str());
+    return state == DisplayState::Reachable;
 }
 
 // The console master is tc101tool poll itself, on the link's other end.
-int RunConsoleMaster(const DemoOptions& options, const std::string& port, const demo::SessionDefinitions& definitions) {
-    std::vector<std::string> words = {"--port", port,
-                                      "--frame-delay", std::to_string(options.frameDelayMs),
-                                      "--interval", std::to_string(options.intervalMs),
-                                      "--seconds", SecondsText(options.seconds.value_or(kDefaultConsoleTime))};
-    if (options.station.strictFcb) words.emplace_back("--standard-link");
-    if (definitions.YcFile()) words.insert(words.end(), {"--yc", definitions.YcFile()->string()});
-    if (definitions.YxFile()) words.insert(words.end(), {"--yx", definitions.YxFile()->string()});
-    if (options.tables) words.emplace_back("--tables");
-    if (options.colour) words.insert(words.end(), {"--color", *options.colour});
-    std::vector<char*> pointers;
-    for (std::string& word : words) pointers.push_back(word.data());
-    return RunPoll(Words(pointers.data(), pointers.size()));
+int RunConsoleMaster(const DemoOptions& options, const std::string& port, const SessionDefinitions& definitions,
+                     console::ColourMode colour) {
+    console::PollRun run;
+    run.port = ReadPortSettings(ComSetFile());
+    run.port.port = port;
+    run.port.recieveDelay = options.frameDelayMs;
+    run.intervalMs = options.intervalMs;
+    run.time = options.seconds.value_or(kDefaultConsoleTime);
+    run.standardLink = options.station.strictFcb;
+    if (definitions.YcFile()) run.setup.ycFile = definitions.YcFile()->string();
+    if (definitions.YxFile()) run.setup.yxFile = definitions.YxFile()->string();
+    run.setup.tables = options.tables;
+    run.setup.colour = colour;
+    return console::Poll(run);
 }
 
-void PrintStationFigures(const StationRunner& runner, const demo::PtyLink& link) {
+void PrintStationFigures(const StationRunner& runner, const PtyLink& link) {
     const StationCounters counters = runner.Counters();
     std::fprintf(stderr,
                  "demo outstation: %lld blocks received, %lld frames handled, %lld ignored, %lld sent again, "
@@ -163,23 +159,24 @@ void PrintStationFigures(const StationRunner& runner, const demo::PtyLink& link)
 
 }  // namespace
 
-int RunDemo(Words words, const demo::DemoWindow& window) {
+int RunDemo(console::Words words, const DemoWindow& window) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsage));
+        console::WriteAll(stdout, std::string(kUsage));
         return 0;
     }
     const DemoOptions options = ReadOptions(args);
     const bool withWindow = window && !options.console && HasDisplay();
-    if (options.colour) ParseColourMode(*options.colour);
+    const console::ColourMode colour =
+        options.colour ? console::ParseColourMode(*options.colour) : console::ColourMode::Auto;
 
     // Console: Ctrl-C ends the run in order, so the signals are blocked
     // before any thread starts. The window keeps the usual Ctrl-C.
-    std::optional<InterruptSignals> signals;
+    std::optional<console::InterruptSignals> signals;
     if (!withWindow) signals.emplace();
 
-    demo::PtyLink link;
-    const demo::SessionDefinitions definitions(options.station.ycCount, options.station.yxCount);
+    PtyLink link;
+    const SessionDefinitions definitions(options.station.ycCount, options.station.yxCount);
     const std::string stationPort = link.PortA();
     const std::int64_t stationDelay = options.frameDelayMs;
     StationRunner runner(
@@ -196,7 +193,7 @@ int RunDemo(Words words, const demo::DemoWindow& window) {
 
     int status = 0;
     if (withWindow) {
-        demo::DemoSession session;
+        DemoSession session;
         session.port = link.PortB();
         session.ycFile = definitions.YcFile();
         session.yxFile = definitions.YxFile();
@@ -204,7 +201,7 @@ int RunDemo(Words words, const demo::DemoWindow& window) {
         session.runTime = options.seconds;
         status = window(session);
     } else {
-        status = RunConsoleMaster(options, link.PortB(), definitions);
+        status = RunConsoleMaster(options, link.PortB(), definitions, colour);
         // The last request may still be on its way: the station takes it in
         // before it stops, so its figures match the master's log.
         std::this_thread::sleep_for(std::chrono::milliseconds(2 * options.frameDelayMs + kSettleMs));
@@ -215,4 +212,4 @@ int RunDemo(Words words, const demo::DemoWindow& window) {
     return status;
 }
 
-}  // namespace tc101::console
+}  // namespace tc101::demo

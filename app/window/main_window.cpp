@@ -29,6 +29,7 @@
 #include "protocol/dialogs/bw_set_form.h"
 #include "serial/port_settings.h"
 #include "traffic/session_capture.h"
+#include "traffic/ui/capture_menu_item.h"
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
 
@@ -61,6 +62,9 @@ TfrmZh::TfrmZh(QWidget* parent)
     Comm1.OnLineErrors = [this](const LineErrorCounts& counts) { Comm1LineErrors(counts); };
     Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
     SetupLayout();
+    station_ = std::make_unique<MasterStation>(Comm1, *Memo1, tables_);
+    // The log's item that saves the station's frames as a capture file.
+    new CaptureMenuItem(*Memo1, station_->Capture(), [this] { return Comm1.CommName(); });
 
     connect(BtnOpenCom, &QAction::triggered, this, &TfrmZh::BtnOpenComClick);
     connect(btnCloseCom, &QAction::triggered, this, &TfrmZh::btnCloseComClick);
@@ -94,6 +98,9 @@ TfrmZh::TfrmZh(QWidget* parent)
 
     FormCreate();
     frmBwSet = new TfrmBwSet(this);
+    // The dialog's cells are live: an edit is used at once, saved or not.
+    station_->SetSettings(frmBwSet->Settings());
+    connect(frmBwSet, &TfrmBwSet::SettingsChanged, this, [this] { station_->SetSettings(frmBwSet->Settings()); });
 }
 
 TfrmZh::~TfrmZh() {

@@ -20,11 +20,9 @@
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
-#include "serial/port_trouble.h"
 #include "serial/tcp_connect_job.h"
 #include "serial/ui/qt_notice_sink.h"
-#include "traffic/poll_cycle.h"
-#include "traffic/frame_capture.h"
+#include "traffic/master_station.h"
 
 class QAction;
 class QCheckBox;
@@ -57,10 +55,10 @@ public:
     // State.
     bool PortOpen = false;
     // NextRequest, ReplyReceived and SilentTicks: the poll decision both timers share.
-    PollCycle& Cycle() { return cycle_; }
-    std::optional<MasterRequest> NextRequest() const { return cycle_.NextRequest(); }
-    bool ReplyReceived() const { return cycle_.ReplyReceived(); }
-    std::uint8_t SilentTicks() const { return cycle_.SilentTicks(); }
+    PollCycle& Cycle() { return station_->Cycle(); }
+    std::optional<MasterRequest> NextRequest() const { return station_->Cycle().NextRequest(); }
+    bool ReplyReceived() const { return station_->Cycle().ReplyReceived(); }
+    std::uint8_t SilentTicks() const { return station_->Cycle().SilentTicks(); }
 
     // The port (after its sink: it is destroyed first and joins its threads
     // before the sink goes).
@@ -178,10 +176,8 @@ private:
     bool OpenComm1();
     void ConnectInBackground(const std::string& port, std::int64_t frameDelay);
     void FinishConnecting(TcpConnectJob::Outcome outcome, std::int64_t frameDelay);
-    void NoteUnusableFrameDelay(std::int64_t frameDelay);
     void SetupLayout();
     void ConnectPolling();
-    void SendRequest(MasterRequest request);
     // Unticks "连续发送(&T)" and shows why sending stopped (one box, not one per tick).
     void StopContinuousSending(const std::exception& error);
     // Unticks "连续发送(&T)" and "模拟主站(&M)", stopping their timers.
@@ -206,9 +202,8 @@ private:
 
     ValueTables tables_;
     Table sendList_;
-    PollCycle cycle_;
-    FrameCapture capture_;  // every frame of the session, for the log's capture item
-    LineErrorReport lineErrors_;
+    // Sends, receives and logs; the window connects its widgets to it.
+    std::unique_ptr<MasterStation> station_;
     QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
     std::string sessionPort_;
     std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached

@@ -21,7 +21,6 @@
 
 #include "app/shell/grid_view.h"
 #include "app/window/main_window.h"
-#include "traffic/ui/capture_menu_item.h"
 #include "traffic/ui/traffic_log.h"
 
 namespace tc101 {
@@ -162,7 +161,6 @@ QWidget* TfrmZh::BuildBottomPanel() {
     auto* box = new QVBoxLayout(PnlSee);
     box->setContentsMargins(0, 0, 0, 0);
     Memo1 = new TrafficLog;
-    new CaptureMenuItem(*Memo1, capture_, [this] { return Comm1.CommName(); });
     box->addWidget(Memo1);
     return PnlSee;
 }

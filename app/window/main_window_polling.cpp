@@ -1,10 +1,8 @@
 // TfrmZh's senders: the four standard requests, the master simulation timer,
-// the send list and continuous sending. The poll decision is cycle_'s; this
-// file puts its choices on the line and into the log.
+// the send list and continuous sending, connected to the master station,
+// which decides, sends and logs.
 
-#include <chrono>
 #include <string>
-#include <vector>
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -15,9 +13,7 @@
 #include "app/shell/grid_view.h"
 #include "app/shell/message_box.h"
 #include "app/window/main_window.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
-#include "traffic/master_settings.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
 #include "traffic/ui/traffic_log.h"
@@ -66,86 +62,39 @@ void TfrmZh::ConnectPolling() {
     connect(GrdSend, &QAbstractItemView::doubleClicked, this, &TfrmZh::GrdSendDblClick);
 }
 
-void TfrmZh::SendRequest(MasterRequest request) {
-    Memo1->ScrollLogToEnd();
-    const std::int64_t address = txtAdd->value();
-    std::vector<std::uint8_t> built;
-    switch (request) {
-        case MasterRequest::LinkStatus: {
-            const auto frame = frmBwSet->ShortRequestFrame(ShortRequest::LinkStatus, address);
-            built.assign(frame.begin(), frame.end());
-            break;
-        }
-        case MasterRequest::Class1: {
-            const auto frame = frmBwSet->ShortRequestFrame(ShortRequest::Class1, address);
-            built.assign(frame.begin(), frame.end());
-            break;
-        }
-        case MasterRequest::Class2: {
-            const auto frame = frmBwSet->ShortRequestFrame(ShortRequest::Class2, address);
-            built.assign(frame.begin(), frame.end());
-            break;
-        }
-        case MasterRequest::GeneralInterrogation: {
-            const auto frame = frmBwSet->InterrogationFrame(address);
-            built.assign(frame.begin(), frame.end());
-            break;
-        }
-        case MasterRequest::ResetRemoteLink:
-            // Not a cell of the settings: its control field is fixed.
-            built = BuildMasterRequest(request, MasterSettings{}, address);
-            break;
-    }
-    // The switch is live like the cells: ticked in the dialog, used at once.
-    cycle_.SetStandardLink(frmBwSet->StandardLink());
-    const std::vector<std::uint8_t> octets = cycle_.FrameToSend(built);
-    // The whole frame in one request, so it leaves in one write; a refusal is not reported.
-    Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
-    Memo1->AppendLine(LogColour::Black, RequestBanner(request, address));
-    const auto now = std::chrono::system_clock::now();
-    capture_.Add(CaptureDirection::Sent, octets, now);
-    Memo1->AppendLine(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
-}
-
-void TfrmZh::SendLinkStatusRequest() { SendRequest(MasterRequest::LinkStatus); }
-void TfrmZh::SendClass1Request() { SendRequest(MasterRequest::Class1); }
-void TfrmZh::SendClass2Request() { SendRequest(MasterRequest::Class2); }
-void TfrmZh::SendGeneralInterrogation() { SendRequest(MasterRequest::GeneralInterrogation); }
+void TfrmZh::SendLinkStatusRequest() { station_->SendRequest(MasterRequest::LinkStatus, txtAdd->value()); }
+void TfrmZh::SendClass1Request() { station_->SendRequest(MasterRequest::Class1, txtAdd->value()); }
+void TfrmZh::SendClass2Request() { station_->SendRequest(MasterRequest::Class2, txtAdd->value()); }
+void TfrmZh::SendGeneralInterrogation() { station_->SendRequest(MasterRequest::GeneralInterrogation, txtAdd->value()); }
 
 void TfrmZh::cbxMlzzClick() {
     const bool run = cbxMlzz->isChecked() && PortOpen;
     StartOrStop(*TimerZZ, *txtInteval1, run);
-    if (run) {
-        cycle_.SetStandardLink(frmBwSet->StandardLink());
-        cycle_.StartSimulation();
-    }
+    if (run) station_->Cycle().StartSimulation();
     txtInteval1->setEnabled(!cbxMlzz->isChecked());
     for (QPushButton* button : {BtnLL, Btn1J, Btn2J, BtnZZ}) button->setEnabled(!cbxMlzz->isChecked() && PortOpen);
 }
 
-void TfrmZh::TimerZZTimer() {
-    cycle_.SetStandardLink(frmBwSet->StandardLink());
-    if (const std::optional<MasterRequest> request = cycle_.SimulationTick()) SendRequest(*request);
-}
+void TfrmZh::TimerZZTimer() { station_->SimulationTick(txtAdd->value()); }
 
 void TfrmZh::cekSend2Click() {
     const bool run = cekSend2->isChecked() && PortOpen;
     StartOrStop(*Timer1, *txtInteval2, run);
-    if (run) cycle_.StartContinuous();
+    if (run) station_->Cycle().StartContinuous();
     txtInteval2->setEnabled(!cekSend2->isChecked());
     BtnSend->setEnabled(!cekSend2->isChecked() && PortOpen);
     BtnUpdate->setEnabled(!cekSend2->isChecked());
 }
 
 void TfrmZh::Timer1Timer() {
-    if (!cycle_.TickMaySend()) return;
+    if (!station_->Cycle().TickMaySend()) return;
     try {
         SendSelectedMessage();
     } catch (const std::exception& error) {
         StopContinuousSending(error);
         return;
     }
-    cycle_.Sent();
+    station_->Cycle().Sent();
 }
 
 void TfrmZh::StopContinuousSending(const std::exception& error) {
@@ -167,14 +116,8 @@ void TfrmZh::SendSelectedMessage() {
     // Copies: the walk below moves the selection, and the line shows the row sent.
     const std::string name = sendList_.Cell(kSendNameCol, row);
     const OutgoingMessage message = PrepareMessage(sendList_.Cell(kSendContentCol, row));
-    const std::vector<std::uint8_t>& octets = message.octets;
-    Memo1->AppendLine(LogColour::Black, SendListBanner(name));
-    Comm1.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
+    station_->SendMessage(message, name);
     if (cekCircle->isChecked()) sendList_.SetCurrentRow(NextSendRow(row, rowCount));
-    cycle_.MessageSent();
-    const auto now = std::chrono::system_clock::now();
-    capture_.Add(CaptureDirection::Sent, octets, now);
-    Memo1->AppendLine(LogColour::Blue, SendListLine(message.text, TimeStamp(now)));
 }
 
 void TfrmZh::BtnSendClick() {

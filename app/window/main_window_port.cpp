@@ -16,12 +16,10 @@
 #include "app/shell/application.h"
 #include "app/shell/message_box.h"
 #include "app/window/main_window.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "serial/comms_error.h"
 #include "serial/port_settings.h"
 #include "serial/tcp_port_name.h"
 #include "serial/ui/com_set_form.h"
-#include "traffic/ui/receive_path.h"
 #include "traffic/ui/traffic_log.h"
 
 
@@ -40,7 +38,7 @@ bool TfrmZh::OpenComm1() {
         return false;
     }
     Comm1.OpenPort();
-    NoteUnusableFrameDelay(settings.recieveDelay);
+    station_->PortOpened(settings.recieveDelay);
     return true;
 }
 
@@ -66,18 +64,12 @@ void TfrmZh::FinishConnecting(TcpConnectJob::Outcome outcome, std::int64_t frame
         if (!outcome.error.empty()) throw ECommsError(outcome.error);
         Comm1.OpenPortOn(std::move(outcome.socket));
         PortOpen = true;
-        NoteUnusableFrameDelay(frameDelay);
+        station_->PortOpened(frameDelay);
     } catch (const std::exception& error) {
         PortOpen = false;
         ShowError(this, ErrorBoxText(QString::fromUtf8(error.what())));
     }
     ShowPortState(PortOpen);
-}
-
-void TfrmZh::NoteUnusableFrameDelay(std::int64_t frameDelay) {
-    if (FrameDelayUsable(frameDelay)) return;
-    Memo1->ScrollLogToEnd();
-    Memo1->AppendLine(LogColour::Red, FrameDelayReplacedText(frameDelay, UsableFrameDelay(frameDelay)));
 }
 
 void TfrmZh::BtnOpenComClick() {
@@ -122,39 +114,27 @@ void TfrmZh::FitStatusPanels() {
 QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel))->text(); }
 
 void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
-    const auto now = std::chrono::system_clock::now();
-    capture_.Add(CaptureDirection::Received, std::span(buffer, bufferLength), now);
-    const auto verdict = ReceiveBlock(*Memo1, tables_, std::span(buffer, bufferLength), now);
-    if (!verdict) return;
-    cycle_.SetStandardLink(frmBwSet->StandardLink());
-    cycle_.ReplyArrived(std::span(buffer, bufferLength), *verdict);
+    station_->Received(std::span(buffer, bufferLength));
 }
 
 void TfrmZh::Comm1LineErrors(const LineErrorCounts& counts) {
-    const auto now = LineErrorReport::Clock::now();
-    if (const auto line = lineErrors_.Add(counts, now)) {
-        Memo1->ScrollLogToEnd();
-        Memo1->AppendLine(LogColour::Red, *line);
-        return;
-    }
+    const auto now = MasterStation::Clock::now();
+    station_->LineErrors(counts, now);
+    const auto due = station_->NextLineErrorDue();
+    if (!due) return;
     if (lineErrorTimer_ == nullptr) {
         lineErrorTimer_ = new QTimer(this);
         lineErrorTimer_->setSingleShot(true);
         lineErrorTimer_->setTimerType(Qt::PreciseTimer);
-        connect(lineErrorTimer_, &QTimer::timeout, this, [this] {
-            if (const auto line = lineErrors_.Due(LineErrorReport::Clock::now())) {
-                Memo1->ScrollLogToEnd();
-                Memo1->AppendLine(LogColour::Red, *line);
-            }
-        });
+        connect(lineErrorTimer_, &QTimer::timeout, this,
+                [this] { station_->ShowDueLineErrors(MasterStation::Clock::now()); });
     }
-    if (const auto due = lineErrors_.NextDue(); due && !lineErrorTimer_->isActive())
+    if (!lineErrorTimer_->isActive())
         lineErrorTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(*due - now));
 }
 
 void TfrmZh::Comm1WriteTimeout(std::uint32_t written, std::uint32_t requested) {
-    Memo1->ScrollLogToEnd();
-    Memo1->AppendLine(LogColour::Red, WriteTimeoutText(written, requested));
+    station_->WriteTimedOut(written, requested);
 }
 
 void TfrmZh::Comm1RequestHangup() {

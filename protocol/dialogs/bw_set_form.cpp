@@ -17,6 +17,7 @@
 #include "files/app_paths.h"
 #include "files/ini_file.h"
 #include "files/table_tools.h"
+#include "traffic/master_settings.h"
 
 namespace tc101 {
 
@@ -38,22 +39,23 @@ static_assert(kShortLabels.size() == kShortRequestRows && kZZLabels.size() == kI
 
 std::string Utf8(const char16_t* text) { return QString::fromUtf16(text).toStdString(); }
 
-std::string DefaultList(std::span<const std::string_view> values) {
-    std::vector<std::uint32_t> numbers;
-    for (const auto value : values) numbers.push_back(ParseHexCell(value).value_or(0));
-    return StoredValueList(numbers);
-}
-
 void FillLabels(Table& table, std::span<const char16_t* const> labels) {
     for (size_t i = 0; i < labels.size(); ++i) table.SetCell(kBwLabelCol, static_cast<int>(i) + 1, Utf8(labels[i]));
 }
 
-// The stored values go into the value column from row 1 on; rows without an
-// item keep their cell.
-void FillStoredValues(Table& table, const IniFile& ini, std::string_view key, std::string_view defaultList) {
-    const std::vector<std::string> rows = StoredListRows(ini.ReadString(kBwSetSection, key, defaultList));
-    for (size_t i = 0; i < rows.size() && static_cast<int>(i) + 1 < table.RowCount(); ++i)
-        table.SetCell(kBwValueCol, static_cast<int>(i) + 1, rows[i]);
+// The values go into the value column from row 1 on, as hex; a value that
+// could not be read leaves its cell empty.
+template <std::size_t N>
+void ShowValues(Table& table, const std::array<SettingValue, N>& values) {
+    for (std::size_t i = 0; i < N; ++i)
+        table.SetCell(kBwValueCol, static_cast<int>(i) + 1, values[i] ? TwoDigitHex(*values[i]) : std::string());
+}
+
+template <std::size_t N>
+std::array<SettingValue, N> ReadValues(const Table& table, ValueDisplay display) {
+    std::array<SettingValue, N> values{};
+    for (std::size_t i = 0; i < N; ++i) values[i] = ReadCell(table.Cell(kBwValueCol, static_cast<int>(i) + 1), display);
+    return values;
 }
 
 void ConvertCells(Table& table, std::string (*convert)(std::string_view)) {
@@ -61,15 +63,9 @@ void ConvertCells(Table& table, std::string (*convert)(std::string_view)) {
         table.SetCell(kBwValueCol, row, convert(table.Cell(kBwValueCol, row)));
 }
 
-// Normalises the value cells in place and returns the list to store.
-std::string NormalizeAndList(Table& table, ValueDisplay display) {
-    std::vector<std::uint32_t> values;
-    for (int row = 1; row < table.RowCount(); ++row) {
-        const std::string text = table.Cell(kBwValueCol, row);
-        values.push_back(CellValue(text, display));
-        table.SetCell(kBwValueCol, row, NormalizedCell(text, display));
-    }
-    return StoredValueList(values);
+void NormalizeCells(Table& table, ValueDisplay display) {
+    for (int row = 1; row < table.RowCount(); ++row)
+        table.SetCell(kBwValueCol, row, NormalizedCell(table.Cell(kBwValueCol, row), display));
 }
 
 }  // namespace
@@ -130,6 +126,9 @@ void TfrmBwSet::BuildLayout() {
     connect(rbDec, &QRadioButton::toggled, this, [this](bool on) {
         if (on) SetDisplay(ValueDisplay::Decimal);
     });
+    for (GridView* grid : {grdShort, GrdZZ})
+        connect(grid->model(), &QAbstractItemModel::dataChanged, this, &TfrmBwSet::SettingsChanged);
+    connect(chkStandardLink, &QCheckBox::toggled, this, &TfrmBwSet::SettingsChanged);
 }
 
 void TfrmBwSet::FormCreate() {
@@ -152,34 +151,41 @@ void TfrmBwSet::FormCreate() {
         AutoSizeColumns(*table, {0, kBwLabelCol, kBwValueCol}, textWidth);
     }
 
-    const IniFile ini(AppFile(kBwSetIniName));
-    FillStoredValues(shortCells_, ini, kBwSetShortKey, DefaultList(kShortStoredDefaults));
-    FillStoredValues(zzCells_, ini, kBwSetZZKey, DefaultList(kInterrogationStoredDefaults));
-    chkStandardLink->setChecked(ini.ReadBool(kBwSetSection, kBwSetStandardLinkKey, false));
+    const MasterSettings stored = ReadMasterSettings();
+    ShowValues(shortCells_, stored.shortValues);
+    ShowValues(zzCells_, stored.interrogationValues);
+    chkStandardLink->setChecked(stored.standardLink);
     ApplyEditLimits();
 }
 
 // Values, not texts: in the decimal display "73" is 0x49.
+MasterSettings TfrmBwSet::Settings() const {
+    MasterSettings settings;
+    settings.shortValues = ReadValues<kShortRequestRows>(shortCells_, display_);
+    settings.interrogationValues = ReadValues<kInterrogationRows>(zzCells_, display_);
+    settings.standardLink = chkStandardLink->isChecked();
+    return settings;
+}
+
 std::array<std::uint8_t, kFixedFrameSize> TfrmBwSet::ShortRequestFrame(ShortRequest request,
                                                                         std::int64_t address) const {
-    return BuildShortRequest(ReadCell(shortCells_.Cell(kBwValueCol, static_cast<int>(request)), display_), address);
+    return BuildShortRequest(Settings().shortValues[static_cast<std::size_t>(request) - 1], address);
 }
 
 std::array<std::uint8_t, kInterrogationFrameSize> TfrmBwSet::InterrogationFrame(std::int64_t address,
                                                                                  CellFallback fallback) const {
-    InterrogationValues values{};
-    for (int row = 1; row <= kInterrogationRows; ++row)
-        values[static_cast<size_t>(row - 1)] = ReadCell(zzCells_.Cell(kBwValueCol, row), display_);
-    return BuildInterrogation(values, address, fallback);
+    return BuildInterrogation(Settings().interrogationValues, address, fallback);
 }
 
 void TfrmBwSet::BtnOkClick() {
     // A value being typed counts as entered.
     for (GridView* grid : {grdShort, GrdZZ}) grid->CommitEdit();
+    // A cell that cannot be read is stored, and then shown, as 0.
+    const MasterSettings settings = Settings();
+    NormalizeCells(shortCells_, display_);
+    NormalizeCells(zzCells_, display_);
     IniFile ini(AppFile(kBwSetIniName));
-    ini.WriteString(kBwSetSection, kBwSetShortKey, NormalizeAndList(shortCells_, display_));
-    ini.WriteString(kBwSetSection, kBwSetZZKey, NormalizeAndList(zzCells_, display_));
-    ini.WriteBool(kBwSetSection, kBwSetStandardLinkKey, chkStandardLink->isChecked());
+    WriteMasterSettings(ini, settings);
     ShowInformation(this, QString::fromUtf16(u"召唤报文设置成功！"), QString::fromUtf16(kSystemPromptFullWidth));
 }
 
@@ -192,6 +198,7 @@ void TfrmBwSet::SetDisplay(ValueDisplay display) {
     ConvertCells(shortCells_, convert);
     ConvertCells(zzCells_, convert);
     ApplyEditLimits();
+    Q_EMIT SettingsChanged();
 }
 
 void TfrmBwSet::ApplyEditLimits() {

@@ -1,9 +1,10 @@
 #pragma once
 
 // frmBwSet "报文设置": the master message settings. Created once at start and
-// kept until exit, because the request builders read its cells whenever they
-// build a frame: an edit is used at once, saved or not. Outside the dialog
-// the cells always hold hex text.
+// kept until exit: its cells are the live MasterSettings value, so an edit is
+// used at once, saved or not (SettingsChanged). It loads and saves through
+// the one reader and writer of bwset.ini. Outside the dialog the cells
+// always hold hex text.
 
 #include <array>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "protocol/bw_set_cells.h"
 #include "protocol/requests.h"
 #include "protocol/table.h"
+#include "traffic/master_settings.h"
 
 class QCheckBox;
 class QPushButton;
@@ -34,7 +36,10 @@ public:
     explicit TfrmBwSet(QWidget* parent = nullptr);
     ~TfrmBwSet() override;
 
-    // The requests from the cells' values as they stand now, in either display.
+    // The settings as the cells and the switch stand now, each cell read in
+    // the display it is shown in (nothing for a cell that cannot be read).
+    MasterSettings Settings() const;
+    // The requests built from Settings().
     std::array<std::uint8_t, kFixedFrameSize> ShortRequestFrame(ShortRequest request, std::int64_t address) const;
     std::array<std::uint8_t, kInterrogationFrameSize> InterrogationFrame(
         std::int64_t address, CellFallback fallback = CellFallback::TableDefaults) const;
@@ -56,6 +61,10 @@ public:
     QTabWidget* PageControl1 = nullptr;
 
     void done(int result) override;
+
+Q_SIGNALS:
+    // A value cell, the display or the switch changed: Settings() is new.
+    void SettingsChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -77,11 +77,14 @@ TEST(PortSyscalls, TheConsoleMasterWritesEachFrameOnce) {
         WatchDevice(pty.SlaveName());
         master.Open(settings);
 
+        MasterSettings linkStatus;
+        linkStatus.shortValues[0] = 0x49;
+        master.Station().SetSettings(linkStatus);
         Bytes longest(255, 0x68);
-        master.SendMessage("68 ...", longest);
+        master.Station().SendMessage(OutgoingMessage{"68 ...", longest});
         EXPECT_EQ(pty.Read(255).size(), 255u);
         const Bytes request{0x10, 0x49, 0x01, 0x4A, 0x16};
-        master.SendRequest(MasterRequest::LinkStatus, request, 1);
+        master.Station().SendRequest(MasterRequest::LinkStatus, 1);
         EXPECT_EQ(pty.Read(5), request);
         master.Close();
     }

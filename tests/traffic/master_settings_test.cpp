@@ -1,4 +1,4 @@
-// The master message settings as the console master reads them from bwset.ini.
+// The master message settings as bwset.ini holds them: the one reader and writer.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +48,33 @@ TEST_F(MasterSettingsFile, StoredListsFillTheRowsAndShortListsLeaveRowsEmpty) {
         const MasterSettings s = ReadMasterSettings(bwset);
         EXPECT_EQ(Built(MasterRequest::Class1, s), c.class1) << c.grdShort;
         EXPECT_EQ(Built(MasterRequest::GeneralInterrogation, s), c.interrogation) << c.grdZZ;
+    }
+}
+
+TEST_F(MasterSettingsFile, WrittenSettingsReadBack) {
+    struct Case {
+        const char* name;
+        MasterSettings settings;
+        const char* grdShort;
+        const char* grdZZ;
+        MasterSettings readBack;
+    };
+    const MasterSettings defaults = ReadMasterSettings(bwset);
+    MasterSettings edited = defaults;
+    edited.shortValues[1] = std::nullopt;  // a cell that could not be read is stored as 0
+    edited.interrogationValues[6] = 0x12C;  // wide values keep their digits
+    edited.standardLink = true;
+    MasterSettings editedBack = edited;
+    editedBack.shortValues[1] = 0;
+    const Case cases[] = {
+        {"defaults", defaults, ",49,5A,5B", ",53,64,01,06,00,00,14", defaults},
+        {"edited", edited, ",49,00,5B", ",53,64,01,06,00,00,12C", editedBack},
+    };
+    for (const Case& c : cases) {
+        WriteMasterSettings(bwset, c.settings);
+        EXPECT_EQ(bwset.ReadString("bwset", "grdShort", "?"), c.grdShort) << c.name;
+        EXPECT_EQ(bwset.ReadString("bwset", "GrdZZ", "?"), c.grdZZ) << c.name;
+        EXPECT_EQ(ReadMasterSettings(bwset), c.readBack) << c.name;
     }
 }
 

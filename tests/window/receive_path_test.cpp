@@ -1,4 +1,4 @@
-#include "traffic/ui/receive_path.h"
+// A received block through the window's master station into its log view.
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -6,6 +6,7 @@
 
 #include "protocol/hex_text.h"
 #include "traffic/log_lines.h"
+#include "traffic/master_station.h"
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
 
@@ -20,12 +21,20 @@ const HourClock kHour = [] { return 9; };
 
 QString LogLine(const TrafficLog& log, int line) { return log.document()->findBlockByNumber(line).text(); }
 
+// Nothing is sent here.
+struct NoPort : FramePort {
+    bool SendBytes(const std::uint8_t*, std::uint16_t) override { return false; }
+    bool Drain() override { return false; }
+};
+
 class ReceivePathTest : public ::testing::Test {
 protected:
-    std::optional<PollVerdict> Receive(const Bytes& block) { return ReceiveBlock(log, tables, block, kMoment, kHour); }
+    std::optional<PollVerdict> Receive(const Bytes& block) { return station.Received(block, kMoment); }
 
+    NoPort port;
     TrafficLog log;
     ValueTables tables;
+    MasterStation station{port, log, tables, {SendLogging::WhenQueued, kHour}};
 };
 
 TEST_F(ReceivePathTest, SingleCharacterGivesTheGreenLineThenTheRedAccountAndAnEmptyLine) {

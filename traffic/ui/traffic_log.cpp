@@ -169,6 +169,16 @@ void TrafficLog::AppendBlock(LogColour colour, const std::vector<std::string>& l
     AppendLine(colour, text);
 }
 
+void TrafficLog::Line(LogColour colour, std::string_view text) {
+    ScrollLogToEnd();
+    AppendLine(colour, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void TrafficLog::Account(const std::vector<std::string>& lines) {
+    ScrollLogToEnd();
+    AppendBlock(LogColour::Red, lines);
+}
+
 void TrafficLog::ClearLog() { clear(); }
 
 qsizetype TrafficLog::TextLength() const {

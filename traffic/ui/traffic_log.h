@@ -17,6 +17,7 @@
 #include <QTextCharFormat>
 
 #include "traffic/log_lines.h"
+#include "traffic/master_station.h"
 
 class QAction;
 class QMenu;
@@ -32,7 +33,9 @@ inline constexpr qsizetype kLogCharacterLimit = 50000;
 // runs now and then rather than at every entry.
 inline constexpr qsizetype kLogTrimSlack = 10000;
 
-class TrafficLog : public QPlainTextEdit {
+// The window's master station logs here: each entry scrolls to the end
+// first, and the view keeps only its newest lines (the console keeps all).
+class TrafficLog : public QPlainTextEdit, public MasterSink {
     Q_OBJECT
 public:
     // Asks where to save; an empty answer cancels. The default shows a save dialog.
@@ -53,6 +56,9 @@ public:
     void AppendLine(LogColour colour, const std::string& text) { AppendLine(colour, QString::fromStdString(text)); }
     // An account: each line followed by a line break, as one entry.
     void AppendBlock(LogColour colour, const std::vector<std::string>& lines);
+    // The station's entries: a line, or an account in red.
+    void Line(LogColour colour, std::string_view text) override;
+    void Account(const std::vector<std::string>& lines) override;
     // Empties the view; the session capture keeps its lines.
     void ClearLog();
 

@@ -1,0 +1,87 @@
+#include "traffic/master_station.h"
+
+#include "serial/port_settings.h"
+
+namespace tc101 {
+
+MasterStation::MasterStation(FramePort& port, MasterSink& sink, ValueTables& tables, MasterStationOptions options)
+    : port_(port), sink_(sink), tables_(tables), options_(std::move(options)) {}
+
+void MasterStation::SetSettings(const MasterSettings& settings) {
+    settings_ = settings;
+    cycle_.SetStandardLink(settings.standardLink);
+}
+
+bool MasterStation::Put(std::span<const std::uint8_t> octets) {
+    // The whole frame in one request, so it leaves in one write.
+    const bool queued = port_.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
+    if (options_.sendLogging == SendLogging::WhenQueued) return true;
+    // Logged only once the octets have left: a line held by flow control
+    // must not look as if the frame went out.
+    return queued && port_.Drain();
+}
+
+std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address) {
+    const std::optional<MasterRequest> request = cycle_.SimulationTick();
+    if (request) SendRequest(*request, address);
+    return request;
+}
+
+bool MasterStation::SendRequest(MasterRequest request, std::int64_t address) {
+    const std::vector<std::uint8_t> octets = cycle_.FrameToSend(BuildMasterRequest(request, settings_, address));
+    const bool left = Put(octets);
+    sink_.Line(LogColour::Black, RequestBanner(request, address));
+    if (left) {
+        const auto now = std::chrono::system_clock::now();
+        capture_.Add(CaptureDirection::Sent, octets, now);
+        sink_.Line(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
+    } else {
+        sink_.Line(LogColour::Red, NotWrittenText(octets.size()));
+    }
+    return left;
+}
+
+bool MasterStation::SendMessage(const OutgoingMessage& message, std::optional<std::string_view> name) {
+    if (name) sink_.Line(LogColour::Black, SendListBanner(*name));
+    if (!Put(message.octets)) {
+        sink_.Line(LogColour::Red, NotWrittenText(message.octets.size()));
+        return false;
+    }
+    cycle_.MessageSent();
+    const auto now = std::chrono::system_clock::now();
+    capture_.Add(CaptureDirection::Sent, message.octets, now);
+    sink_.Line(LogColour::Blue, SendListLine(message.text, TimeStamp(now)));
+    return true;
+}
+
+std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t> block,
+                                                   std::chrono::system_clock::time_point when) {
+    if (block.empty()) return std::nullopt;
+    capture_.Add(CaptureDirection::Received, block, when);
+    sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
+    const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.hour);
+    sink_.Account(analysis.lines);
+    cycle_.ReplyArrived(block, analysis.verdict);
+    return analysis.verdict;
+}
+
+void MasterStation::PortOpened(std::int64_t storedFrameDelay) {
+    if (!FrameDelayUsable(storedFrameDelay))
+        sink_.Line(LogColour::Red, FrameDelayReplacedText(storedFrameDelay, UsableFrameDelay(storedFrameDelay)));
+}
+
+void MasterStation::LineErrors(const LineErrorCounts& counts, Clock::time_point now) {
+    ShowLineErrors(lineErrors_.Add(counts, now));
+}
+
+void MasterStation::ShowDueLineErrors(Clock::time_point now) { ShowLineErrors(lineErrors_.Due(now)); }
+
+void MasterStation::ShowLineErrors(const std::optional<std::string>& line) {
+    if (line) sink_.Line(LogColour::Red, *line);
+}
+
+void MasterStation::WriteTimedOut(std::uint32_t written, std::uint32_t requested) {
+    sink_.Line(LogColour::Red, WriteTimeoutText(written, requested));
+}
+
+}  // namespace tc101

@@ -1,0 +1,113 @@
+#pragma once
+
+// The master station the window, the console and the demo all drive: the
+// poll cycle, the requests built from a MasterSettings value, the frames put
+// on a FramePort, each received block logged, analysed into the value tables
+// and handed to the poll decision, send-list messages, and the port's trouble
+// lines. It reports through a MasterSink; the owner keeps the port, the
+// timers and the widgets. One thread drives it.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "protocol/analyzer.h"
+#include "protocol/poll_verdict.h"
+#include "protocol/value_tables.h"
+#include "serial/frame_port.h"
+#include "serial/port_trouble.h"
+#include "traffic/frame_capture.h"
+#include "traffic/log_lines.h"
+#include "traffic/master_settings.h"
+#include "traffic/poll_cycle.h"
+#include "traffic/send_message.h"
+
+namespace tc101 {
+
+// Where the station's traffic log goes: the window's log view, or the console.
+class MasterSink {
+public:
+    virtual ~MasterSink() = default;
+    // One line in its colour; trouble (line errors, frames that did not leave) is a red line.
+    virtual void Line(LogColour colour, std::string_view text) = 0;
+    // The analyser's account of a block: red lines, then one empty line.
+    virtual void Account(const std::vector<std::string>& lines) = 0;
+};
+
+// When the lines of a frame sent are logged.
+enum class SendLogging : std::uint8_t {
+    // Once it is queued: the window, which shows a write time-out later, from the port's event.
+    WhenQueued,
+    // Once its octets have left the line (a wait); a frame that did not
+    // leave gets a red line instead of "TX:"/"Tx:": the console.
+    WhenLeft,
+};
+
+struct MasterStationOptions {
+    SendLogging sendLogging = SendLogging::WhenQueued;
+    HourClock hour = LocalHour;
+};
+
+class MasterStation {
+public:
+    using Clock = LineErrorReport::Clock;
+
+    // The port, the sink and the tables must outlive the station.
+    MasterStation(FramePort& port, MasterSink& sink, ValueTables& tables, MasterStationOptions options = {});
+
+    // The settings requests are built from; the standard link switch goes to the poll decision.
+    void SetSettings(const MasterSettings& settings);
+    const MasterSettings& Settings() const { return settings_; }
+    // The poll decision: the owner's timers ask it whether a tick may send.
+    PollCycle& Cycle() { return cycle_; }
+    const PollCycle& Cycle() const { return cycle_; }
+
+    // A master simulation tick: the request the last reply asked for, sent
+    // to the device address; nothing when the tick waits.
+    std::optional<MasterRequest> SimulationTick(std::int64_t address);
+    // The request built from the settings, put on the line as the poll
+    // decision has it (FCB), then its banner and "TX:". False when the
+    // frame did not leave (SendLogging::WhenLeft only).
+    bool SendRequest(MasterRequest request, std::int64_t address);
+    // A send-list message: its banner when it has a name, the octets, then
+    // "Tx:" with its text. False when it did not leave (WhenLeft only).
+    bool SendMessage(const OutgoingMessage& message, std::optional<std::string_view> name = std::nullopt);
+
+    // A block the port delivered: "Rx:", the account, then the verdict for
+    // the poll decision, which it returns. An empty block changes nothing.
+    std::optional<PollVerdict> Received(std::span<const std::uint8_t> block,
+                                        std::chrono::system_clock::time_point when = std::chrono::system_clock::now());
+
+    // The port opened with this stored frame delay: a red line when it opened with another.
+    void PortOpened(std::int64_t storedFrameDelay);
+    // Line errors as one red line a second at most: shown now when due, else
+    // held until ShowDueLineErrors at NextLineErrorDue.
+    void LineErrors(const LineErrorCounts& counts, Clock::time_point now);
+    void ShowDueLineErrors(Clock::time_point now);
+    std::optional<Clock::time_point> NextLineErrorDue() const { return lineErrors_.NextDue(); }
+    // A frame the write time-outs ended.
+    void WriteTimedOut(std::uint32_t written, std::uint32_t requested);
+
+    // Every frame sent and block received, for a capture file.
+    const FrameCapture& Capture() const { return capture_; }
+
+private:
+    // The octets in one request; with WhenLeft, whether they have left.
+    bool Put(std::span<const std::uint8_t> octets);
+    void ShowLineErrors(const std::optional<std::string>& line);
+
+    FramePort& port_;
+    MasterSink& sink_;
+    ValueTables& tables_;
+    MasterStationOptions options_;
+    MasterSettings settings_;
+    PollCycle cycle_;
+    LineErrorReport lineErrors_;
+    FrameCapture capture_;
+};
+
+}  // namespace tc101
