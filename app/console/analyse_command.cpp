@@ -46,6 +46,7 @@ struct Options {
     bool verdict = false;
     bool tables = false;
     std::optional<std::string> workbook;
+    DecodingSettings decoding;
 };
 
 class BurstRunner {
@@ -63,7 +64,7 @@ public:
         if (octets.size() > kMaxBurstOctets)
             throw UsageError("burst " + std::to_string(burstNumber) + " holds " + std::to_string(octets.size()) +
                              " octets; a burst holds at most " + std::to_string(kMaxBurstOctets));
-        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_);
+        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding);
         std::string out;
         for (const std::string& line : analysis.lines) {
             out += line;
@@ -111,9 +112,9 @@ int RunAnalyse(Words words) {
     options.workbook = args.Value("--xlsx");
     const std::vector<std::string> bursts = args.Rest();
 
-    LoadDecodingSettings();
-    if (ycBytes) YcUseByte = static_cast<std::uint8_t>(*ycBytes);
-    if (yxMode) YxUseByte = static_cast<std::uint8_t>((*yxMode)[0] - '0');
+    options.decoding = ReadDecodingSettings();
+    if (ycBytes) options.decoding.ycUseByte = static_cast<std::uint8_t>(*ycBytes);
+    if (yxMode) options.decoding.yxUseByte = static_cast<std::uint8_t>((*yxMode)[0] - '0');
 
     BurstRunner runner(options);
     runner.LoadDefinitions(ValuePage::Yc, ycFile);

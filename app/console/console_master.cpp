@@ -13,8 +13,9 @@ constexpr auto kInterruptCheck = std::chrono::milliseconds(100);
 std::string Stamp() { return TimeStamp(std::chrono::system_clock::now()); }
 }  // namespace
 
-ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts)
-    : log_(log), tables_(tables), interrupts_(interrupts) {
+ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts,
+                             DecodingSettings decoding)
+    : log_(log), tables_(tables), interrupts_(interrupts), decoding_(decoding) {
     SetComm1Properties(comm_);
     comm_.OnReceiveData = [this](const std::uint8_t* data, std::uint16_t count) { Received(data, count); };
     comm_.OnRequestHangup = [this] { hungUp_ = true; };
@@ -69,7 +70,7 @@ void ConsoleMaster::Received(const std::uint8_t* data, std::uint16_t count) {
     if (count == 0) return;
     const std::span<const std::uint8_t> block(data, count);
     log_.Line(LogColour::Green, ReceiveLine(block, stamp));
-    const FrameAnalysis analysis = AnalyzeFrames(block, tables_);
+    const FrameAnalysis analysis = AnalyzeFrames(block, tables_, decoding_);
     cycle_.ReplyArrived(block, analysis.verdict);
     log_.Account(analysis.lines);
 }

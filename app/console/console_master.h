@@ -14,6 +14,7 @@
 
 #include "app/console/console_log.h"
 #include "app/console/interrupt_signals.h"
+#include "protocol/decoding_settings.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/notice_queue.h"
@@ -27,7 +28,7 @@ class ConsoleMaster {
 public:
     using Clock = NoticeQueue::Clock;
 
-    ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts);
+    ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts, DecodingSettings decoding);
 
     // Throws ECommsError when the port cannot be opened. A stored frame delay
     // that cannot work opens as the default, with a red line saying so.
@@ -59,6 +60,7 @@ private:
     ConsoleLog& log_;
     ValueTables& tables_;
     InterruptSignals& interrupts_;
+    DecodingSettings decoding_;
     PollCycle cycle_;
     bool hungUp_ = false;
     LineErrorReport lineErrors_;

@@ -51,8 +51,7 @@ std::int64_t StoredDeviceAddress() {
 }
 
 MasterRun::MasterRun(const MasterRunSetup& setup)
-    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables), workbook_(setup.workbook) {
-    LoadDecodingSettings();
+    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts, ReadDecodingSettings()), printTables_(setup.tables), workbook_(setup.workbook) {
     LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
     LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
 }

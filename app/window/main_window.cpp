@@ -81,7 +81,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
     ConnectPolling();
-    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_); });
+    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_, decoding_); });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
         connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
@@ -103,7 +103,7 @@ TfrmZh::~TfrmZh() {
 }
 
 void TfrmZh::FormCreate() {
-    LoadDecodingSettings();
+    decoding_ = ReadDecodingSettings();
     Memo1->CaptureSessionTo(SessionLogFolder());
     RestoreFormSize(*this, kFormSection);
     const WindowSettings settings = ReadWindowSettings(ComSetFile());

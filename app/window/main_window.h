@@ -15,6 +15,7 @@
 #include <QMainWindow>
 
 #include "files/send_list_columns.h"
+#include "protocol/decoding_settings.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/table.h"
 #include "protocol/value_tables.h"
@@ -198,6 +199,7 @@ private:
     int LogHeight() const;
 
     ValueTables tables_;
+    DecodingSettings decoding_;
     Table sendList_;
     PollCycle cycle_;
     LineErrorReport lineErrors_;

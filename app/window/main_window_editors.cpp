@@ -4,6 +4,7 @@
 #include "app/shell/application.h"
 #include "app/shell/form_geometry.h"
 #include "app/window/main_window.h"
+#include "files/comset_keys.h"
 #include "files/ui/define_send_form.h"
 #include "files/ui/yc_yx_def_form.h"
 
@@ -16,6 +17,8 @@ void TfrmZh::BtnYcYxDefClick() {
         Tfrmyxycdef editor(this);
         editor.exec();
     });
+    // The editor stores the decoding settings at every close.
+    decoding_ = ReadDecodingSettings();
     RunCommand([this] { LoadValueTables(); });
 }
 

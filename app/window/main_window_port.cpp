@@ -80,7 +80,8 @@ void TfrmZh::FitStatusPanels() {
 QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel))->text(); }
 
 void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
-    const auto verdict = ReceiveBlock(*Memo1, tables_, std::span(buffer, bufferLength), std::chrono::system_clock::now());
+    const auto verdict = ReceiveBlock(*Memo1, tables_, std::span(buffer, bufferLength), std::chrono::system_clock::now(),
+                                      decoding_);
     if (!verdict) return;
     cycle_.SetStandardLink(frmBwSet->StandardLink());
     cycle_.ReplyArrived(std::span(buffer, bufferLength), *verdict);

@@ -6,12 +6,13 @@
 namespace tc101 {
 
 std::optional<PollVerdict> ReceiveBlock(TrafficLog& log, ValueTables& tables, std::span<const std::uint8_t> block,
-                                        std::chrono::system_clock::time_point received, const HourClock& hour) {
+                                        std::chrono::system_clock::time_point received,
+                                        const DecodingSettings& decoding, const HourClock& hour) {
     const std::string stamp = TimeStamp(received);
     log.ScrollLogToEnd();
     if (block.empty()) return std::nullopt;
     log.AppendLine(LogColour::Green, ReceiveLine(block, stamp));
-    const FrameAnalysis analysis = AnalyzeFrames(block, tables, hour);
+    const FrameAnalysis analysis = AnalyzeFrames(block, tables, decoding, hour);
     log.AppendBlock(LogColour::Red, analysis.lines);
     return analysis.verdict;
 }

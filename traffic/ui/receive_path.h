@@ -22,6 +22,6 @@ class TrafficLog;
 // polling state).
 std::optional<PollVerdict> ReceiveBlock(TrafficLog& log, ValueTables& tables, std::span<const std::uint8_t> block,
                                         std::chrono::system_clock::time_point received,
-                                        const HourClock& hour = LocalHour);
+                                        const DecodingSettings& decoding, const HourClock& hour = LocalHour);
 
 }  // namespace tc101
