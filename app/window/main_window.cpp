@@ -15,10 +15,6 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/form_geometry.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/message_box.h"
 #include "app/window/help_file.h"
 #include "app/window/window_settings.h"
 #include "files/comset_keys.h"
@@ -31,6 +27,10 @@
 #include "traffic/session_capture.h"
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
+#include "widgets/form_geometry.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
 
 
 namespace tc101 {

@@ -11,9 +11,6 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
@@ -21,6 +18,9 @@
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 
