@@ -12,11 +12,11 @@
 #include <QTimer>
 
 #include "app/window/main_window.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
 #include "traffic/master_settings.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
+#include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 #include "widgets/grid_view.h"

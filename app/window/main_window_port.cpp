@@ -12,9 +12,9 @@
 #include <QTimer>
 
 #include "app/window/main_window.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "serial/port_settings.h"
 #include "serial/ui/com_set_form.h"
+#include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/receive_path.h"
 #include "traffic/ui/traffic_log.h"
 

@@ -12,7 +12,7 @@
 #include "files/table_tools.h"
 #include "files/ui/edit_snapshot.h"
 #include "files/ui/editor_questions.h"
-#include "protocol/dialogs/bw_get_form.h"
+#include "traffic/ui/bw_get_form.h"
 #include "widgets/application.h"
 #include "widgets/form_geometry.h"
 #include "widgets/grid_view.h"

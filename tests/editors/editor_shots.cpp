@@ -7,7 +7,7 @@
 
 #include "files/ui/define_send_form.h"
 #include "files/ui/yc_yx_def_form.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_set_form.h"
 #include "widgets/application.h"
 #include "widgets/grid_view.h"
 

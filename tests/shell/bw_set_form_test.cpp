@@ -10,8 +10,8 @@
 #include "config_dir.h"
 #include "files/ini_file.h"
 #include "message_hook.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
+#include "traffic/ui/bw_set_form.h"
 #include "widgets/cell_delegate.h"
 #include "widgets/grid_view.h"
 

@@ -10,8 +10,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "protocol/dialogs/bw_get_form.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_get_form.h"
+#include "traffic/ui/bw_set_form.h"
 #include "widgets/application.h"
 #include "widgets/grid_view.h"
 

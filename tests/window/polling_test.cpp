@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "editors/editor_fixture.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_set_form.h"
 #include "widgets/grid_view.h"
 #include "window/window_over_pty.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_set_form.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "protocol/dialogs/bw_get_form.h"
+#include "traffic/ui/bw_get_form.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,8 +10,8 @@
 #include "files/app_paths.h"
 #include "files/comset_keys.h"
 #include "files/ini_file.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
+#include "traffic/ui/bw_set_form.h"
 #include "widgets/application.h"
 #include "widgets/dialog_buttons.h"
 
