@@ -3,7 +3,8 @@
 #include <span>
 
 #include "files/app_paths.h"
-#include "protocol/bw_set_cells.h"
+#include "files/bw_set_cells.h"
+#include "files/bw_set_keys.h"
 
 namespace tc101 {
 

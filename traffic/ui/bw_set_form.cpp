@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "files/app_paths.h"
+#include "files/bw_set_keys.h"
 #include "files/ini_file.h"
 #include "files/table_tools.h"
 #include "widgets/application.h"

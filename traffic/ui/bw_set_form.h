@@ -10,7 +10,7 @@
 
 #include <QDialog>
 
-#include "protocol/bw_set_cells.h"
+#include "files/bw_set_cells.h"
 #include "protocol/requests.h"
 #include "protocol/table.h"
 
