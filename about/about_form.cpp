@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 
 #include "about/cpu_clock.h"
-#include "app/shell/message_box.h"
 #include "about/system_probe.h"
 #include "files/shipped_document.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

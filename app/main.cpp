@@ -6,8 +6,8 @@
 
 #include "app/demo/display_probe.h"
 #include "app/demo/demo_window.h"
-#include "app/shell/application.h"
 #include "app/window/main_window.h"
+#include "widgets/application.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -7,10 +7,10 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "app/shell/application.h"
-#include "app/shell/message_box.h"
 #include "export/export_file_name.h"
 #include "export/workbook_writer.h"
+#include "widgets/application.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

@@ -4,7 +4,6 @@
 
 #include "files/app_paths.h"
 #include "files/ini_file.h"
-#include "protocol/decoding_settings.h"
 
 namespace tc101 {
 
@@ -14,11 +13,9 @@ constexpr std::int64_t kByteMask = 0xFF;
 
 IniFile Comset() { return IniFile(AppFile(kComsetIniName)); }
 
-std::uint8_t StoreByte(std::string_view key, std::int64_t value) {
-    const auto low = static_cast<std::uint8_t>(value & kByteMask);
-    Comset().WriteInteger(kYcYxDefSection, key, low);
-    return low;
-}
+std::uint8_t LowByte(std::int64_t value) { return static_cast<std::uint8_t>(value & kByteMask); }
+
+void StoreByte(std::string_view key, std::int64_t value) { Comset().WriteInteger(kYcYxDefSection, key, LowByte(value)); }
 
 }  // namespace
 
@@ -26,14 +23,11 @@ std::int64_t ReadYcUseByte() { return Comset().ReadInteger(kYcYxDefSection, kYcU
 
 std::int64_t ReadYxUseByte() { return Comset().ReadInteger(kYcYxDefSection, kYxUseByteKey, kDefaultYxUseByte); }
 
-void LoadDecodingSettings() {
-    YcUseByte = static_cast<std::uint8_t>(ReadYcUseByte() & kByteMask);
-    YxUseByte = static_cast<std::uint8_t>(ReadYxUseByte() & kByteMask);
-}
+DecodingSettings ReadDecodingSettings() { return {LowByte(ReadYcUseByte()), LowByte(ReadYxUseByte())}; }
 
-void WriteYcUseByte(std::int64_t value) { YcUseByte = StoreByte(kYcUseByteKey, value); }
+void WriteYcUseByte(std::int64_t value) { StoreByte(kYcUseByteKey, value); }
 
-void WriteYxUseByte(std::int64_t value) { YxUseByte = StoreByte(kYxUseByteKey, value); }
+void WriteYxUseByte(std::int64_t value) { StoreByte(kYxUseByteKey, value); }
 
 std::string ResolveSendFileName() {
     const std::string fallback = AppFile(kDefaultSendFileName).string();

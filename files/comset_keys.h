@@ -1,11 +1,13 @@
 #pragma once
 
-// The comset.ini keys of the definition and send files, and the two runtime
-// decoding bytes they back. comset.ini lives in AppDirectory().
+// The comset.ini keys of the definition and send files and of the decoding
+// settings. comset.ini lives in AppDirectory().
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "protocol/decoding_settings.h"
 
 namespace tc101 {
 
@@ -22,10 +24,9 @@ inline constexpr std::string_view kDefaultDefFileName = "default.set";
 // The stored values as written; callers keep the low 8 bits.
 std::int64_t ReadYcUseByte();
 std::int64_t ReadYxUseByte();
-// Sets the two runtime bytes from the stored values, as the main window does at start.
-void LoadDecodingSettings();
-// Each stores value AND 0xFF, then sets the runtime byte of the same name.
-// Throws FileError; the runtime byte is then unchanged.
+// The stored decoding settings, each value's low 8 bits.
+DecodingSettings ReadDecodingSettings();
+// Each stores value AND 0xFF. Throws FileError.
 void WriteYcUseByte(std::int64_t value);
 void WriteYxUseByte(std::int64_t value);
 

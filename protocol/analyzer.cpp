@@ -4,7 +4,6 @@
 #include <ctime>
 #include <string_view>
 
-#include "protocol/decoding_settings.h"
 #include "protocol/frame.h"
 #include "protocol/frame_search.h"
 #include "protocol/frame_texts.h"
@@ -50,8 +49,9 @@ struct Decoding {
 
 // Widths the settings dialog never offers are brought into range rather
 // than dividing by zero or reading past an object.
-Decoding CurrentDecoding() {
-    return {std::clamp(static_cast<int>(YcUseByte), kMinValueOctets, kMaxValueOctets), YxUseByte == kBitModeYx};
+Decoding InRange(const DecodingSettings& settings) {
+    return {std::clamp(static_cast<int>(settings.ycUseByte), kMinValueOctets, kMaxValueOctets),
+            settings.yxUseByte == kBitModeYx};
 }
 
 // The hour is read once per call, at the first event that needs it.
@@ -240,7 +240,8 @@ int LocalHour() {
     return local.tm_hour;
 }
 
-FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables, const HourClock& hour) {
+FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables, const DecodingSettings& settings,
+                            const HourClock& hour) {
     FrameAnalysis result;
     // The search is cheap next to the decoding; knowing the count first
     // sizes the account once and picks the line form at once.
@@ -250,7 +251,7 @@ FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& t
         return result;
     }
     result.lines.reserve(frameCount);
-    const Decoding decoding = CurrentDecoding();
+    const Decoding decoding = InRange(settings);
     EventHour eventHour(hour);
     std::string text;
     for (auto frame = FindNextFrame(buffer, 0); frame; frame = FindNextFrame(buffer, frame->start + frame->size)) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/decoding_settings.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/value_tables.h"
 
@@ -25,8 +26,7 @@ struct FrameAnalysis {
 using HourClock = std::function<int()>;
 int LocalHour();
 
-// Reads the decoding settings YcUseByte and YxUseByte at every call.
 FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables,
-                            const HourClock& hour = LocalHour);
+                            const DecodingSettings& settings, const HourClock& hour = LocalHour);
 
 }  // namespace tc101

@@ -1,19 +1,23 @@
 #pragma once
 
-// The two runtime decoding settings, process-wide by design: loaded when the
-// main window is created, changed when the point definition editor closes,
-// read by the analyser at every call. Touched on the user-interface thread only.
+// How received frames are decoded where the frames themselves do not say:
+// the width of a measured value and the storage of telesignals. A value the
+// caller hands to the analyser; comset.ini stores it.
 
 #include <cstdint>
 
 namespace tc101 {
 
-// Octets per measured value in received frames (1 to 4).
-extern std::uint8_t YcUseByte;
-// Telesignal storage: 0 one octet per point, 1 one bit per point.
-extern std::uint8_t YxUseByte;
-
 inline constexpr std::uint8_t kDefaultYcUseByte = 2;
 inline constexpr std::uint8_t kDefaultYxUseByte = 0;
+
+struct DecodingSettings {
+    // Octets per measured value in received frames (1 to 4).
+    std::uint8_t ycUseByte = kDefaultYcUseByte;
+    // Telesignal storage: 0 one octet per point, 1 one bit per point.
+    std::uint8_t yxUseByte = kDefaultYxUseByte;
+
+    friend bool operator==(const DecodingSettings&, const DecodingSettings&) = default;
+};
 
 }  // namespace tc101

@@ -14,24 +14,11 @@
 
 namespace tc101 {
 
-// bwset.ini: the master message settings, one list per table, and the
-// standard link procedure switch (1/0, default 0).
-inline constexpr char kBwSetIniName[] = "bwset.ini";
-inline constexpr char kBwSetSection[] = "bwset";
-inline constexpr char kBwSetShortKey[] = "grdShort";
-inline constexpr char kBwSetZZKey[] = "GrdZZ";
-inline constexpr char kBwSetStandardLinkKey[] = "StandardLink";
-
 // Rows of grdShort: the control field of each fixed-length request.
 enum class ShortRequest : int { LinkStatus = 1, Class1 = 2, Class2 = 3 };
 inline constexpr int kShortRequestRows = 3;
 // Rows of GrdZZ, in frame order (control, type, qualifier, cause, object address low/high, QOI).
 inline constexpr int kInterrogationRows = 7;
-
-// What the settings hold until the user changes them (bwset.ini defaults).
-inline constexpr std::array<std::string_view, kShortRequestRows> kShortStoredDefaults{"49", "5A", "5B"};
-inline constexpr std::array<std::string_view, kInterrogationRows> kInterrogationStoredDefaults{
-    "53", "64", "01", "06", "00", "00", "14"};
 
 // The general interrogation's own values: a confirmed user-data send, one
 // object, activation, station interrogation.

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "files/app_paths.h"
-#include "protocol/bw_set_cells.h"
+#include "files/bw_set_cells.h"
+#include "files/bw_set_keys.h"
 
 namespace tc101 {
 

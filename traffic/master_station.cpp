@@ -59,7 +59,7 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
     if (block.empty()) return std::nullopt;
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
-    const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.hour);
+    const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.hour);
     sink_.Account(analysis.lines);
     cycle_.ReplyArrived(block, analysis.verdict);
     return analysis.verdict;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "protocol/analyzer.h"
+#include "protocol/decoding_settings.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/value_tables.h"
 #include "serial/frame_port.h"
@@ -50,6 +51,7 @@ enum class SendLogging : std::uint8_t {
 struct MasterStationOptions {
     SendLogging sendLogging = SendLogging::WhenQueued;
     HourClock hour = LocalHour;
+    DecodingSettings decoding;
 };
 
 class MasterStation {
@@ -62,6 +64,9 @@ public:
     // The settings requests are built from; the standard link switch goes to the poll decision.
     void SetSettings(const MasterSettings& settings);
     const MasterSettings& Settings() const { return settings_; }
+    // How received values are decoded (the point editor stores new widths).
+    void SetDecoding(const DecodingSettings& decoding) { options_.decoding = decoding; }
+    const DecodingSettings& Decoding() const { return options_.decoding; }
     // The poll decision: the owner's timers ask it whether a tick may send.
     PollCycle& Cycle() { return cycle_; }
     const PollCycle& Cycle() const { return cycle_; }

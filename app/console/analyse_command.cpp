@@ -64,6 +64,7 @@ struct Options {
     bool verdict = false;
     bool tables = false;
     std::optional<std::string> workbook;
+    DecodingSettings decoding;
 };
 
 class BurstRunner {
@@ -93,7 +94,7 @@ public:
     }
 
     void Run(std::span<const std::uint8_t> octets, const HourClock& hour) {
-        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, hour);
+        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding, hour);
         std::string out;
         for (const std::string& line : analysis.lines) {
             out += line;
@@ -143,9 +144,9 @@ int RunAnalyse(Words words) {
     const std::vector<std::string> bursts = args.Rest();
     if (capture && !bursts.empty()) throw UsageError("give --pcap or HEX bursts, not both");
 
-    LoadDecodingSettings();
-    if (ycBytes) YcUseByte = static_cast<std::uint8_t>(*ycBytes);
-    if (yxMode) YxUseByte = static_cast<std::uint8_t>((*yxMode)[0] - '0');
+    options.decoding = ReadDecodingSettings();
+    if (ycBytes) options.decoding.ycUseByte = static_cast<std::uint8_t>(*ycBytes);
+    if (yxMode) options.decoding.yxUseByte = static_cast<std::uint8_t>((*yxMode)[0] - '0');
 
     BurstRunner runner(options);
     runner.LoadDefinitions(ValuePage::Yc, ycFile);

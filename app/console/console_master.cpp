@@ -10,15 +10,17 @@ namespace {
 constexpr auto kInterruptCheck = std::chrono::milliseconds(100);
 
 // A frame's lines once it has left: the console has no later event to tell a write time-out.
-MasterStationOptions ConsoleOptions() {
+MasterStationOptions ConsoleOptions(DecodingSettings decoding) {
     MasterStationOptions options;
     options.sendLogging = SendLogging::WhenLeft;
+    options.decoding = decoding;
     return options;
 }
 }  // namespace
 
-ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts)
-    : interrupts_(interrupts), station_(comm_, log, tables, ConsoleOptions()) {
+ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts,
+                             DecodingSettings decoding)
+    : interrupts_(interrupts), station_(comm_, log, tables, ConsoleOptions(decoding)) {
     SetComm1Properties(comm_);
     comm_.OnReceiveData = [this](const std::uint8_t* data, std::uint16_t count) {
         station_.Received(std::span(data, count));

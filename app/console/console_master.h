@@ -12,6 +12,7 @@
 
 #include "app/console/console_log.h"
 #include "app/console/interrupt_signals.h"
+#include "protocol/decoding_settings.h"
 #include "protocol/value_tables.h"
 #include "serial/comm.h"
 #include "serial/notice_queue.h"
@@ -24,7 +25,7 @@ class ConsoleMaster {
 public:
     using Clock = NoticeQueue::Clock;
 
-    ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts);
+    ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSignals& interrupts, DecodingSettings decoding);
 
     // Throws ECommsError when the port cannot be opened. A stored frame delay
     // that cannot work opens as the default, with a red line saying so.

@@ -54,8 +54,7 @@ std::int64_t StoredDeviceAddress() {
 }
 
 MasterRun::MasterRun(const MasterRunSetup& setup)
-    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts), printTables_(setup.tables), workbook_(setup.workbook), capture_(setup.capture) {
-    LoadDecodingSettings();
+    : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts, ReadDecodingSettings()), printTables_(setup.tables), workbook_(setup.workbook), capture_(setup.capture) {
     LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
     LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
 }

@@ -33,7 +33,7 @@ std::int64_t StoredDeviceAddress();
 
 class MasterRun {
 public:
-    // Loads the decoding settings and the definition files (the given ones,
+    // Reads the decoding settings and loads the definition files (the given ones,
     // else yc.sen and yx.sen of the current folder when they exist).
     explicit MasterRun(const MasterRunSetup& setup);
 

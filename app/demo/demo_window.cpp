@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QTimer>
 
-#include "app/shell/application.h"
 #include "app/window/main_window.h"
 #include "files/table_file.h"
+#include "widgets/application.h"
 
 namespace tc101::demo {
 

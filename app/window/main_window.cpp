@@ -15,10 +15,6 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/form_geometry.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/message_box.h"
 #include "app/window/help_file.h"
 #include "app/window/window_settings.h"
 #include "files/comset_keys.h"
@@ -26,12 +22,16 @@
 #include "export/export_ui.h"
 #include "files/table_file.h"
 #include "files/table_tools.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "serial/port_settings.h"
 #include "traffic/session_capture.h"
+#include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/capture_menu_item.h"
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
+#include "widgets/form_geometry.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
 
 
 namespace tc101 {
@@ -85,7 +85,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
     ConnectPolling();
-    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_); });
+    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding()); });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
         connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
@@ -110,7 +110,7 @@ TfrmZh::~TfrmZh() {
 }
 
 void TfrmZh::FormCreate() {
-    LoadDecodingSettings();
+    station_->SetDecoding(ReadDecodingSettings());
     Memo1->CaptureSessionTo(SessionLogFolder());
     RestoreFormSize(*this, kFormSection);
     const WindowSettings settings = ReadWindowSettings(ComSetFile());

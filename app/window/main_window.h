@@ -16,6 +16,7 @@
 #include <QMainWindow>
 
 #include "files/send_list_columns.h"
+#include "protocol/decoding_settings.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/table.h"
 #include "protocol/value_tables.h"

@@ -1,11 +1,12 @@
 // The two editors opened from the main window: the point definitions from
 // "遥测遥信设置(&S)" and the send list from "报文维护(&U)".
 
-#include "app/shell/application.h"
-#include "app/shell/form_geometry.h"
 #include "app/window/main_window.h"
+#include "files/comset_keys.h"
 #include "files/ui/define_send_form.h"
 #include "files/ui/yc_yx_def_form.h"
+#include "widgets/application.h"
+#include "widgets/form_geometry.h"
 
 namespace tc101 {
 
@@ -16,6 +17,8 @@ void TfrmZh::BtnYcYxDefClick() {
         Tfrmyxycdef editor(this);
         editor.exec();
     });
+    // The editor stores the decoding settings at every close.
+    station_->SetDecoding(ReadDecodingSettings());
     RunCommand([this] { LoadValueTables(); });
 }
 

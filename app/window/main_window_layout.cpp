@@ -19,9 +19,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/shell/grid_view.h"
 #include "app/window/main_window.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/grid_view.h"
 
 namespace tc101 {
 

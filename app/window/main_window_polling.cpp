@@ -9,14 +9,15 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "protocol/hex_text.h"
 #include "traffic/send_message.h"
 #include "traffic/timer_interval.h"
+#include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

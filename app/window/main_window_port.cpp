@@ -13,14 +13,14 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/message_box.h"
 #include "app/window/main_window.h"
 #include "serial/comms_error.h"
 #include "serial/port_settings.h"
 #include "serial/tcp_port_name.h"
 #include "serial/ui/com_set_form.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
+#include "widgets/message_box.h"
 
 
 namespace tc101 {

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/application.h"
 #include "app/window/main_window.h"
 #include "protocol/frame.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
 
 namespace tc101 {
 namespace {

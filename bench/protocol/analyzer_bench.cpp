@@ -40,7 +40,7 @@ Bytes Burst(const std::vector<Bytes>& frames) {
 void Run(benchmark::State& state, const Bytes& burst, ValueTables& tables) {
     size_t frames = 0;
     for (auto _ : state) {
-        FrameAnalysis analysis = AnalyzeFrames(burst, tables, [] { return 12; });
+        FrameAnalysis analysis = AnalyzeFrames(burst, tables, DecodingSettings{}, [] { return 12; });
         frames += analysis.lines.size();
         benchmark::DoNotOptimize(analysis);
     }

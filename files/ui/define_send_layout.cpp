@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/shell/cell_delegate.h"
-#include "app/shell/grid_view.h"
 #include "files/send_list_normalize.h"
 #include "files/ui/define_send_form.h"
 #include "files/ui/editor_toolbar.h"
+#include "widgets/cell_delegate.h"
+#include "widgets/grid_view.h"
 
 namespace tc101 {
 

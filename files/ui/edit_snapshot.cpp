@@ -2,8 +2,8 @@
 
 #include <QItemSelectionModel>
 
-#include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
+#include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 

@@ -1,7 +1,7 @@
 #include "files/ui/editor_questions.h"
 
-#include "app/shell/application.h"
-#include "app/shell/message_box.h"
+#include "widgets/application.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

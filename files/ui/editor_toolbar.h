@@ -5,7 +5,7 @@
 
 #include <QPushButton>
 
-#include "app/shell/application.h"
+#include "widgets/application.h"
 
 class QHBoxLayout;
 class QWidget;

@@ -7,11 +7,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "app/shell/application.h"
-#include "app/shell/form_geometry.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/message_box.h"
-#include "app/shell/table_model.h"
 #include "files/comset_keys.h"
 #include "files/ratio_text.h"
 #include "files/table_file.h"
@@ -19,6 +14,11 @@
 #include "files/table_tools.h"
 #include "files/ui/edit_snapshot.h"
 #include "files/ui/editor_questions.h"
+#include "widgets/application.h"
+#include "widgets/form_geometry.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 

@@ -12,9 +12,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/shell/grid_view.h"
 #include "files/ui/editor_toolbar.h"
 #include "files/ui/yc_yx_def_form.h"
+#include "widgets/grid_view.h"
 
 namespace tc101 {
 

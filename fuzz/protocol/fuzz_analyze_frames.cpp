@@ -17,8 +17,9 @@ constexpr const char* kRatios[] = {"", "1", "10", "0", "abc", "-3", "1e-310", "0
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) return 0;
-    tc101::YcUseByte = data[0] % 6;  // 0 to 5: beyond the offered 1 to 4 too
-    tc101::YxUseByte = data[1] % 3;
+    const tc101::DecodingSettings decoding{
+        static_cast<std::uint8_t>(data[0] % 6),  // 0 to 5: beyond the offered 1 to 4 too
+        static_cast<std::uint8_t>(data[1] % 3)};
     const int ycRows = data[2] % 40;
     const int yxRows = data[3] % 40;
     std::span<const std::uint8_t> burst(data + 4, size - 4);
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Twice, so the second call meets existing device columns and events.
     for (int round = 0; round < 2; ++round) {
-        const tc101::FrameAnalysis analysis = tc101::AnalyzeFrames(burst, tables, [] { return 23; });
+        const tc101::FrameAnalysis analysis = tc101::AnalyzeFrames(burst, tables, decoding, [] { return 23; });
         if (analysis.lines.empty() || static_cast<int>(analysis.verdict) > 3) __builtin_trap();
     }
     if (tables.GrdYC.ColCount() > 4 + 256 || tables.GrdYX.ColCount() > 4 + 256) __builtin_trap();

@@ -15,11 +15,11 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "app/shell/message_box.h"
 #include "serial/port_names.h"
 #include "serial/port_settings.h"
 #include "serial/ui/integer_spin_box.h"
 #include "serial/ui/integer_text.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

@@ -36,7 +36,7 @@ std::vector<std::string> ReceivedLines(std::string_view hex) {
     const Bytes block = Hex(hex);
     ValueTables tables;
     std::vector<std::string> lines{"Rx:" + Text(block)};
-    for (const std::string& line : AnalyzeFrames(block, tables).lines) lines.push_back(line);
+    for (const std::string& line : AnalyzeFrames(block, tables, DecodingSettings{}).lines) lines.push_back(line);
     lines.emplace_back();
     return lines;
 }

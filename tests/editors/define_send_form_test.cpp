@@ -15,8 +15,8 @@
 #include "files/comset_keys.h"
 #include "files/ini_file.h"
 #include "files/send_list_normalize.h"
-#include "protocol/dialogs/bw_get_form.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_get_form.h"
+#include "traffic/ui/bw_set_form.h"
 
 namespace tc101 {
 namespace {

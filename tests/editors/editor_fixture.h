@@ -13,11 +13,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
 #include "files/table_file.h"
 #include "shell/config_dir.h"
 #include "shell/message_hook.h"
+#include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 
 namespace tc101::testing {
 

@@ -5,11 +5,11 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/grid_view.h"
 #include "files/ui/define_send_form.h"
 #include "files/ui/yc_yx_def_form.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_set_form.h"
+#include "widgets/application.h"
+#include "widgets/grid_view.h"
 
 int main(int argc, char** argv) {
     tc101::Application app(argc, argv);

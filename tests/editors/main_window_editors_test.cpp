@@ -1,5 +1,8 @@
+#include <array>
+
 #include <QAction>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -26,6 +29,7 @@ TEST_F(MainWindowEditorsTest, PointEditorClearsDeviceColumnsAndTheTablesFollowIt
         columnsWhileOpen = window.Tables().GrdYC.ColCount() + window.Tables().GrdYX.ColCount();
         editor->YcTable().SetCell(1, 1, "温度");
         editor->YcTable().SetCell(3, 1, "0.1");
+        editor->txtYcUseByte->setValue(1);
         editor->BtnSaveClick();
         editor->close();
     });
@@ -35,6 +39,11 @@ TEST_F(MainWindowEditorsTest, PointEditorClearsDeviceColumnsAndTheTablesFollowIt
     EXPECT_EQ(window.Tables().GrdYC.RowCount(), 2);
     EXPECT_EQ(window.Tables().GrdYC.Cell(1, 1), "温度");
     EXPECT_EQ(window.Tables().GrdYC.Cell(3, 1), "0.1");
+    // Received values are decoded with the width the editor stored: 05, not 01 05.
+    const std::array<std::uint8_t, 18> reply{0x68, 0x0C, 0x0C, 0x68, 0x08, 0x01, 0x09, 0x81, 0x14,
+                                             0x01, 0x01, 0x40, 0x05, 0x01, 0x02, 0x00, 0xF1, 0x16};
+    window.Comm1ReceiveData(reply.data(), reply.size());
+    EXPECT_EQ(window.Tables().GrdYC.Cell(window.Tables().Slot(ValuePage::Yc, 1).column, 1), "50");
     window.close();
 }
 

@@ -280,8 +280,6 @@ TEST_F(YcYxDefTest, FunctionKeysSwitchPagesWithoutTyping) {
 
 TEST_F(YcYxDefTest, DecodingSettingsStoredAtEveryClose) {
     WriteTable("yc.sen", {{"温度"}});
-    YcUseByte = 2;
-    YxUseByte = 0;
     auto form = Shown();
     form->txtYcUseByte->setValue(4);
     form->cmbYxUseByte->setCurrentIndex(1);
@@ -289,14 +287,12 @@ TEST_F(YcYxDefTest, DecodingSettingsStoredAtEveryClose) {
     boxes.answers = {Answer::No};
     form->close();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(YcUseByte, 4);
-    EXPECT_EQ(YxUseByte, 1);
+    // What the main window decodes with after the editor.
+    EXPECT_EQ(ReadDecodingSettings(), (DecodingSettings{4, 1}));
     EXPECT_EQ(Comset().ReadInteger(kYcYxDefSection, kYcUseByteKey, -1), 4);
     EXPECT_EQ(Comset().ReadInteger(kYcYxDefSection, kYxUseByteKey, -1), 1);
     EXPECT_EQ(Comset().ReadString(kYcYxDefSection, kDefFileNameKey, "<none>"), "");
     EXPECT_GT(IniFile(File("FromSizeInfo.ini")).ReadInteger("frmyxycdef", "width", 0), 0);
-    YcUseByte = kDefaultYcUseByte;
-    YxUseByte = kDefaultYxUseByte;
 }
 
 TEST_F(YcYxDefTest, FileThatCannotBeWrittenKeepsTheEdits) {

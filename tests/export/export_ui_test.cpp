@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "app/shell/application.h"
+#include "widgets/application.h"
 #include "xlsx_reader.h"
 
 namespace tc101 {

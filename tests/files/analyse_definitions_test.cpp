@@ -9,7 +9,6 @@
 #include "files/comset_keys.h"
 #include "files/table_csv.h"
 #include "files/table_file.h"
-#include "protocol/decoding_settings.h"
 #include "test_folder.h"
 
 namespace tc101 {
@@ -51,16 +50,26 @@ TEST(AnalyseDefinitions, StoredDecodingBytesAreTheDefaultsAndOptionsWin) {
     const testing::OwnAppDirectory appDirectory;
     WriteYcUseByte(4);
     WriteYxUseByte(1);
-    YcUseByte = kDefaultYcUseByte;
-    YxUseByte = kDefaultYxUseByte;
-    ::testing::internal::CaptureStdout();
-    RunAnalyse({"E5"});
-    EXPECT_EQ(YcUseByte, 4);
-    EXPECT_EQ(YxUseByte, 1);
-    RunAnalyse({"--yc-bytes", "1", "--yx-mode", "0", "E5"});
-    ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(YcUseByte, 1);
-    EXPECT_EQ(YxUseByte, 0);
+    // Four value octets and one telesignal octet: the counts show the widths used.
+    const std::string burst = "68 0C 0C 68 08 01 09 81 14 01 01 40 05 01 02 00 F1 16 "
+                              "68 09 09 68 08 01 01 81 14 01 01 00 01 A2 16";
+    const struct {
+        std::vector<std::string> options;
+        const char* yc;
+        const char* yx;
+    } cases[] = {
+        {{}, "共1个遥测量", "共8个遥信量"},
+        {{"--yc-bytes", "1", "--yx-mode", "0"}, "共4个遥测量", "共1个遥信量"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words = c.options;
+        words.push_back(burst);
+        ::testing::internal::CaptureStdout();
+        RunAnalyse(words);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find(c.yc), std::string::npos) << out;
+        EXPECT_NE(out.find(c.yx), std::string::npos) << out;
+    }
 }
 
 }  // namespace

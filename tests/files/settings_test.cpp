@@ -15,12 +15,6 @@ using testing::WriteBytes;
 // Each test starts from an empty application directory of its own.
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        YcUseByte = kDefaultYcUseByte;
-        YxUseByte = kDefaultYxUseByte;
-    }
-    void TearDown() override { SetUp(); }
-
     testing::OwnAppDirectory appDirectory_;
 };
 
@@ -29,26 +23,22 @@ TEST_F(Settings, DecodingBytesDefaultAndStoreTheirLowByte) {
     EXPECT_EQ(ReadYxUseByte(), 0);
     WriteYcUseByte(258);
     WriteYxUseByte(1);
-    EXPECT_EQ(YcUseByte, 2);
-    EXPECT_EQ(YxUseByte, 1);
+    EXPECT_EQ(ReadDecodingSettings(), (DecodingSettings{2, 1}));
     EXPECT_EQ(ReadBytes(AppFile(kComsetIniName)), "[YcYxDef]\r\nYcUseByte=2\r\nYxUseByte=1\r\n");
     WriteYcUseByte(-1);
     EXPECT_EQ(ReadYcUseByte(), 255);
-    EXPECT_EQ(YcUseByte, 255);
+    EXPECT_EQ(ReadDecodingSettings().ycUseByte, 255);
 }
 
 TEST_F(Settings, LoadingKeepsTheLowByteOfWhatWasWrittenByHand) {
     WriteBytes(AppFile(kComsetIniName), "[ycyxdef]\nYcUseByte=0x104\nYxUseByte=one\n");
-    YxUseByte = 1;
-    LoadDecodingSettings();
-    EXPECT_EQ(YcUseByte, 4);
-    EXPECT_EQ(YxUseByte, 0);
+    EXPECT_EQ(ReadDecodingSettings(), (DecodingSettings{4, 0}));
 }
 
-TEST_F(Settings, FailedWriteLeavesTheRuntimeByte) {
+TEST_F(Settings, FailedWriteLeavesTheStoredByte) {
     std::filesystem::create_directory(AppFile(kComsetIniName));  // cannot be read or replaced
     EXPECT_THROW(WriteYcUseByte(4), FileError);
-    EXPECT_EQ(YcUseByte, kDefaultYcUseByte);
+    EXPECT_EQ(ReadDecodingSettings().ycUseByte, kDefaultYcUseByte);
 }
 
 TEST_F(Settings, SendFileNameFallsBackToDefaultAndWritesItBack) {

@@ -29,8 +29,6 @@ const std::string kClosed = "合";
 class MasterCrossTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        YcUseByte = kDefaultYcUseByte;
-        YxUseByte = kDefaultYxUseByte;
         tables.GrdYC.SetRowCount(kYc + 1);
         tables.GrdYX.SetRowCount(kYx + 1);
         for (int row = 1; row <= kYc; ++row) tables.GrdYC.SetCell(kYcRatioCol, row, "1");
@@ -84,7 +82,7 @@ protected:
         Bytes burst;
         for (const Frame& reply : station->Receive(request)) burst.insert(burst.end(), reply.begin(), reply.end());
         if (burst.empty()) return;  // no reply: the master asks the same again
-        const FrameAnalysis analysis = AnalyzeFrames(burst, tables, [] { return 7; });
+        const FrameAnalysis analysis = AnalyzeFrames(burst, tables, DecodingSettings{}, [] { return 7; });
         lines.insert(lines.end(), analysis.lines.begin(), analysis.lines.end());
         verdict = analysis.verdict;
     }

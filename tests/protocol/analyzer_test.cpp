@@ -48,14 +48,8 @@ std::string Single(const Bytes& frame, const std::string& text) {
 
 class AnalyzerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        YcUseByte = kDefaultYcUseByte;
-        YxUseByte = kDefaultYxUseByte;
-    }
-    void TearDown() override { SetUp(); }
-
     FrameAnalysis Analyze(const Bytes& buffer) {
-        return AnalyzeFrames(buffer, tables, [this] {
+        return AnalyzeFrames(buffer, tables, decoding, [this] {
             ++clockReads;
             return 7;
         });
@@ -83,6 +77,7 @@ protected:
     }
 
     ValueTables tables;
+    DecodingSettings decoding;
     int clockReads = 0;
 };
 
@@ -321,7 +316,7 @@ TEST_F(AnalyzerTest, MeasuredValueWidthFollowsTheSetting) {
     };
     for (const auto& c : cases) {
         tables.ClearValueTable(0);
-        YcUseByte = c.setting;
+        decoding.ycUseByte = c.setting;
         Bytes asdu{9, 0x83, 20, 1, 1, 0x40};
         asdu.insert(asdu.end(), c.values.begin(), c.values.end());
         Analyze(Variable(0x08, asdu));
@@ -356,7 +351,7 @@ TEST_F(AnalyzerTest, TelesignalInterrogationOctetModeWritesStatesZeroAndOneOnly)
 }
 
 TEST_F(AnalyzerTest, TelesignalInterrogationBitModeReadsEightPointsPerOctet) {
-    YxUseByte = 1;
+    decoding.yxUseByte = 1;
     DefineTelesignals(10);
     const Bytes reply = Variable(0x08, {1, 0x90, 20, 1, 1, 0, 0x05, 0xFF});
     EXPECT_EQ(Analyze(reply).lines, Lines{Single(reply, "1# 遥信回复帧   共16个遥信量")});

@@ -71,7 +71,7 @@ TEST(PortSyscalls, TheConsoleMasterWritesEachFrameOnce) {
         console::InterruptSignals interrupts;
         ValueTables tables;
         console::ConsoleLog log(out, false);
-        console::ConsoleMaster master(log, tables, interrupts);
+        console::ConsoleMaster master(log, tables, interrupts, DecodingSettings{});
         PortSettings settings;
         settings.port = pty.SlaveName();
         WatchDevice(pty.SlaveName());

@@ -5,8 +5,8 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include "app/shell/application.h"
 #include "serial/ui/com_set_form.h"
+#include "widgets/application.h"
 
 int main(int argc, char** argv) {
     tc101::Application app(argc, argv);

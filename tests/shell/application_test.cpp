@@ -7,8 +7,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include "app/shell/application.h"
 #include "message_hook.h"
+#include "widgets/application.h"
 
 namespace tc101 {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "protocol/bw_set_cells.h"
+#include "files/bw_set_cells.h"
 
 namespace tc101 {
 namespace {

@@ -7,13 +7,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/shell/cell_delegate.h"
-#include "app/shell/grid_view.h"
 #include "config_dir.h"
 #include "files/ini_file.h"
 #include "message_hook.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
+#include "traffic/ui/bw_set_form.h"
+#include "widgets/cell_delegate.h"
+#include "widgets/grid_view.h"
 
 namespace tc101 {
 namespace {

@@ -10,10 +10,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/shell/application.h"
-#include "app/shell/grid_view.h"
-#include "protocol/dialogs/bw_get_form.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_get_form.h"
+#include "traffic/ui/bw_set_form.h"
+#include "widgets/application.h"
+#include "widgets/grid_view.h"
 
 namespace {
 

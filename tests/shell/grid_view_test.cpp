@@ -4,9 +4,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/shell/cell_delegate.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
+#include "widgets/cell_delegate.h"
+#include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 namespace {

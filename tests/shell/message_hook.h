@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/shell/application.h"
+#include "widgets/application.h"
 
 namespace tc101::testing {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/shell/application.h"
+#include "widgets/application.h"
 
 namespace {
 

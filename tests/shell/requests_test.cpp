@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "files/bw_set_keys.h"
 #include "protocol/hex_text.h"
 #include "protocol/requests.h"
 

@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-#include "app/shell/table_model.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 namespace {

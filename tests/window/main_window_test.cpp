@@ -18,8 +18,6 @@
 #include <gtest/gtest.h>
 
 #include "about/about_form.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
 #include "files/comset_keys.h"
 #include "app/window/window_settings.h"
 #include "serial/port_settings.h"
@@ -28,6 +26,8 @@
 #include "shell/wait_for.h"
 #include "traffic/ui/log_text.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 namespace {

@@ -13,13 +13,13 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "app/shell/application.h"
 #include "app/window/main_window.h"
 #include "files/ini_file.h"
 #include "files/app_paths.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "serial/port_settings.h"
+#include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) return 2;

@@ -16,9 +16,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/shell/grid_view.h"
 #include "editors/editor_fixture.h"
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_set_form.h"
+#include "widgets/grid_view.h"
 #include "window/window_over_pty.h"
 
 namespace tc101 {

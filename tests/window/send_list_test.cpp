@@ -12,10 +12,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/shell/grid_view.h"
-#include "app/shell/table_model.h"
 #include "editors/editor_fixture.h"
 #include "files/send_list_columns.h"
+#include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 #include "window/window_over_pty.h"
 
 namespace tc101 {

@@ -10,12 +10,12 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
-#include "app/shell/application.h"
 #include "app/window/main_window.h"
 #include "protocol/frame.h"
 #include "protocol/hex_text.h"
 #include "traffic/log_lines.h"
 #include "traffic/ui/traffic_log.h"
+#include "widgets/application.h"
 
 namespace {
 

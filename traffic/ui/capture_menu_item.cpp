@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMenu>
 
-#include "app/shell/message_box.h"
+#include "widgets/message_box.h"
 #include "files/file_io.h"
 #include "traffic/pcapng.h"
 #include "traffic/ui/traffic_log.h"

@@ -15,7 +15,7 @@ void NormalizeHexPane(QPlainTextEdit& pane) {
     if (normal != text) pane.setPlainText(normal);
 }
 
-void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables) {
+void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables, const DecodingSettings& decoding) {
     if (IsBlankLogText(memoAna.toPlainText())) return;
     log.ScrollLogToEnd();
     NormalizeHexPane(memoAna);
@@ -23,7 +23,7 @@ void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables) 
     const std::vector<std::uint8_t> octets = HexTextToBytes(text.toStdString());
     log.AppendLine(LogColour::Black, std::string(kAnalysisBanner));
     log.AppendLine(LogColour::Black, text);
-    const FrameAnalysis analysis = AnalyzeFrames(octets, tables);
+    const FrameAnalysis analysis = AnalyzeFrames(octets, tables, decoding);
     log.AppendBlock(LogColour::Red, analysis.lines);
 }
 

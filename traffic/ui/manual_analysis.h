@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 
+#include "protocol/decoding_settings.h"
 #include "protocol/value_tables.h"
 
 namespace tc101 {
@@ -16,6 +17,6 @@ void NormalizeHexPane(QPlainTextEdit& pane);
 
 // "分析(&T)": banner and pane text in black, the analysis, the account in
 // red. The verdict is not kept. Nothing for a blank pane.
-void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables);
+void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables, const DecodingSettings& decoding);
 
 }  // namespace tc101

@@ -11,11 +11,11 @@
 #include <QTextCursor>
 #include <QUrl>
 
-#include "app/shell/message_box.h"
 #include "files/app_paths.h"
 #include "files/file_io.h"
 #include "traffic/session_capture.h"
 #include "traffic/ui/log_text.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

@@ -2,7 +2,8 @@
 
 // The value cells of the master message settings as the dialog shows and
 // stores them: hex (the form the request builders read) or decimal, and the
-// comma-text list of bwset.ini. Plain functions over cell texts.
+// comma-text list of bwset.ini (its names in files/bw_set_keys.h). Plain
+// functions over cell texts.
 
 #include <cstdint>
 #include <optional>

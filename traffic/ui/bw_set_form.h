@@ -11,7 +11,7 @@
 
 #include <QDialog>
 
-#include "protocol/bw_set_cells.h"
+#include "files/bw_set_cells.h"
 #include "protocol/requests.h"
 #include "protocol/table.h"
 #include "traffic/master_settings.h"

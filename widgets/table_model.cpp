@@ -1,4 +1,4 @@
-#include "app/shell/table_model.h"
+#include "widgets/table_model.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/shell/form_geometry.h"
+#include "widgets/form_geometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QString>
 
-#include "app/shell/message_box.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

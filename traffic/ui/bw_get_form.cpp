@@ -1,4 +1,4 @@
-#include "protocol/dialogs/bw_get_form.h"
+#include "traffic/ui/bw_get_form.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -7,13 +7,13 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/shell/application.h"
-#include "app/shell/dialog_buttons.h"
 #include "files/app_paths.h"
 #include "files/comset_keys.h"
 #include "files/ini_file.h"
-#include "protocol/dialogs/bw_set_form.h"
 #include "protocol/hex_text.h"
+#include "traffic/ui/bw_set_form.h"
+#include "widgets/application.h"
+#include "widgets/dialog_buttons.h"
 
 namespace tc101 {
 

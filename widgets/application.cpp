@@ -1,4 +1,4 @@
-#include "app/shell/application.h"
+#include "widgets/application.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "protocol/bw_set_cells.h"
+#include "files/bw_set_cells.h"
 
 #include <cstdio>
 #include <limits>

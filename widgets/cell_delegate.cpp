@@ -1,10 +1,10 @@
-#include "app/shell/cell_delegate.h"
+#include "widgets/cell_delegate.h"
 
 #include <QLineEdit>
 #include <QPainter>
 #include <QPolygon>
 
-#include "app/shell/table_model.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 

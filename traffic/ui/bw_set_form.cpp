@@ -1,4 +1,4 @@
-#include "protocol/dialogs/bw_set_form.h"
+#include "traffic/ui/bw_set_form.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -9,15 +9,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/shell/application.h"
-#include "app/shell/dialog_buttons.h"
-#include "app/shell/form_geometry.h"
-#include "app/shell/grid_view.h"
-#include "app/shell/message_box.h"
 #include "files/app_paths.h"
+#include "files/bw_set_keys.h"
 #include "files/ini_file.h"
 #include "files/table_tools.h"
 #include "traffic/master_settings.h"
+#include "widgets/application.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/form_geometry.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
 
 namespace tc101 {
 

@@ -1,4 +1,4 @@
-#include "app/shell/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

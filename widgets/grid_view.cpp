@@ -1,12 +1,12 @@
-#include "app/shell/grid_view.h"
+#include "widgets/grid_view.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 
-#include "app/shell/cell_delegate.h"
-#include "app/shell/table_model.h"
 #include "files/table_tools.h"
+#include "widgets/cell_delegate.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 

@@ -1,8 +1,8 @@
-#include "app/shell/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QMessageBox>
 
-#include "app/shell/application.h"
+#include "widgets/application.h"
 
 namespace tc101 {
 
