@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
-#include "shell/message_hook.h"
-#include "shell/wait_for.h"
+#include "support/message_hook.h"
+#include "support/wait_for.h"
 
 namespace tc101 {
 namespace {

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace tc101 {
 namespace {

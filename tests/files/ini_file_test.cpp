@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "files/ini_text.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace tc101 {
 namespace {

@@ -4,7 +4,7 @@
 #include "files/comset_keys.h"
 #include "files/form_size.h"
 #include "protocol/decoding_settings.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace tc101 {
 namespace {

@@ -7,7 +7,7 @@
 #include "files/comma_text.h"
 #include "files/gbk.h"
 #include "files/scramble.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace tc101 {
 namespace {

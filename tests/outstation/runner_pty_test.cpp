@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "serial/comms_error.h"
-#include "serial/pty_harness.h"
+#include "support/pty_harness.h"
 #include "station_support.h"
 
 namespace tc101 {

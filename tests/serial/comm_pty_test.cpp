@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "pty_harness.h"
+#include "support/pty_harness.h"
 #include "serial/comms_error.h"
 
 namespace tc101 {

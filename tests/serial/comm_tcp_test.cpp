@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "pty_harness.h"
+#include "support/pty_harness.h"
 #include "serial/comms_error.h"
 #include "serial/tcp_socket.h"
 

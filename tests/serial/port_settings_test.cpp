@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "files/test_folder.h"
-#include "pty_harness.h"
+#include "support/test_folder.h"
+#include "support/pty_harness.h"
 #include "serial/comms_error.h"
 #include "serial/port_settings.h"
 

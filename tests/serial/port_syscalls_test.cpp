@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "app/console/console_master.h"
-#include "pty_harness.h"
+#include "support/pty_harness.h"
 #include "syscall_log.h"
 
 namespace tc101 {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/test_folder.h"
+#include "support/test_folder.h"
 #include "protocol/hex_text.h"
 #include "traffic/master_settings.h"
 

@@ -1,0 +1,169 @@
+// The main window, offscreen, against the simulator over the demo's link:
+// the master simulation at 50 ms runs the general interrogation, the tables
+// hold the simulator's values scaled by the definitions, events arrive and
+// no checksum fails. The session port leaves the stored settings alone.
+
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "app/demo/demo_definitions.h"
+#include "app/demo/demo_window.h"
+#include "app/demo/pty_link.h"
+#include "app/window/main_window.h"
+#include "files/table_file.h"
+#include "outstation/point_pattern.h"
+#include "outstation/station_runner.h"
+#include "protocol/measured_value.h"
+#include "serial/port_settings.h"
+#include "support/config_dir.h"
+#include "support/message_hook.h"
+#include "support/wait_for.h"
+#include "traffic/ui/traffic_log.h"
+
+namespace tc101::demo {
+namespace {
+
+constexpr int kYc = 10;
+constexpr int kYx = 12;
+constexpr std::uint32_t kSeed = 7;
+constexpr int kStationDelayMs = 5;
+constexpr int kWindowDelayMs = 10;
+constexpr int kPollIntervalMs = 50;
+// Well after the interrogation at 50 ms ticks, well before the test's patience ends.
+constexpr std::int64_t kEventEveryMs = 1500;
+
+int DeviceColumn(const Table& table, std::uint8_t address) {
+    const std::string title = std::to_string(address) + "#设备";
+    for (int col = kFirstDeviceCol; col < table.ColCount(); ++col)
+        if (table.Cell(col, 0) == title) return col;
+    return -1;
+}
+
+class DemoWindowTest : public testing::ConfigDirTest {
+protected:
+    void SetUp() override {
+        ConfigDirTest::SetUp();
+        IniFile comset(File("comset.ini"));
+        comset.WriteInteger(kComSetSection, kKeyRecieveDelay, kWindowDelayMs);
+    }
+
+    StationRunner::PortSetup StationPort(const std::string& name) const {
+        return [name](TComm& comm) {
+            SetComm1Properties(comm);
+            PortSettings settings;
+            settings.port = name;
+            settings.recieveDelay = kStationDelayMs;
+            ApplyPortSettings(settings, comm);
+        };
+    }
+
+    // Stand-in definitions written where the test keeps its files.
+    DemoSession Session(const PtyLink& link) const {
+        ValueTables tables;
+        FillDemoYcDefinitions(tables.GrdYC, kYc);
+        FillDemoYxDefinitions(tables.GrdYX, kYx);
+        SaveTableFile(tables.GrdYC, File("demo-yc.sen"));
+        SaveTableFile(tables.GrdYX, File("demo-yx.sen"));
+        DemoSession session;
+        session.port = link.PortB();
+        session.ycFile = File("demo-yc.sen");
+        session.yxFile = File("demo-yx.sen");
+        return session;
+    }
+
+    testing::MessageRecorder boxes;
+};
+
+TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
+    const PtyLink link;
+    StationConfig config;
+    config.ycCount = kYc;
+    config.yxCount = kYx;
+    config.seed = kSeed;
+    config.changeEveryMs = 0;  // the measured values stay as interrogated
+    config.eventEveryMs = kEventEveryMs;
+    StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+    runner.Start();
+
+    TfrmZh window;
+    window.SetSessionPort(link.PortB());
+    window.show();
+    PrepareDemoWindow(window, Session(link));
+    ASSERT_TRUE(window.PortOpen) << "the session port did not open";
+    EXPECT_TRUE(boxes.shown.empty());
+    window.txtInteval1->setValue(kPollIntervalMs);
+    QTest::mouseClick(window.cbxMlzz, Qt::LeftButton);
+    ASSERT_TRUE(window.cbxMlzz->isChecked());
+
+    const auto log = [&window] { return window.Memo1->toPlainText(); };
+    ASSERT_TRUE(testing::WaitFor([&] { return log().contains(QStringLiteral(u"【1#总召结束】")); }, 5000))
+        << "no end of the general interrogation; log:\n" << log().toStdString();
+
+    const ValueTables& tables = window.Tables();
+    const int yxCol = DeviceColumn(tables.GrdYX, 1);
+    const int ycCol = DeviceColumn(tables.GrdYC, 1);
+    ASSERT_GE(yxCol, 0) << "no 1#设备 column in GrdYX";
+    ASSERT_GE(ycCol, 0) << "no 1#设备 column in GrdYC";
+    for (int point = 1; point <= kYx; ++point)
+        EXPECT_EQ(tables.GrdYX.Cell(yxCol, point), InitialTelesignal(kSeed, point) ? "合" : "分") << "telesignal " << point;
+    for (int point = 1; point <= kYc; ++point) {
+        const std::string& ratio = tables.Definition(ValuePage::Yc, kYcRatioCol, point);
+        EXPECT_EQ(tables.GrdYC.Cell(ycCol, point), MeasuredValueText(InitialMeasuredValue(kSeed, point), ratio))
+            << "measured value " << point << " (ratio " << ratio << ")";
+    }
+
+    // The first event toggles one telesignal: named from the definitions, with the new state's text.
+    ASSERT_TRUE(testing::WaitFor([&] { return !tables.GrdSJ.Cell(kSjNameCol, 1).empty(); }, 5000))
+        << "no event in GrdSJ";
+    const int toggled = EventPoint(kSeed, 1, kYx);
+    const char* state = InitialTelesignal(kSeed, toggled) ? "分" : "合";
+    EXPECT_EQ(tables.GrdSJ.Cell(kSjNameCol, 1), "开关" + std::to_string(toggled));
+    EXPECT_EQ(tables.GrdSJ.Cell(kSjStateCol, 1), state);
+    EXPECT_EQ(tables.GrdYX.Cell(yxCol, toggled), state);
+
+    EXPECT_FALSE(log().contains(QStringLiteral(u"效验有误"))) << log().toStdString();
+    window.close();
+    runner.Stop();
+    EXPECT_EQ(runner.Failure(), "");
+    EXPECT_EQ(runner.Counters().framesIgnored, 0);
+}
+
+TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
+    const PtyLink link;
+    IniFile comset(File("comset.ini"));
+    comset.WriteString(kComSetSection, kKeyPort, "/dev/tc101-no-such-port");
+    struct Case {
+        const char* what;
+        bool autoOpen;
+    } cases[] = {{"opened by the demo", false}, {"opened at show (AutoOpen)", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        comset.WriteBool(kComSetSection, kKeyAutoOpen, c.autoOpen);
+        {
+            TfrmZh window;
+            window.SetSessionPort(link.PortB());
+            window.show();
+            EXPECT_EQ(window.PortOpen, c.autoOpen);
+            PrepareDemoWindow(window, DemoSession{link.PortB(), {}, {}, false, {}});
+            EXPECT_TRUE(window.PortOpen);
+            EXPECT_EQ(window.Comm1.CommName(), link.PortB());
+            // Closing and opening again by the menu stays on the session port.
+            window.btnCloseComClick();
+            EXPECT_EQ(window.StatusPanelText(0).toStdString(), " 端口:" + link.PortB()) << "the closed state names the stored port";
+            window.BtnOpenComClick();
+            EXPECT_TRUE(window.Comm1.IsOpen());
+            EXPECT_EQ(window.Comm1.CommName(), link.PortB());
+            window.close();
+        }
+        EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text.toStdString();
+        EXPECT_EQ(ReadPortSettings(comset).port, "/dev/tc101-no-such-port");
+    }
+}
+
+}  // namespace
+}  // namespace tc101::demo
