@@ -2,6 +2,8 @@
 # The outstation command's console contract, over a socat pseudo-terminal pair.
 set -uo pipefail
 tool=$1
+# shellcheck source-path=SCRIPTDIR source=../support/wait_until.sh
+. "$(dirname "$0")/../support/wait_until.sh"
 failures=0
 work=$(mktemp -d)
 export TC101_CONFIG_DIR="$work/config"
@@ -35,11 +37,12 @@ code=$?
 
 socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
 socat_pid=$!
-for _ in $(seq 50); do [ -e "$work/a" ] && [ -e "$work/b" ] && break; sleep 0.1; done
+wait_until 5 test -e "$work/a" -a -e "$work/b" || fail "socat made no pty pair"
 
 "$tool" outstation --port "$work/a" --frame-delay 20 --yx 2 --yc 1 --event-every 0 --change-every 0 \
   >"$work/out" 2>"$work/err" &
 station=$!
+wait_until 10 holds_file "$station" "$work/a" || fail "the station does not open its port"
 
 replies=$(/usr/bin/python3 - "$work/b" <<'PY'
 import os, select, sys, termios, time, tty
@@ -52,7 +55,6 @@ def ask(hex_text, size):
         if select.select([fd], [], [], 0.05)[0]:
             got += os.read(fd, 4096)
     print(got.hex(" ").upper())
-time.sleep(0.3)  # the station opens its port
 ask("1049014A16", 5)
 ask("68090968530164010601000014D416", 15)
 PY

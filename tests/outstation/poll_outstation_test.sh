@@ -5,6 +5,8 @@
 # program has no poll command.
 set -uo pipefail
 tool=$1
+# shellcheck source-path=SCRIPTDIR source=../support/wait_until.sh
+. "$(dirname "$0")/../support/wait_until.sh"
 readme=${2:-}
 "$tool" poll --help >/dev/null 2>&1 || { echo "no poll command: skipped"; exit 77; }
 failures=0
@@ -33,13 +35,13 @@ run() {
   socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
   local socat_pid=$!
   pids+=("$socat_pid")
-  for _ in $(seq 50); do [ -e "$work/a" ] && [ -e "$work/b" ] && break; sleep 0.1; done
+  wait_until 5 test -e "$work/a" -a -e "$work/b" || fail "$name: socat made no pty pair"
   # shellcheck disable=SC2086
   "$tool" outstation --port "$work/a" --frame-delay 20 --yx 4 --yc 4 $station_options \
     >"$work/$name.station" 2>"$work/$name.station.err" &
   local station=$!
   pids+=("$station")
-  sleep 0.3
+  wait_until 10 holds_file "$station" "$work/a" || fail "$name: the station does not open its port"
   # shellcheck disable=SC2086
   "$tool" poll --port "$work/b" --frame-delay 20 --interval 100 --color never $poll_options \
     >"$work/$name.poll" 2>"$work/$name.poll.err" || fail "$name: poll exits $?: $(cat "$work/$name.poll.err")"

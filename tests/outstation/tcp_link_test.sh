@@ -5,6 +5,8 @@
 # by opening again.
 set -uo pipefail
 tool=$1
+# shellcheck source-path=SCRIPTDIR source=../support/wait_until.sh
+. "$(dirname "$0")/../support/wait_until.sh"
 failures=0
 work=$(mktemp -d)
 export TC101_CONFIG_DIR="$work/config"
@@ -17,15 +19,18 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# start_station PORT: the simulator listening there; false when the port is taken.
+# start_station PORT: the simulator listening there; false when the port is
+# taken (the station ends) or it does not listen within 10 s.
 start_station() {
   "$tool" outstation --port "tcp-listen:127.0.0.1:$1" --frame-delay 20 --yx 4 --yc 4 \
     >>"$work/station.log" 2>"$work/station.err" &
   station=$!
-  for _ in $(seq 20); do
-    sleep 0.05
-    kill -0 "$station" 2>/dev/null || { station=; return 1; }
-  done
+  listening_or_gone() { listens_on "$station" "$1" || ! kill -0 "$station" 2>/dev/null; }
+  wait_until 10 listening_or_gone "$1" && listens_on "$station" "$1" && return 0
+  kill "$station" 2>/dev/null
+  wait "$station" 2>/dev/null
+  station=
+  return 1
 }
 poll() { "$tool" poll --port "tcp:127.0.0.1:$port" --frame-delay 20 --interval 100 --color never "$@"; }
 
@@ -45,7 +50,7 @@ grep -qF "【1#总召结束】" "$work/first.poll" || fail "the interrogation do
 # A station that dies mid-run: the master reports the hang-up and ends.
 poll --seconds 30 >"$work/hangup.poll" 2>"$work/hangup.err" &
 master=$!
-sleep 1
+wait_until 10 has_line "$work/hangup.poll" "^Rx:" || fail "no reply before the station died"
 kill -KILL "$station"
 wait "$station" 2>/dev/null
 station=
