@@ -10,6 +10,12 @@ target_compile_options(tc101_options INTERFACE
   -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough
   -Wmisleading-indentation)
 
+# make test builds with this on, so a warning anywhere fails the suite.
+option(TC101_WERROR "Treat compiler warnings as errors" OFF)
+if(TC101_WERROR)
+  target_compile_options(tc101_options INTERFACE -Werror)
+endif()
+
 # Qt strictness: every string literal states its encoding.
 target_compile_definitions(tc101_options INTERFACE
   QT_NO_CAST_FROM_ASCII

@@ -3,7 +3,7 @@
 # suite again under ASan+UBSan, and the tests labelled "threads" under TSan
 # (the two sanitizers cannot share a build). Every run goes to the end; the
 # exit code is non-zero when any of them failed. The ordinary build's ctest
-# summary comes last.
+# summary comes last. All three build with warnings as errors.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +12,7 @@ status=0
 
 configure_and_build() {  # dir, cmake options...
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || return 1
+  cmake -S . -B "$dir" -G Ninja -DTC101_WERROR=ON "$@" >/dev/null || return 1
   cmake --build "$dir" -j "$jobs" || return 1
 }
 
