@@ -1,5 +1,7 @@
 #include "traffic/session_capture.h"
 
+#include "files/file_io.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -61,8 +63,7 @@ TEST(SessionCapture, ANewCaptureIsStampedNeverTakesAnotherRunsFileAndFitsTheBoun
 
         first.Append("TX:10 49 01 4A 16\nRx:E5\r\n");
         first.Append("");
-        std::ifstream in(first.Path(), std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "TX:10 49 01 4A 16\r\nRx:E5\r\n\r\n\r\n");
+        EXPECT_EQ(ReadFileIfExists(first.Path()), "TX:10 49 01 4A 16\r\nRx:E5\r\n\r\n\r\n");
     }
     fs::remove_all(kFolder);
 }
