@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "protocol/frame.h"
+#include "protocol/link_profile.h"
 
 namespace tc101 {
 
@@ -25,6 +26,8 @@ struct StationConfig {
     bool strictFcb = false;
     bool singleCharAck = false;
     std::uint32_t seed = 1;
+    // The field sizes and object layout it answers in.
+    LinkProfile profile;
 };
 
 }  // namespace tc101

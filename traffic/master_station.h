@@ -17,6 +17,7 @@
 
 #include "protocol/analyzer.h"
 #include "protocol/decoding_settings.h"
+#include "protocol/link_profile.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/value_tables.h"
 #include "serial/frame_port.h"
@@ -52,6 +53,7 @@ struct MasterStationOptions {
     SendLogging sendLogging = SendLogging::WhenQueued;
     HourClock hour = LocalHour;
     DecodingSettings decoding;
+    LinkProfile profile;
 };
 
 class MasterStation {
@@ -67,6 +69,10 @@ public:
     // How received values are decoded (the point editor stores new widths).
     void SetDecoding(const DecodingSettings& decoding) { options_.decoding = decoding; }
     const DecodingSettings& Decoding() const { return options_.decoding; }
+
+    // The field sizes and object decoding frames are built and read with.
+    void SetProfile(const LinkProfile& profile) { options_.profile = profile; }
+    const LinkProfile& Profile() const { return options_.profile; }
     // The poll decision: the owner's timers ask it whether a tick may send.
     PollCycle& Cycle() { return cycle_; }
     const PollCycle& Cycle() const { return cycle_; }

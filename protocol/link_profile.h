@@ -1,0 +1,53 @@
+#pragma once
+
+// The link and ASDU profile of one installation: how many octets each
+// variable field takes and how information objects are read. The default is
+// the tool's original profile (1/1/1/2, objects read by the legacy rules),
+// under which every output stays as it always was. A value: whoever needs it
+// is handed one.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "protocol/field_sizes.h"
+
+namespace tc101 {
+
+// legacy: interrogation replies read by position, one address octet picks
+// the row. standard: SQ and the VSQ number honoured, each type's element
+// layout, rows by full object address from a base per table.
+enum class ObjectDecoding : std::uint8_t { Legacy, Standard };
+
+inline constexpr std::uint32_t kDefaultYxBase = 1;
+inline constexpr std::uint32_t kDefaultYcBase = 0x4001;
+
+struct LinkProfile {
+    FieldSizes sizes;
+    // Second cause octet when the cause takes two.
+    std::uint8_t originator = 0;
+    // Common address of the ASDU; none: the device address, as always.
+    std::optional<std::uint32_t> commonAddress;
+    ObjectDecoding decoding = ObjectDecoding::Legacy;
+    // Object address of each table's first row (standard decoding).
+    std::uint32_t yxBase = kDefaultYxBase;
+    std::uint32_t ycBase = kDefaultYcBase;
+
+    friend bool operator==(const LinkProfile&, const LinkProfile&) = default;
+};
+
+// Allowed sizes: link 1 or 2, cause 1 or 2, common address 1 or 2, object
+// address 1 to 3. (Link 0 belongs to the balanced procedure.)
+bool ValidFieldSizes(const FieldSizes& sizes);
+
+// "LA/COT/CA/IOA", e.g. "2/2/2/3"; nothing for any other text or a size
+// outside the allowed ones.
+std::optional<FieldSizes> ParseFieldSizes(std::string_view text);
+std::string FieldSizesText(const FieldSizes& sizes);
+
+// "legacy" / "standard".
+std::optional<ObjectDecoding> ParseObjectDecoding(std::string_view text);
+std::string_view ObjectDecodingName(ObjectDecoding decoding);
+
+}  // namespace tc101
