@@ -81,8 +81,8 @@ struct Context {
     Decoding decoding;
     FrameLayout layout;
     const LinkProfile& profile;
-    // The default profile keeps its original texts for frames too short for
-    // their reading; any other profile says the length does not fit.
+    // The default profile keeps its original texts for frames whose length
+    // does not fit their reading; any other profile says so instead.
     bool checkLength;
 };
 
@@ -133,11 +133,23 @@ bool WritesTables(VariableReading reading) {
     }
 }
 
-// The octets of L a legacy reading needs before its first value.
-int LegacyHeaderNeed(VariableReading reading, const FrameLayout& layout) {
-    return reading == VariableReading::YxInterrogation || reading == VariableReading::YcInterrogation
-               ? layout.sequenceHeader
-               : layout.objectHeader;
+// Whether L holds a legacy reading's header and whole objects in the
+// profile's sizes: a frame of another profile mostly does not.
+bool LegacyLengthFits(VariableReading reading, int length, const Context& ctx) {
+    const FrameLayout& layout = ctx.layout;
+    const int n = ctx.decoding.valueOctets;
+    const auto whole = [length](int header, int objectSize) {
+        return length >= header && (length - header) % objectSize == 0;
+    };
+    switch (reading) {
+        case VariableReading::YxInterrogation: return length >= layout.sequenceHeader;
+        case VariableReading::YcInterrogation: return whole(layout.sequenceHeader, n);
+        case VariableReading::YxChanges: return whole(layout.objectHeader, layout.objectOctets + kStateOctets);
+        case VariableReading::Events:
+            return whole(layout.objectHeader, layout.objectOctets + kStateOctets + kEventTimeOctets);
+        case VariableReading::YcChanges: return whole(layout.objectHeader, layout.objectOctets + n);
+        default: return true;
+    }
 }
 
 // The "0的意义" or "1的意义" text of a GrdYX row; nothing for other states.
@@ -389,7 +401,7 @@ void DecodeVariable(Octets octets, ValueTables& tables, const Context& ctx, Even
         }
     }
     const VariableReading reading = ClassifyVariableFrame(control, type, OctetOrAbsent(frame, ctx.layout.varCause));
-    if (ctx.checkLength && WritesTables(reading) && frame.length < LegacyHeaderNeed(reading, ctx.layout)) {
+    if (ctx.checkLength && !LegacyLengthFits(reading, frame.length, ctx)) {
         AppendDecimal(text, frame.address);
         text += kLengthMismatchText;
         return;

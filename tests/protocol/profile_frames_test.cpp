@@ -145,6 +145,8 @@ TEST_F(ProfileFramesTest, HandWrittenFramesFillTheRightCells) {
          "68 0C 0C 68 08 01 01 01 03 00 01 00 03 00 00 01 13 16", "#1变化遥信帧", {{ValuePage::Yx, 1, 3, "合"}}},
         {"legacy reply too short for its object address", "2/2/2/3", kLegacy,
          "68 09 09 68 08 02 01 01 81 14 00 02 01 A4 16", "258#报文长度与规约参数不符", {}},
+        {"legacy change of the default sizes read as 1/2/2/3: no whole object", "1/2/2/3", kLegacy,
+         "68 0A 0A 68 08 01 15 01 03 01 03 00 E8 03 11 16", "1#报文长度与规约参数不符", {}},
         {"fixed frame with a two-octet link address", "2/1/1/2", kLegacy, "10 0B 02 01 0E 16", "258#链路完好", {}},
     };
     for (const FrameCase& c : cases) {
