@@ -18,8 +18,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr int kYx = 20;
-constexpr int kYc = 10;
 const std::string kOpen = "分";
 const std::string kClosed = "合";
 
@@ -53,18 +51,20 @@ struct Lines : MasterSink {
     std::vector<std::string> lines;
 };
 
-class ProfileRoundTrip : public ::testing::TestWithParam<ProfileCase> {
+class ProfileRig : public ::testing::Test {
 protected:
-    void SetUp() override {
-        profile.sizes = *ParseFieldSizes(GetParam().sizes);
-        profile.decoding = GetParam().decoding;
+    void Define(const char* sizes, ObjectDecoding decoding, int yx = 20, int yc = 10) {
+        profile.sizes = *ParseFieldSizes(sizes);
+        profile.decoding = decoding;
         profile.originator = 3;
+        yxCount = yx;
+        ycCount = yc;
         // Two link octets: an address above 255 shows in the device column.
         address = profile.sizes.linkAddress == 2 ? 258 : 7;
-        tables.GrdYC.SetRowCount(kYc + 1);
-        tables.GrdYX.SetRowCount(kYx + 1);
-        for (int row = 1; row <= kYc; ++row) tables.GrdYC.SetCell(kYcRatioCol, row, "1");
-        for (int row = 1; row <= kYx; ++row) {
+        tables.GrdYC.SetRowCount(ycCount + 1);
+        tables.GrdYX.SetRowCount(yxCount + 1);
+        for (int row = 1; row <= ycCount; ++row) tables.GrdYC.SetCell(kYcRatioCol, row, "1");
+        for (int row = 1; row <= yxCount; ++row) {
             tables.GrdYX.SetCell(kYxNameCol, row, "遥信" + std::to_string(row));
             tables.GrdYX.SetCell(kYxState0Col, row, kOpen);
             tables.GrdYX.SetCell(kYxState1Col, row, kClosed);
@@ -76,8 +76,8 @@ protected:
     void Run(bool strict, int ticks, int quietFrom) {
         StationConfig config;
         config.address = static_cast<std::uint16_t>(address);
-        config.yxCount = kYx;
-        config.ycCount = kYc;
+        config.yxCount = yxCount;
+        config.ycCount = ycCount;
         config.changeEveryMs = 1000;
         config.eventEveryMs = 1000;
         config.strictFcb = strict;
@@ -105,11 +105,11 @@ protected:
         ASSERT_TRUE(yc.present);
         ASSERT_TRUE(yx.present);
         EXPECT_EQ(tables.GrdYX.Cell(yx.column, 0), std::to_string(address) + "#设备");
-        for (int row = 1; row <= kYc; ++row)
+        for (int row = 1; row <= ycCount; ++row)
             EXPECT_EQ(tables.GrdYC.Cell(yc.column, row),
                       std::to_string(station->Points().MeasuredValues()[static_cast<std::size_t>(row - 1)]))
                 << "row " << row;
-        for (int row = 1; row <= kYx; ++row)
+        for (int row = 1; row <= yxCount; ++row)
             EXPECT_EQ(tables.GrdYX.Cell(yx.column, row),
                       station->Points().Telesignals()[static_cast<std::size_t>(row - 1)] ? kClosed : kOpen)
                 << "row " << row;
@@ -122,6 +122,8 @@ protected:
     }
 
     LinkProfile profile;
+    int yxCount = 0;
+    int ycCount = 0;
     int address = 1;
     ManualClock clock;
     std::unique_ptr<Outstation> station;
@@ -130,12 +132,17 @@ protected:
     ValueTables tables;
 };
 
+class ProfileRoundTrip : public ProfileRig, public ::testing::WithParamInterface<ProfileCase> {
+protected:
+    void SetUp() override { Define(GetParam().sizes, GetParam().decoding); }
+};
+
 TEST_P(ProfileRoundTrip, InterrogationAndSpontaneousDataFillTheRightRows) {
     Run(false, 40, 25);
     const std::string a = std::to_string(address);
     EXPECT_TRUE(Logged("【" + a + "#总召确认】"));
-    EXPECT_TRUE(Logged("【" + a + "# 遥信回复帧   共" + std::to_string(kYx) + "个遥信量】"));
-    EXPECT_TRUE(Logged("【" + a + "# 遥测回复帧   共" + std::to_string(kYc) + "个遥测量】"));
+    EXPECT_TRUE(Logged("【" + a + "# 遥信回复帧   共" + std::to_string(yxCount) + "个遥信量】"));
+    EXPECT_TRUE(Logged("【" + a + "# 遥测回复帧   共" + std::to_string(ycCount) + "个遥测量】"));
     EXPECT_TRUE(Logged("【" + a + "#总召结束】"));
     EXPECT_TRUE(Logged("变化遥测帧"));
     ASSERT_GT(station->Points().EventsMade(), 0);
@@ -151,6 +158,16 @@ TEST_P(ProfileRoundTrip, StandardLinkProcedureAgainstAStrictStation) {
     Run(true, 14, 0);
     EXPECT_TRUE(Logged("========复位远方链路 " + std::to_string(address) + "#========"));
     EXPECT_EQ(station->Counters().repeats, 0);
+    ExpectTablesHoldThePoints();
+}
+
+// More points than one octet numbers and one unit holds: the station splits
+// its reply, and rows follow the full object addresses.
+TEST_F(ProfileRig, StandardDecodingFillsRowsBeyond255) {
+    Define("2/2/2/3", ObjectDecoding::Standard, 300, 100);
+    Run(false, 16, 0);
+    EXPECT_TRUE(Logged("【258# 遥信回复帧   共127个遥信量】"));
+    EXPECT_TRUE(Logged("【258# 遥信回复帧   共46个遥信量】"));
     ExpectTablesHoldThePoints();
 }
 
