@@ -4,12 +4,10 @@
 #include <array>
 
 #include <QHeaderView>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "files/send_list_normalize.h"
 #include "files/ui/define_send_form.h"
-#include "files/ui/editor_toolbar.h"
 #include "widgets/cell_delegate.h"
 #include "widgets/grid_view.h"
 
@@ -28,7 +26,7 @@ constexpr std::array kTitles{u"", u"报文名称", u"报文内容", u"规约报�
 void TfrmDefineSend::BuildLayout() {
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
-    QHBoxLayout* toolbar = AttachEditorToolbar(*this);
+    QHBoxLayout* toolbar = BuildToolbar();
 
     for (int col = 0; col < sendTable_.ColCount(); ++col) {
         sendTable_.SetColWidth(col, kWidths[static_cast<size_t>(col)]);
