@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "files/ui/editor_questions.h"
 #include "widgets/application.h"
@@ -21,7 +22,9 @@ EditorForm::EditorForm(const char* formName, const QString& caption, QString not
     setWindowTitle(caption);
 }
 
-QHBoxLayout* EditorForm::BuildToolbar() {
+void EditorForm::BuildToolbar(QSize size) {
+    setMinimumSize(size);
+    resize(size);
     auto* row = new QHBoxLayout;
     // None is a default button: Enter in a cell moves on, it never presses one.
     const auto button = [this, row](const char* name, const char16_t* caption) {
@@ -40,15 +43,24 @@ QHBoxLayout* EditorForm::BuildToolbar() {
     wire(button("btnSave", u"保存(&S)"), &EditorForm::BtnSaveClick);
     connect(button("btnBack", u"返回(&B)"), &QPushButton::clicked, this, &QWidget::close);
     row->addStretch();
-    return row;
+    toolbar_ = row;
+}
+
+void EditorForm::LayOut(QWidget* body) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(toolbar_);
+    layout->addWidget(body, 1);
+}
+
+bool EditorForm::NothingToSaveShown() {
+    if (!NothingToSave()) return false;
+    ShowInformation(this, nothingToSave_, QString::fromUtf16(kSystemPrompt));
+    return true;
 }
 
 bool EditorForm::BtnSaveClick() {
     BtnRefreshClick();
-    if (NothingToSave()) {
-        ShowInformation(this, nothingToSave_, QString::fromUtf16(kSystemPrompt));
-        return false;
-    }
+    if (NothingToSaveShown()) return false;
     WriteFiles();
     ShowInformation(this, QString::fromUtf16(u"保存成功!"), QString::fromUtf16(kSystemPrompt));
     modified_ = false;
@@ -58,11 +70,7 @@ bool EditorForm::BtnSaveClick() {
 
 bool EditorForm::FormCloseQuery() {
     PrepareCloseCheck();
-    if (NothingToSave()) {
-        ShowInformation(this, nothingToSave_, QString::fromUtf16(kSystemPrompt));
-        return true;
-    }
-    if (!modified_) return true;
+    if (NothingToSaveShown() || !modified_) return true;
     return MayCloseAfterAsking(this, saveQuestion_, [this] { BtnSaveClick(); });
 }
 

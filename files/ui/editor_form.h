@@ -5,6 +5,7 @@
 // Each editor supplies its tables, its files and its messages.
 
 #include <QDialog>
+#include <QSize>
 #include <QString>
 
 class QHBoxLayout;
@@ -37,8 +38,11 @@ protected:
 
     const char* FormName() const { return formName_; }
     void SetModified() { modified_ = true; }
-    // The toolbar's row for the editor's layout, its buttons wired to the commands (返回 closes).
-    QHBoxLayout* BuildToolbar();
+    // The window's minimum and start size, and the toolbar, its buttons wired
+    // to the commands (返回 closes); built first, it comes first in the tab order.
+    void BuildToolbar(QSize size);
+    // The toolbar above `body`, which takes the rest of the window.
+    void LayOut(QWidget* body);
 
     virtual bool NothingToSave() const = 0;
     // Throws FileError.
@@ -52,10 +56,13 @@ protected:
 
 private:
     bool FormCloseQuery();
+    // Says so when there is nothing to save.
+    bool NothingToSaveShown();
 
     const char* formName_;
     QString nothingToSave_;
     QString saveQuestion_;
+    QHBoxLayout* toolbar_ = nullptr;
     bool modified_ = false;
 };
 

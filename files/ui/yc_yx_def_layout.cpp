@@ -59,9 +59,7 @@ QWidget* Page(GridView* grid, QLabel* caption, QWidget* field) {
 }  // namespace
 
 void Tfrmyxycdef::BuildLayout() {
-    setMinimumSize(kMinWidth, kMinHeight);
-    resize(kMinWidth, kMinHeight);
-    QHBoxLayout* toolbar = BuildToolbar();
+    BuildToolbar(QSize(kMinWidth, kMinHeight));
 
     SetUpTable(ycTable_, kYcWidths, kYcTitles);
     SetUpTable(yxTable_, kYxWidths, kYxTitles);
@@ -84,10 +82,7 @@ void Tfrmyxycdef::BuildLayout() {
                          QString::fromUtf16(u"遥测(F3)"));
     PageControl1->addTab(Page(GrdYX, new QLabel(QString::fromUtf16(u"每个遥信量所占")), cmbYxUseByte),
                          QString::fromUtf16(u"遥信(F4)"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(toolbar);
-    layout->addWidget(PageControl1, 1);
+    LayOut(PageControl1);
 }
 
 }  // namespace tc101
