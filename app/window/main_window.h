@@ -28,7 +28,6 @@
 class QAction;
 class QCheckBox;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
