@@ -97,8 +97,13 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
-    if (enterMovesRight_ && event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->parentWidget() == viewport()) {
+    const bool editorKey = event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+                           static_cast<QWidget*>(watched)->parentWidget() == viewport();
+    if (editorKey && keyHandler_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (keyHandler_(key->key(), key->modifiers())) return true;
+    }
+    if (editorKey && enterMovesRight_) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             CommitEdit();
@@ -110,6 +115,7 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {
+    if (keyHandler_ && keyHandler_(event->key(), event->modifiers())) return;
     if (enterMovesRight_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         MoveRight();
         return;

@@ -5,7 +5,9 @@
 // from the table, the table's current row followed, and the cell drawing
 // rule of CellDelegate. Each use configures selection, editing and alignment.
 
+#include <functional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include <QTableView>
@@ -46,6 +48,12 @@ public:
     void SetEnterMovesRight(bool enterMovesRight);
     // The move Enter makes.
     void MoveRight();
+    // Keys the grid acts on whether it or a cell's editor has the focus, before
+    // either sees them (a line edit would take Ctrl+Insert as copy); `handle`
+    // returns whether it took the key.
+    void SetKeyHandler(std::function<bool(int key, Qt::KeyboardModifiers modifiers)> handle) {
+        keyHandler_ = std::move(handle);
+    }
 
     using QTableView::edit;
 
@@ -68,6 +76,7 @@ private:
     CellDelegate* delegate_;
     bool alwaysEditing_ = false;
     bool enterMovesRight_ = false;
+    std::function<bool(int, Qt::KeyboardModifiers)> keyHandler_;
 };
 
 }  // namespace tc101

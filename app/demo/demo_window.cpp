@@ -14,11 +14,8 @@ void PrepareDemoWindow(TfrmZh& window, const DemoSession& session) {
     // stand-ins fill in for the missing ones.
     if (session.ycFile) LoadTableFile(window.Tables().GrdYC, *session.ycFile);
     if (session.yxFile) LoadTableFile(window.Tables().GrdYX, *session.yxFile);
-    if (!window.PortOpen) RunCommand([&window] { window.BtnOpenComClick(); });
-    if (session.startSimulation && window.PortOpen) {
-        window.cbxMlzz->setChecked(true);
-        window.cbxMlzzClick();
-    }
+    if (!window.PortOpen()) RunCommand([&window] { window.BtnOpenComClick(); });
+    if (session.startSimulation && window.PortOpen()) window.StartSimulation();
 }
 
 int RunDemoWindow(int& argc, char** argv, const DemoSession& session) {

@@ -1,12 +1,9 @@
 #include "app/window/main_window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -18,19 +15,17 @@
 #include "app/window/help_file.h"
 #include "app/window/window_settings.h"
 #include "files/comset_keys.h"
-#include "about/about_form.h"
-#include "export/export_ui.h"
 #include "files/table_file.h"
 #include "files/table_tools.h"
 #include "serial/port_settings.h"
 #include "traffic/session_capture.h"
 #include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/capture_menu_item.h"
-#include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 #include "widgets/form_geometry.h"
 #include "widgets/grid_view.h"
+#include "widgets/key_shortcut.h"
 #include "widgets/message_box.h"
 
 
@@ -69,32 +64,15 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(BtnOpenCom, &QAction::triggered, this, &TfrmZh::BtnOpenComClick);
     connect(btnCloseCom, &QAction::triggered, this, &TfrmZh::btnCloseComClick);
     connect(btnPortSet, &QAction::triggered, this, &TfrmZh::btnPortSetClick);
-    connect(BtnYcYxDef, &QAction::triggered, this, &TfrmZh::BtnYcYxDefClick);
     connect(BtnUpdate, &QPushButton::clicked, this, &TfrmZh::BtnUpdateClick);
-    connect(N2, &QAction::triggered, this, [this] { frmBwSet->exec(); });
     connect(BtnClear, &QAction::triggered, Memo1, &TrafficLog::ClearLog);
-    connect(btnHelpfile, &QAction::triggered, this, &TfrmZh::btnHelpfileClick);
-    connect(btnExit, &QAction::triggered, this, &QWidget::close);
-    connect(BtnExcel, &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
-    connect(A3, &QAction::triggered, this, [this] {
-        // The box deletes itself when it closes, so it must not live on the stack.
-        auto* about = new TAboutfrm(this);
-        about->exec();
-    });
     connect(PageControl2, &QTabWidget::currentChanged, this, &TfrmZh::PageControl2Change);
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
     ConnectPolling();
-    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding()); });
-    connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
-    for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
-        connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
-            PopupMenu1Popup();
-            PopupMenu1->exec(grid->viewport()->mapToGlobal(at));
-        });
-    }
-    connect(C2, &QAction::triggered, this, [this] { tables_.ClearValueTable(PageControl1->currentIndex()); });
-    qApp->installEventFilter(this);
+    // A hidden list has no width of its own at first: it is fitted when it gets one.
+    GrdSend->installEventFilter(this);
+    ConnectFunctionKeys();
 
     FormCreate();
     frmBwSet = new TfrmBwSet(this);
@@ -114,10 +92,9 @@ void TfrmZh::FormCreate() {
     Memo1->CaptureSessionTo(SessionLogFolder());
     RestoreFormSize(*this, kFormSection);
     const WindowSettings settings = ReadWindowSettings(ComSetFile());
-    logShown_ = settings.bsee;
-    PnlSee->setVisible(logShown_);
-    BtnClear->setVisible(logShown_);
-    if (logShown_) SetLogHeight(static_cast<int>(settings.height));
+    PnlSee->setVisible(settings.bsee);
+    BtnClear->setVisible(settings.bsee);
+    if (settings.bsee) SetLogHeight(static_cast<int>(settings.height));
     txtInteval1->setValue(static_cast<int>(settings.timeInteval1));
     txtInteval2->setValue(static_cast<int>(settings.timeInteval2));
     cekCircle->setChecked(settings.isCircle);
@@ -132,10 +109,9 @@ void TfrmZh::FormCreate() {
     txtAdd->setValue(static_cast<int>(settings.address));
 }
 
-bool TfrmZh::Splitter1Visible() const { return splitter1Visible_; }
+bool TfrmZh::Splitter1Visible() const { return Notebook1->isVisibleTo(this); }
 
 void TfrmZh::SetSplitter1Visible(bool visible) {
-    splitter1Visible_ = visible;
     if (visible == Notebook1->isVisibleTo(this)) return;
     // The area comes back at the height it had, as a hidden panel keeps its size.
     if (!visible) notebookHeight_ = NotebookHeight();
@@ -169,19 +145,19 @@ void TfrmZh::showEvent(QShowEvent* event) {
 void TfrmZh::FormShow() {
     RestoreFormSize(*this, kFormSection);
     SetNotebookHeight(notebookHeight_);
-    if (logShown_) SetLogHeight(logHeight_);
+    if (PnlSee->isVisibleTo(this)) SetLogHeight(logHeight_);
     ResolveDefFileName();
     LoadValueTables();
     LoadSendList();
     try {
-        PortOpen = AutoOpenEnabled() ? OpenComm1() : false;
+        portOpen_ = AutoOpenEnabled() ? OpenComm1() : false;
     } catch (const std::exception& error) {
         // Reported here rather than thrown through the show machinery; the
         // commands then match the closed port.
         ShowError(this, ErrorBoxText(QString::fromUtf8(error.what())));
-        PortOpen = false;
+        portOpen_ = false;
     }
-    if (!connecting_) ShowPortState(PortOpen);
+    if (!connecting_) ShowPortState(portOpen_);
 }
 
 void TfrmZh::LoadValueTables() {
@@ -242,14 +218,9 @@ void TfrmZh::UntickTimedSending() {
 }
 
 void TfrmZh::PageControl2Change(int page) {
-    if (page == 0) {
-        splitter1Visible_ = false;
-    } else {
-        splitter1Visible_ = true;
-        Notebook1->setCurrentIndex(page - 1);
-    }
+    if (page != 0) Notebook1->setCurrentIndex(page - 1);
     UntickTimedSending();
-    SetSplitter1Visible(splitter1Visible_);
+    SetSplitter1Visible(page != 0);
 }
 
 void TfrmZh::PopupMenu1Popup() { C2->setVisible(ClearItemVisible(tables_, PageControl1->currentIndex())); }
@@ -257,19 +228,16 @@ void TfrmZh::PopupMenu1Popup() { C2->setVisible(ClearItemVisible(tables_, PageCo
 void TfrmZh::SelectTablePage(ValuePage page) { PageControl1->setCurrentIndex(static_cast<int>(page)); }
 
 bool TfrmZh::eventFilter(QObject* watched, QEvent* event) {
-    // A hidden list has no width of its own here: fit it when it gets one.
     if (watched == GrdSend && event->type() == QEvent::Resize) FormResize();
-    // The window sees F2 to F4 before whichever of its controls has the focus.
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_F2: SelectTablePage(ValuePage::Yc); return true;
-            case Qt::Key_F3: SelectTablePage(ValuePage::Yx); return true;
-            case Qt::Key_F4: SelectTablePage(ValuePage::Sj); return true;
-            default: break;
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmZh::ConnectFunctionKeys() {
+    // With any modifiers, and never to the control that has the focus (F2 does not open a cell).
+    const std::pair<Qt::Key, ValuePage> keys[] = {
+        {Qt::Key_F2, ValuePage::Yc}, {Qt::Key_F3, ValuePage::Yx}, {Qt::Key_F4, ValuePage::Sj}};
+    for (const auto& [key, page] : keys)
+        AddKeyShortcut(*this, key, Qt::NoModifier, Qt::WindowShortcut, [this, page] { SelectTablePage(page); });
 }
 
 void TfrmZh::btnHelpfileClick() { OpenHelp(); }

@@ -28,7 +28,6 @@
 class QAction;
 class QCheckBox;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
@@ -53,69 +52,19 @@ public:
     explicit TfrmZh(QWidget* parent = nullptr);
     ~TfrmZh() override;
 
-    // State.
-    bool PortOpen = false;
+    bool PortOpen() const { return portOpen_; }
     // NextRequest, ReplyReceived and SilentTicks: the poll decision both timers share.
     PollCycle& Cycle() { return station_->Cycle(); }
     std::optional<MasterRequest> NextRequest() const { return station_->Cycle().NextRequest(); }
     bool ReplyReceived() const { return station_->Cycle().ReplyReceived(); }
     std::uint8_t SilentTicks() const { return station_->Cycle().SilentTicks(); }
-
-    // The port (after its sink: it is destroyed first and joins its threads
-    // before the sink goes).
-    QtNoticeSink noticeSink_;
-    TComm Comm1;
+    const TComm& Comm() const { return Comm1; }
+    // For the tests: what the port's threads post their notices to.
+    QtNoticeSink& NoticeSinkForTests() { return noticeSink_; }
 
     // The tables the grids show: GrdYC, GrdYX, GrdSJ and GrdSend's.
     ValueTables& Tables() { return tables_; }
     Table& SendList() { return sendList_; }
-
-    // Menu.
-    QAction* BtnOpenCom = nullptr;
-    QAction* btnCloseCom = nullptr;
-    QAction* btnPortSet = nullptr;
-    QAction* BtnYcYxDef = nullptr;
-    QAction* N2 = nullptr;
-    QAction* BtnClear = nullptr;
-    QAction* BtnExcel = nullptr;
-    QMenu* A2 = nullptr;
-    QAction* btnHelpfile = nullptr;
-    QAction* A3 = nullptr;
-    QAction* btnExit = nullptr;
-
-    // Command pages.
-    QTabWidget* PageControl2 = nullptr;
-    QCheckBox* cbxMlzz = nullptr;
-    QSpinBox* txtAdd = nullptr;
-    QSpinBox* txtInteval1 = nullptr;
-    QPushButton* BtnLL = nullptr;
-    QPushButton* Btn1J = nullptr;
-    QPushButton* Btn2J = nullptr;
-    QPushButton* BtnZZ = nullptr;
-    QCheckBox* cekSend2 = nullptr;
-    QSpinBox* txtInteval2 = nullptr;
-    QCheckBox* cekCircle = nullptr;
-    QPushButton* BtnSend = nullptr;
-    QPushButton* BtnUpdate = nullptr;
-    QPushButton* BtnAnalyze = nullptr;
-    QPushButton* BtnRefresh = nullptr;
-
-    // Notebook area, tables, log.
-    QStackedWidget* Notebook1 = nullptr;
-    GridView* GrdSend = nullptr;
-    QPlainTextEdit* memoAna = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    GridView* GrdYC = nullptr;
-    GridView* GrdYX = nullptr;
-    GridView* GrdSJ = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* C2 = nullptr;
-    QWidget* PnlSee = nullptr;
-    TrafficLog* Memo1 = nullptr;
-
-    QTimer* TimerZZ = nullptr;
-    QTimer* Timer1 = nullptr;
-    TfrmBwSet* frmBwSet = nullptr;
 
     // Whether Splitter1 (and with it the notebook area) is shown.
     bool Splitter1Visible() const;
@@ -142,6 +91,8 @@ public:
 
     void PageControl2Change(int page);
     void cbxMlzzClick();
+    // Ticks "模拟主站(&M)" as a click does.
+    void StartSimulation();
     void cekSend2Click();
 
     // Polling and sending.
@@ -170,6 +121,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // F2 to F4 select the table pages whichever control has the focus.
+    void ConnectFunctionKeys();
     // The sink keeps only a reference to the component built after it.
     TComm& PortSlot() { return Comm1; }
     // Opens Comm1 from the stored settings, or on the session port; true
@@ -201,6 +154,48 @@ private:
     void SetLogHeight(int height);
     int LogHeight() const;
 
+    // The port (after its sink: it is destroyed first and joins its threads
+    // before the sink goes).
+    QtNoticeSink noticeSink_;
+    TComm Comm1;
+    bool portOpen_ = false;
+
+    // Menu.
+    QAction* BtnOpenCom = nullptr;
+    QAction* btnCloseCom = nullptr;
+    QAction* btnPortSet = nullptr;
+    QAction* BtnClear = nullptr;
+
+    // Command pages.
+    QTabWidget* PageControl2 = nullptr;
+    QCheckBox* cbxMlzz = nullptr;
+    QSpinBox* txtAdd = nullptr;
+    QSpinBox* txtInteval1 = nullptr;
+    QPushButton* BtnLL = nullptr;
+    QPushButton* Btn1J = nullptr;
+    QPushButton* Btn2J = nullptr;
+    QPushButton* BtnZZ = nullptr;
+    QCheckBox* cekSend2 = nullptr;
+    QSpinBox* txtInteval2 = nullptr;
+    QCheckBox* cekCircle = nullptr;
+    QPushButton* BtnSend = nullptr;
+    QPushButton* BtnUpdate = nullptr;
+
+    // Notebook area, tables, log.
+    QStackedWidget* Notebook1 = nullptr;
+    GridView* GrdSend = nullptr;
+    QPlainTextEdit* memoAna = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    GridView* GrdYC = nullptr;
+    GridView* GrdYX = nullptr;
+    QAction* C2 = nullptr;
+    QWidget* PnlSee = nullptr;
+    TrafficLog* Memo1 = nullptr;
+
+    QTimer* TimerZZ = nullptr;
+    QTimer* Timer1 = nullptr;
+    TfrmBwSet* frmBwSet = nullptr;
+
     ValueTables tables_;
     Table sendList_;
     // Sends, receives and logs; the window connects its widgets to it.
@@ -210,8 +205,6 @@ private:
     std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
-    bool logShown_ = true;
-    bool splitter1Visible_ = false;
     int notebookHeight_ = 150;
     int logHeight_ = 100;
 };

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,7 +20,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "about/about_form.h"
 #include "app/window/main_window.h"
+#include "export/export_ui.h"
+#include "traffic/ui/bw_set_form.h"
+#include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/grid_view.h"
 
@@ -35,6 +40,13 @@ constexpr int kIntervalStep = 100;
 constexpr std::array<int, kStatusPanelCount> kStatusPanelWidths = {65, 75, 60, 65, 60, 90, 50};
 // GrdSend: row number, 报文名称, 报文内容.
 constexpr std::array<int, 3> kSendListWidths = {25, 111, 626};
+
+// Every part carries its member's name: the tests find it by that name.
+template <typename T>
+T* Named(T* part, const char* name) {
+    part->setObjectName(QString::fromLatin1(name));
+    return part;
+}
 
 QSpinBox* Spinner(int value, int step) {
     auto* box = new QSpinBox;
@@ -70,17 +82,26 @@ void SetUpValueGrid(GridView* grid, const QString& tip) {
 
 void TfrmZh::BuildMenu() {
     QMenuBar* bar = menuBar();
-    BtnOpenCom = bar->addAction(QStringLiteral(u"打开端口(&O)"));
-    btnCloseCom = bar->addAction(QStringLiteral(u"关闭端口(&G)"));
-    btnPortSet = bar->addAction(QStringLiteral(u"端口设置(&P)"));
-    BtnYcYxDef = bar->addAction(QStringLiteral(u"遥测遥信设置(&S)"));
-    N2 = bar->addAction(QStringLiteral(u"主站报文设置(&B)"));
-    BtnClear = bar->addAction(QStringLiteral(u"清除报文(&Q)"));
-    BtnExcel = bar->addAction(QStringLiteral(u"转换为&Excel"));
-    A2 = bar->addMenu(QStringLiteral(u"帮助(&H)"));
-    btnHelpfile = A2->addAction(QStringLiteral(u"帮助文件(&H)"));
-    A3 = A2->addAction(QStringLiteral(u"关于(&A)"));
-    btnExit = bar->addAction(QStringLiteral(u"退出(&X)"));
+    const auto item = [](QWidget* menu, const char* name, const char16_t* caption) {
+        auto* action = new QAction(QString::fromUtf16(caption), menu);
+        menu->addAction(action);
+        return Named(action, name);
+    };
+    BtnOpenCom = item(bar, "BtnOpenCom", u"打开端口(&O)");
+    btnCloseCom = item(bar, "btnCloseCom", u"关闭端口(&G)");
+    btnPortSet = item(bar, "btnPortSet", u"端口设置(&P)");
+    connect(item(bar, "BtnYcYxDef", u"遥测遥信设置(&S)"), &QAction::triggered, this, &TfrmZh::BtnYcYxDefClick);
+    connect(item(bar, "N2", u"主站报文设置(&B)"), &QAction::triggered, this, [this] { frmBwSet->exec(); });
+    BtnClear = item(bar, "BtnClear", u"清除报文(&Q)");
+    connect(item(bar, "BtnExcel", u"转换为&Excel"), &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
+    QMenu* A2 = Named(bar->addMenu(QStringLiteral(u"帮助(&H)")), "A2");
+    connect(item(A2, "btnHelpfile", u"帮助文件(&H)"), &QAction::triggered, this, &TfrmZh::btnHelpfileClick);
+    connect(item(A2, "A3", u"关于(&A)"), &QAction::triggered, this, [this] {
+        // The box deletes itself when it closes, so it must not live on the stack.
+        auto* about = new TAboutfrm(this);
+        about->exec();
+    });
+    connect(item(bar, "btnExit", u"退出(&X)"), &QAction::triggered, this, &QWidget::close);
 }
 
 QWidget* TfrmZh::BuildCommandPages() {
@@ -89,34 +110,36 @@ QWidget* TfrmZh::BuildCommandPages() {
     PageControl2->setDocumentMode(true);
     PageControl2->setFixedHeight(kCommandPagesHeight);
 
-    cbxMlzz = new QCheckBox(QStringLiteral(u"模拟主站(&M)"));
-    txtAdd = Spinner(1, 1);
-    txtInteval1 = Spinner(1000, kIntervalStep);
-    BtnLL = FlatButton(QStringLiteral(u"链路状态(&L)"));
-    Btn1J = FlatButton(QStringLiteral(u"一级数据(&Y)"));
-    Btn2J = FlatButton(QStringLiteral(u"二级数据(&J)"));
-    BtnZZ = FlatButton(QStringLiteral(u"总召(&V)"));
+    cbxMlzz = Named(new QCheckBox(QStringLiteral(u"模拟主站(&M)")), "cbxMlzz");
+    txtAdd = Named(Spinner(1, 1), "txtAdd");
+    txtInteval1 = Named(Spinner(1000, kIntervalStep), "txtInteval1");
+    BtnLL = Named(FlatButton(QStringLiteral(u"链路状态(&L)")), "BtnLL");
+    Btn1J = Named(FlatButton(QStringLiteral(u"一级数据(&Y)")), "Btn1J");
+    Btn2J = Named(FlatButton(QStringLiteral(u"二级数据(&J)")), "Btn2J");
+    BtnZZ = Named(FlatButton(QStringLiteral(u"总召(&V)")), "BtnZZ");
     PageControl2->addTab(Row({cbxMlzz, new QLabel(QStringLiteral(u"设备地址")), txtAdd,
                               new QLabel(QStringLiteral(u"间隔(毫秒)")), txtInteval1, BtnLL, Btn1J, Btn2J, BtnZZ}),
                          QStringLiteral(u"常用召唤方式(&W)"));
 
-    cekSend2 = new QCheckBox(QStringLiteral(u"连续发送(&T)"));
-    txtInteval2 = Spinner(1000, kIntervalStep);
-    cekCircle = new QCheckBox(QStringLiteral(u"是否循环(&R)"));
-    BtnSend = FlatButton(QStringLiteral(u"发送(&F)"));
-    BtnUpdate = FlatButton(QStringLiteral(u"报文维护(&U)"));
+    cekSend2 = Named(new QCheckBox(QStringLiteral(u"连续发送(&T)")), "cekSend2");
+    txtInteval2 = Named(Spinner(1000, kIntervalStep), "txtInteval2");
+    cekCircle = Named(new QCheckBox(QStringLiteral(u"是否循环(&R)")), "cekCircle");
+    BtnSend = Named(FlatButton(QStringLiteral(u"发送(&F)")), "BtnSend");
+    BtnUpdate = Named(FlatButton(QStringLiteral(u"报文维护(&U)")), "BtnUpdate");
     PageControl2->addTab(Row({cekSend2, new QLabel(QStringLiteral(u"间隔(毫秒)")), txtInteval2, cekCircle, BtnSend,
                               BtnUpdate}),
                          QStringLiteral(u"自定义召唤方式(&M)"));
 
-    BtnAnalyze = FlatButton(QStringLiteral(u"分析(&T)"));
-    BtnRefresh = FlatButton(QStringLiteral(u"刷新(&R)"));
+    auto* BtnAnalyze = Named(FlatButton(QStringLiteral(u"分析(&T)")), "BtnAnalyze");
+    auto* BtnRefresh = Named(FlatButton(QStringLiteral(u"刷新(&R)")), "BtnRefresh");
+    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding()); });
+    connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     PageControl2->addTab(Row({BtnAnalyze, BtnRefresh}), QStringLiteral(u"报文分析(&N)"));
     return PageControl2;
 }
 
 QWidget* TfrmZh::BuildNotebook() {
-    Notebook1 = new QStackedWidget;
+    Notebook1 = Named(new QStackedWidget, "Notebook1");
     Notebook1->setMinimumHeight(kNotebookMinHeight);
     for (int col = 0; col < static_cast<int>(kSendListWidths.size()); ++col)
         sendList_.SetColWidth(col, kSendListWidths[static_cast<std::size_t>(col)]);
@@ -139,9 +162,9 @@ QWidget* TfrmZh::BuildNotebook() {
 QWidget* TfrmZh::BuildTablePages() {
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    GrdYC = new GridView(tables_.GrdYC);
-    GrdYX = new GridView(tables_.GrdYX);
-    GrdSJ = new GridView(tables_.GrdSJ);
+    GrdYC = Named(new GridView(tables_.GrdYC), "GrdYC");
+    GrdYX = Named(new GridView(tables_.GrdYX), "GrdYX");
+    auto* GrdSJ = Named(new GridView(tables_.GrdSJ), "GrdSJ");
     SetUpValueGrid(GrdYC, QStringLiteral(u"遥测量"));
     SetUpValueGrid(GrdYX, QStringLiteral(u"遥信量"));
     SetUpValueGrid(GrdSJ, QStringLiteral(u"事件纪录"));
@@ -149,8 +172,15 @@ QWidget* TfrmZh::BuildTablePages() {
     PageControl1->addTab(GrdYX, QStringLiteral(u"遥信(F3)"));
     PageControl1->addTab(GrdSJ, QStringLiteral(u"事件记录(F4)"));
 
-    PopupMenu1 = new QMenu(this);
-    C2 = PopupMenu1->addAction(QStringLiteral(u"清除(&C)"));
+    auto* PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
+    C2 = Named(PopupMenu1->addAction(QStringLiteral(u"清除(&C)")), "C2");
+    for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
+        connect(grid, &QWidget::customContextMenuRequested, this, [this, grid, PopupMenu1](const QPoint& at) {
+            PopupMenu1Popup();
+            PopupMenu1->exec(grid->viewport()->mapToGlobal(at));
+        });
+    }
+    connect(C2, &QAction::triggered, this, [this] { tables_.ClearValueTable(PageControl1->currentIndex()); });
     return PageControl1;
 }
 
@@ -203,9 +233,9 @@ void TfrmZh::SetupLayout() {
     setCentralWidget(central);
     BuildStatusBar();
 
-    TimerZZ = new QTimer(this);
+    TimerZZ = Named(new QTimer(this), "TimerZZ");
     TimerZZ->setTimerType(Qt::PreciseTimer);
-    Timer1 = new QTimer(this);
+    Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setTimerType(Qt::PreciseTimer);
 }
 

@@ -69,21 +69,26 @@ void TfrmZh::SendClass2Request() { station_->SendRequest(MasterRequest::Class2, 
 void TfrmZh::SendGeneralInterrogation() { station_->SendRequest(MasterRequest::GeneralInterrogation, txtAdd->value()); }
 
 void TfrmZh::cbxMlzzClick() {
-    const bool run = cbxMlzz->isChecked() && PortOpen;
+    const bool run = cbxMlzz->isChecked() && portOpen_;
     StartOrStop(*TimerZZ, *txtInteval1, run);
     if (run) station_->Cycle().StartSimulation();
     txtInteval1->setEnabled(!cbxMlzz->isChecked());
-    for (QPushButton* button : {BtnLL, Btn1J, Btn2J, BtnZZ}) button->setEnabled(!cbxMlzz->isChecked() && PortOpen);
+    for (QPushButton* button : {BtnLL, Btn1J, Btn2J, BtnZZ}) button->setEnabled(!cbxMlzz->isChecked() && portOpen_);
+}
+
+void TfrmZh::StartSimulation() {
+    cbxMlzz->setChecked(true);
+    cbxMlzzClick();
 }
 
 void TfrmZh::TimerZZTimer() { station_->SimulationTick(txtAdd->value()); }
 
 void TfrmZh::cekSend2Click() {
-    const bool run = cekSend2->isChecked() && PortOpen;
+    const bool run = cekSend2->isChecked() && portOpen_;
     StartOrStop(*Timer1, *txtInteval2, run);
     if (run) station_->Cycle().StartContinuous();
     txtInteval2->setEnabled(!cekSend2->isChecked());
-    BtnSend->setEnabled(!cekSend2->isChecked() && PortOpen);
+    BtnSend->setEnabled(!cekSend2->isChecked() && portOpen_);
     BtnUpdate->setEnabled(!cekSend2->isChecked());
 }
 

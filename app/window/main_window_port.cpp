@@ -63,23 +63,23 @@ void TfrmZh::FinishConnecting(TcpConnectJob::Outcome outcome, std::int64_t frame
     try {
         if (!outcome.error.empty()) throw ECommsError(outcome.error);
         Comm1.OpenPortOn(std::move(outcome.socket));
-        PortOpen = true;
+        portOpen_ = true;
         station_->PortOpened(frameDelay);
     } catch (const std::exception& error) {
-        PortOpen = false;
+        portOpen_ = false;
         ShowError(this, ErrorBoxText(QString::fromUtf8(error.what())));
     }
-    ShowPortState(PortOpen);
+    ShowPortState(portOpen_);
 }
 
 void TfrmZh::BtnOpenComClick() {
-    PortOpen = OpenComm1();
-    if (!connecting_) ShowPortState(PortOpen);
+    portOpen_ = OpenComm1();
+    if (!connecting_) ShowPortState(portOpen_);
 }
 
 void TfrmZh::btnCloseComClick() {
     Comm1.ClosePort();
-    PortOpen = false;
+    portOpen_ = false;
     ShowPortState(false);
 }
 
@@ -144,7 +144,7 @@ void TfrmZh::Comm1RequestHangup() {
     if (!Comm1.IsOpen()) return;
     const QString port = QString::fromStdString(Comm1.CommName());
     Comm1.ClosePort();
-    PortOpen = false;
+    portOpen_ = false;
     ShowPortState(false);
     Memo1->ScrollLogToEnd();
     Memo1->AppendLine(LogColour::Red, QStringLiteral(u"端口%1的设备已失效(适配器被拔出或设备故障)，端口已关闭。").arg(port));

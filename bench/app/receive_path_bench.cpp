@@ -72,8 +72,9 @@ void BM_ReceivePath(benchmark::State& state) {
     window.show();
     QCoreApplication::processEvents();
     // Start just under the limit, as a long session does.
-    while (window.Memo1->TextLength() < kLogCharacterLimit - 2000)
-        window.Memo1->AppendLine(LogColour::Green, QString(78, QLatin1Char('x')));
+    auto& log = *window.findChild<TrafficLog*>(QStringLiteral("Memo1"));
+    while (log.TextLength() < kLogCharacterLimit - 2000)
+        log.AppendLine(LogColour::Green, QString(78, QLatin1Char('x')));
 
     const std::vector<Bytes> replies = Replies();
     std::vector<double> micros;

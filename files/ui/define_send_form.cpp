@@ -1,9 +1,6 @@
 #include "files/ui/define_send_form.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPushButton>
 
 #include "files/comset_keys.h"
 #include "files/send_list_normalize.h"
@@ -16,7 +13,6 @@
 #include "widgets/application.h"
 #include "widgets/form_geometry.h"
 #include "widgets/grid_view.h"
-#include "widgets/message_box.h"
 #include "widgets/table_model.h"
 
 namespace tc101 {
@@ -32,29 +28,28 @@ constexpr int kContentSlack = 30;
 }  // namespace
 
 TfrmDefineSend::TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent)
-    : QDialog(parent), settings_(settings), sendTable_(kSendColumns, kInitialSendRows + 1) {
-    setObjectName(QString::fromLatin1(kFormName));
-    setWindowTitle(QString::fromUtf16(u"维护发送报文"));
+    : EditorForm(kFormName, QString::fromUtf16(u"维护发送报文"), QString::fromUtf16(u"没有报文,不可保存!"),
+                 QString::fromUtf16(u"修改的报文没有保存，是否要保存？"), parent),
+      settings_(settings),
+      sendTable_(kSendColumns, kInitialSendRows + 1) {
     BuildLayout();
     NumberFixedColumn(sendTable_);
     GrdSend->setCurrentIndex(GrdSend->model()->index(0, 0));
     RestoreFormSize(*this, kFormName);
 
     snapshot_ = new EditSnapshot(*GrdSend);
-    connect(snapshot_, &EditSnapshot::CellChanged, this, [this] { modified_ = true; });
+    connect(snapshot_, &EditSnapshot::CellChanged, this, [this] { SetModified(); });
     GrdSend->setFocus();
-    // Sees the grid's size, its mouse releases and Ctrl+Insert, Ctrl+Delete
-    // even from a cell's editor.
-    qApp->installEventFilter(this);
+    // Ctrl+Insert and Ctrl+Delete, in the grid and in a cell's editor.
+    GrdSend->SetKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { return TableKey(key, modifiers); });
+    // The grid's size and its mouse releases.
+    GrdSend->installEventFilter(this);
+    GrdSend->viewport()->installEventFilter(this);
 }
 
 // The grid reads the table until it is gone, and the table (a member) dies
 // before QDialog's destructor would delete its children.
-TfrmDefineSend::~TfrmDefineSend() {
-    // The filter looks at the grid: it goes first.
-    qApp->removeEventFilter(this);
-    delete GrdSend;
-}
+TfrmDefineSend::~TfrmDefineSend() { delete GrdSend; }
 
 void TfrmDefineSend::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -94,7 +89,7 @@ void TfrmDefineSend::BtnAddClick() {
     GrdSend->CommitEdit();
     InsertBlankRow(sendTable_, AddedRowIndex(sendTable_, CurrentRow()));
     RowsMoved();
-    modified_ = true;
+    SetModified();
 }
 
 void TfrmDefineSend::BtnDelClick() {
@@ -103,7 +98,7 @@ void TfrmDefineSend::BtnDelClick() {
     if (!ConfirmRowDelete(this, row)) return;
     DeleteDataRow(sendTable_, row);
     RowsMoved();
-    modified_ = true;
+    SetModified();
 }
 
 void TfrmDefineSend::BtnRefreshClick() {
@@ -112,18 +107,11 @@ void TfrmDefineSend::BtnRefreshClick() {
     RowsMoved();
 }
 
-bool TfrmDefineSend::BtnSaveClick() {
-    BtnRefreshClick();
-    if (SendListEmpty(sendTable_)) {
-        ShowInformation(this, QString::fromUtf16(u"没有报文,不可保存!"), QString::fromUtf16(kSystemPrompt));
-        return false;
-    }
-    SaveTableFile(sendTable_, std::string(kSendFileName));
-    ShowInformation(this, QString::fromUtf16(u"保存成功!"), QString::fromUtf16(kSystemPrompt));
-    modified_ = false;
-    snapshot_->Take();
-    return true;
-}
+bool TfrmDefineSend::NothingToSave() const { return SendListEmpty(sendTable_); }
+
+void TfrmDefineSend::WriteFiles() { SaveTableFile(sendTable_, std::string(kSendFileName)); }
+
+void TfrmDefineSend::TakeSnapshots() { snapshot_->Take(); }
 
 void TfrmDefineSend::OpenGenerator() {
     const int row = CurrentRow();
@@ -131,7 +119,7 @@ void TfrmDefineSend::OpenGenerator() {
     generator.SetCaption(QString::fromUtf16(u"生成第 ") + QString::number(row) + QString::fromUtf16(u" 行报文"));
     generator.exec();
     if (generator.MessageGenerated()) {
-        modified_ = true;
+        SetModified();
         sendTable_.SetCell(kSendNameCol, row, generator.GeneratedName().toStdString());
         sendTable_.SetCell(kSendContentCol, row, generator.GeneratedContent().toStdString());
     }
@@ -160,32 +148,13 @@ bool TfrmDefineSend::TableKey(int key, Qt::KeyboardModifiers modifiers) {
     return true;
 }
 
-bool TfrmDefineSend::FormCloseQuery() {
-    GrdSend->CommitEdit();
-    NormalizeSendList(sendTable_);
-    RowsMoved();
-    if (SendListEmpty(sendTable_)) {
-        ShowInformation(this, QString::fromUtf16(u"没有报文,不可保存!"), QString::fromUtf16(kSystemPrompt));
-        return true;
-    }
-    if (!modified_) return true;
-    return MayCloseAfterAsking(this, QString::fromUtf16(u"修改的报文没有保存，是否要保存？"), [this] { BtnSaveClick(); });
-}
-
-void TfrmDefineSend::reject() {
-    if (FormCloseQuery()) QDialog::reject();
-}
-
-void TfrmDefineSend::done(int result) {
-    QDialog::done(result);
-    FormClose();
-}
+void TfrmDefineSend::PrepareCloseCheck() { BtnRefreshClick(); }
 
 void TfrmDefineSend::FormClose() {
     if (!shown_) return;
     RunCommand([this] {
         StoreSendFileName(sendFileName_);
-        SaveFormSize(*this, kFormName);
+        SaveFormSize(*this, FormName());
     });
 }
 
@@ -193,12 +162,7 @@ bool TfrmDefineSend::eventFilter(QObject* watched, QEvent* event) {
     if (watched == GrdSend && event->type() == QEvent::Resize) FormResize();
     if (watched == GrdSend->viewport() && event->type() == QEvent::MouseButtonRelease)
         GridMouseUp(static_cast<QMouseEvent*>(event)->position().toPoint());
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        (watched == GrdSend || GrdSend->isAncestorOf(static_cast<QWidget*>(watched)))) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (TableKey(key->key(), key->modifiers())) return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    return EditorForm::eventFilter(watched, event);
 }
 
 }  // namespace tc101

@@ -6,11 +6,8 @@
 
 #include <string>
 
-#include <QDialog>
-
+#include "files/ui/editor_form.h"
 #include "protocol/table.h"
-
-class QPushButton;
 
 namespace tc101 {
 
@@ -18,48 +15,36 @@ class EditSnapshot;
 class GridView;
 class TfrmBwSet;
 
-class TfrmDefineSend : public QDialog {
+class TfrmDefineSend : public EditorForm {
     Q_OBJECT
 public:
     // The settings dialog supplies the generator's frames.
     explicit TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent = nullptr);
     ~TfrmDefineSend() override;
 
-    bool Modified() const { return modified_; }
     Table& SendTable() { return sendTable_; }
     const std::string& SendFileName() const { return sendFileName_; }
 
-    void BtnAddClick();
-    void BtnDelClick();
-    void BtnRefreshClick();
-    // Returns whether send.sen was written. Throws FileError.
-    bool BtnSaveClick();
+    void BtnAddClick() override;
+    void BtnDelClick() override;
+    void BtnRefreshClick() override;
     // The generator on the current row: shown modally, its message written
     // into the row when it was closed with OK.
     void OpenGenerator();
 
-    // The window's widgets, for the tests that drive it.
-    QPushButton* btnAdd = nullptr;
-    QPushButton* btnDel = nullptr;
-    QPushButton* btnRefresh = nullptr;
-    QPushButton* btnSave = nullptr;
-    QPushButton* btnBack = nullptr;
-    GridView* GrdSend = nullptr;
-
-    // The close check; a window that may not close stays open.
-    void reject() override;
-    void done(int result) override;
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool NothingToSave() const override;
+    void WriteFiles() override;
+    void TakeSnapshots() override;
+    void PrepareCloseCheck() override;
+    void FormClose() override;
 
 private:
     void BuildLayout();
     void FormShow();
-    void FormClose();
     void FormResize();
-    bool FormCloseQuery();
     int CurrentRow() const;
     void RowsMoved();
     bool TableKey(int key, Qt::KeyboardModifiers modifiers);
@@ -67,9 +52,9 @@ private:
 
     const TfrmBwSet& settings_;
     Table sendTable_;
+    GridView* GrdSend = nullptr;
     EditSnapshot* snapshot_ = nullptr;
     std::string sendFileName_;
-    bool modified_ = false;
     bool shown_ = false;
 };
 

@@ -4,12 +4,9 @@
 #include <array>
 
 #include <QHeaderView>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "files/send_list_normalize.h"
 #include "files/ui/define_send_form.h"
-#include "files/ui/editor_toolbar.h"
 #include "widgets/cell_delegate.h"
 #include "widgets/grid_view.h"
 
@@ -26,9 +23,7 @@ constexpr std::array kTitles{u"", u"报文名称", u"报文内容", u"规约报�
 }  // namespace
 
 void TfrmDefineSend::BuildLayout() {
-    setMinimumSize(kMinWidth, kMinHeight);
-    resize(kMinWidth, kMinHeight);
-    QHBoxLayout* toolbar = AttachEditorToolbar(*this);
+    BuildToolbar(QSize(kMinWidth, kMinHeight));
 
     for (int col = 0; col < sendTable_.ColCount(); ++col) {
         sendTable_.SetColWidth(col, kWidths[static_cast<size_t>(col)]);
@@ -42,10 +37,7 @@ void TfrmDefineSend::BuildLayout() {
     GrdSend->SetEnterMovesRight(true);
     GrdSend->Delegate()->SetButtonColumn(kSendButtonCol, QString::fromUtf16(u"生成"));
     GrdSend->verticalHeader()->setDefaultSectionSize(kRowHeight);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(toolbar);
-    layout->addWidget(GrdSend, 1);
+    LayOut(GrdSend);
 }
 
 }  // namespace tc101

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -17,7 +15,7 @@
 #include "widgets/application.h"
 #include "widgets/form_geometry.h"
 #include "widgets/grid_view.h"
-#include "widgets/message_box.h"
+#include "widgets/key_shortcut.h"
 #include "widgets/table_model.h"
 
 namespace tc101 {
@@ -41,9 +39,10 @@ int CurrentTableRow(const GridView& grid) {
 }  // namespace
 
 Tfrmyxycdef::Tfrmyxycdef(QWidget* parent)
-    : QDialog(parent), ycTable_(kDefColumns, kInitialYcRows + 1), yxTable_(kDefColumns, kInitialYxRows + 1) {
-    setObjectName(QString::fromLatin1(kFormName));
-    setWindowTitle(QString::fromUtf16(u"遥测遥信设置"));
+    : EditorForm(kFormName, QString::fromUtf16(u"遥测遥信设置"), QString::fromUtf16(u"遥测和遥信都没有设置,不可保存!"),
+                 QString::fromUtf16(u"修改的遥测遥信设置没有保存，是否要保存？"), parent),
+      ycTable_(kDefColumns, kInitialYcRows + 1),
+      yxTable_(kDefColumns, kInitialYxRows + 1) {
     BuildLayout();
     FormCreate();
     LoadDefinitions();
@@ -52,21 +51,19 @@ Tfrmyxycdef::Tfrmyxycdef(QWidget* parent)
     yxSnapshot_ = new EditSnapshot(*GrdYX);
     connect(ycSnapshot_, &EditSnapshot::CellChanged, this,
             [this](int col, int row, const std::string& before) { YcCellChanged(col, row, before); });
-    connect(yxSnapshot_, &EditSnapshot::CellChanged, this, [this] { modified_ = true; });
+    connect(yxSnapshot_, &EditSnapshot::CellChanged, this, [this] { SetModified(); });
 
     // The table of the page shown has the focus, and with it the cell editor.
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActiveGrid()->setFocus(); });
     GrdYC->setFocus();
-    // The window sees F3 and F4 before its controls do.
-    qApp->installEventFilter(this);
+    // F3 and F4 whatever has the focus, with any modifiers, and never typed into a cell.
+    AddKeyShortcut(*this, Qt::Key_F3, Qt::NoModifier, Qt::WindowShortcut, [this] { PageControl1->setCurrentIndex(kYcPage); });
+    AddKeyShortcut(*this, Qt::Key_F4, Qt::NoModifier, Qt::WindowShortcut, [this] { PageControl1->setCurrentIndex(kYxPage); });
 }
 
 // The grids read the tables until they are gone, and the tables (members)
 // die before QDialog's destructor would delete its children.
-Tfrmyxycdef::~Tfrmyxycdef() {
-    qApp->removeEventFilter(this);
-    delete PageControl1;
-}
+Tfrmyxycdef::~Tfrmyxycdef() { delete PageControl1; }
 
 void Tfrmyxycdef::FormCreate() {
     RestoreFormSize(*this, kFormName);
@@ -88,10 +85,6 @@ void Tfrmyxycdef::LoadDefinitions() {
 
 GridView* Tfrmyxycdef::ActiveGrid() const { return PageControl1->currentIndex() == kYxPage ? GrdYX : GrdYC; }
 
-EditSnapshot* Tfrmyxycdef::ActiveSnapshot() const {
-    return PageControl1->currentIndex() == kYxPage ? yxSnapshot_ : ycSnapshot_;
-}
-
 void Tfrmyxycdef::CommitEdits() {
     for (GridView* grid : {GrdYC, GrdYX}) grid->CommitEdit();
 }
@@ -100,6 +93,10 @@ void Tfrmyxycdef::RowsMoved() {
     // An open editor follows its cell: the view reloads it on each cell change.
     NumberFixedColumn(ycTable_);
     NumberFixedColumn(yxTable_);
+    TakeSnapshots();
+}
+
+void Tfrmyxycdef::TakeSnapshots() {
     ycSnapshot_->Take();
     yxSnapshot_->Take();
 }
@@ -110,7 +107,7 @@ void Tfrmyxycdef::BtnAddClick() {
     Table& table = grid->Model()->Source();
     InsertBlankRow(table, AddedRowIndex(table, CurrentTableRow(*grid)));
     RowsMoved();
-    modified_ = true;
+    SetModified();
 }
 
 void Tfrmyxycdef::BtnDelClick() {
@@ -121,35 +118,23 @@ void Tfrmyxycdef::BtnDelClick() {
         DeleteDataRow(grid->Model()->Source(), row);
         RowsMoved();
     }
-    modified_ = true;
+    SetModified();
 }
 
-void Tfrmyxycdef::TidyTables() {
+void Tfrmyxycdef::BtnRefreshClick() {
     CommitEdits();
     DeleteRowsBlankIn(ycTable_, kDefNameCol);
     DeleteRowsBlankIn(yxTable_, kDefNameCol);
     RowsMoved();
 }
 
-void Tfrmyxycdef::BtnRefreshClick() { TidyTables(); }
-
-bool Tfrmyxycdef::BothTablesEmpty() const {
+bool Tfrmyxycdef::NothingToSave() const {
     return HoldsNothingIn(ycTable_, kDefNameCol) && HoldsNothingIn(yxTable_, kDefNameCol);
 }
 
-bool Tfrmyxycdef::BtnSaveClick() {
-    TidyTables();
-    if (BothTablesEmpty()) {
-        ShowInformation(this, QString::fromUtf16(u"遥测和遥信都没有设置,不可保存!"), QString::fromUtf16(kSystemPrompt));
-        return false;
-    }
+void Tfrmyxycdef::WriteFiles() {
     SaveTableFile(ycTable_, std::string(kYcFileName));
     SaveTableFile(yxTable_, std::string(kYxFileName));
-    ShowInformation(this, QString::fromUtf16(u"保存成功!"), QString::fromUtf16(kSystemPrompt));
-    modified_ = false;
-    ycSnapshot_->Take();
-    yxSnapshot_->Take();
-    return true;
 }
 
 void Tfrmyxycdef::YcCellChanged(int col, int row, const std::string& before) {
@@ -163,47 +148,18 @@ void Tfrmyxycdef::YcCellChanged(int col, int row, const std::string& before) {
         ycTable_.SetCell(col, row, *number);
         if (*number == before) return;
     }
-    modified_ = true;
+    SetModified();
 }
 
-bool Tfrmyxycdef::FormCloseQuery() {
-    CommitEdits();
-    if (BothTablesEmpty()) {
-        ShowInformation(this, QString::fromUtf16(u"遥测和遥信都没有设置,不可保存!"), QString::fromUtf16(kSystemPrompt));
-        return true;
-    }
-    if (!modified_) return true;
-    return MayCloseAfterAsking(this, QString::fromUtf16(u"修改的遥测遥信设置没有保存，是否要保存？"), [this] { BtnSaveClick(); });
-}
-
-void Tfrmyxycdef::reject() {
-    if (FormCloseQuery()) QDialog::reject();
-}
-
-void Tfrmyxycdef::done(int result) {
-    QDialog::done(result);
-    FormClose();
-}
+void Tfrmyxycdef::PrepareCloseCheck() { CommitEdits(); }
 
 void Tfrmyxycdef::FormClose() {
     RunCommand([this] {
-        SaveFormSize(*this, kFormName);
+        SaveFormSize(*this, FormName());
         StoreDefFileName("");
         WriteYcUseByte(txtYcUseByte->value());
         WriteYxUseByte(cmbYxUseByte->currentIndex());
     });
-}
-
-bool Tfrmyxycdef::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_F3: PageControl1->setCurrentIndex(kYcPage); return true;
-            case Qt::Key_F4: PageControl1->setCurrentIndex(kYxPage); return true;
-            default: break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace tc101

@@ -7,12 +7,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "files/ui/editor_toolbar.h"
 #include "files/ui/yc_yx_def_form.h"
 #include "widgets/grid_view.h"
 
@@ -61,9 +59,7 @@ QWidget* Page(GridView* grid, QLabel* caption, QWidget* field) {
 }  // namespace
 
 void Tfrmyxycdef::BuildLayout() {
-    setMinimumSize(kMinWidth, kMinHeight);
-    resize(kMinWidth, kMinHeight);
-    QHBoxLayout* toolbar = AttachEditorToolbar(*this);
+    BuildToolbar(QSize(kMinWidth, kMinHeight));
 
     SetUpTable(ycTable_, kYcWidths, kYcTitles);
     SetUpTable(yxTable_, kYxWidths, kYxTitles);
@@ -73,20 +69,20 @@ void Tfrmyxycdef::BuildLayout() {
     GrdYX->setObjectName(QStringLiteral("GrdYX"));
 
     txtYcUseByte = new QSpinBox;
+    txtYcUseByte->setObjectName(QStringLiteral("txtYcUseByte"));
     txtYcUseByte->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     cmbYxUseByte = new QComboBox;
+    cmbYxUseByte->setObjectName(QStringLiteral("cmbYxUseByte"));
     cmbYxUseByte->addItem(QString::fromUtf16(u"1个字节"));
     cmbYxUseByte->addItem(QString::fromUtf16(u"1位"));
 
     PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->addTab(Page(GrdYC, new QLabel(QString::fromUtf16(u"每个遥测量所占字节个数")), txtYcUseByte),
                          QString::fromUtf16(u"遥测(F3)"));
     PageControl1->addTab(Page(GrdYX, new QLabel(QString::fromUtf16(u"每个遥信量所占")), cmbYxUseByte),
                          QString::fromUtf16(u"遥信(F4)"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(toolbar);
-    layout->addWidget(PageControl1, 1);
+    LayOut(PageControl1);
 }
 
 }  // namespace tc101

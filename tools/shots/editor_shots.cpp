@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
         list.SetCell(2, 1, "10 49 01 4A 16");
         list.SetCell(1, 2, "总召1#");
         list.SetCell(2, 2, "68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16");
-        send->GrdSend->setCurrentIndex(send->GrdSend->model()->index(1, 0));
+        auto* grid = send->findChild<tc101::GridView*>(QStringLiteral("GrdSend"));
+        grid->setCurrentIndex(grid->model()->index(1, 0));
         form = std::move(send);
     } else {
         auto def = std::make_unique<tc101::Tfrmyxycdef>();
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
         def->YxTable().SetCell(1, 1, "1#开关");
         def->YxTable().SetCell(2, 1, "分");
         def->YxTable().SetCell(3, 1, "合");
-        if (which == QStringLiteral("yx")) def->PageControl1->setCurrentIndex(1);
+        if (which == QStringLiteral("yx")) def->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         form = std::move(def);
     }
     form->move(10, 10);

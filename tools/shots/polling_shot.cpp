@@ -32,18 +32,21 @@ int main(int argc, char** argv) {
     tc101::TfrmZh window;
     window.resize(1100, 800);
     window.show();
-    if (!window.PortOpen) return 1;
-    window.PageControl2->setCurrentIndex(0);
-    window.frmBwSet->chkStandardLink->setChecked(argc > 4 && std::string(argv[4]) == "standard");
-    window.txtInteval1->setValue(200);
-    window.cbxMlzz->click();
+    if (!window.PortOpen()) return 1;
+    window.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(0);
+    window.findChild<tc101::TfrmBwSet*>(QStringLiteral("frmBwSet"))
+        ->chkStandardLink->setChecked(argc > 4 && std::string(argv[4]) == "standard");
+    window.findChild<QSpinBox*>(QStringLiteral("txtInteval1"))->setValue(200);
+    auto* simulate = window.findChild<QCheckBox*>(QStringLiteral("cbxMlzz"));
+    simulate->click();
     QElapsedTimer clock;
     clock.start();
     const long run = std::strtol(argv[2], nullptr, 10);
     while (clock.elapsed() < run) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     window.grab().save(QString::fromLocal8Bit(argv[3]));
     QFile log(QString::fromLocal8Bit(argv[3]) + QStringLiteral(".txt"));
-    if (log.open(QIODevice::WriteOnly)) log.write(window.Memo1->toPlainText().toUtf8());
-    window.cbxMlzz->click();
+    const auto* traffic = window.findChild<tc101::TrafficLog*>(QStringLiteral("Memo1"));
+    if (log.open(QIODevice::WriteOnly)) log.write(traffic->toPlainText().toUtf8());
+    simulate->click();
     return 0;
 }

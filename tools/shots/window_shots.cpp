@@ -58,19 +58,20 @@ int main(int argc, char** argv) {
     window.SendList().SetCell(2, 3, "10 5B 01 5C 16");
     for (int row = 1; row <= 3; ++row) window.SendList().SetCell(0, row, std::to_string(row));
     window.show();
-    window.Memo1->AppendLine(tc101::LogColour::Black, tc101::RequestBanner(tc101::MasterRequest::GeneralInterrogation, 1));
+    auto& log = *window.findChild<tc101::TrafficLog*>(QStringLiteral("Memo1"));
+    log.AppendLine(tc101::LogColour::Black, tc101::RequestBanner(tc101::MasterRequest::GeneralInterrogation, 1));
     const std::vector<std::uint8_t> gi = tc101::HexTextToBytes("68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16");
-    window.Memo1->AppendLine(tc101::LogColour::Blue, tc101::RequestLine(gi, "09:15:02:117"));
+    log.AppendLine(tc101::LogColour::Blue, tc101::RequestLine(gi, "09:15:02:117"));
     for (const char* hex : {"10 0B 01 0C 16", "68 14 14 68 28 01 15 88 14 01 01 40 E8 03 18 FC 10 00 20 00 30 00 40 00 50 00 D2 16",
                             "68 11 11 68 08 02 01 88 14 02 01 00 00 01 01 00 01 00 00 01 AD 16",
                             "68 0A 0A 68 28 01 02 01 03 01 05 00 01 10 27 15 CD 16", "E5"}) {
         const std::vector<std::uint8_t> block = Sealed(hex);
         window.Comm1ReceiveData(block.data(), static_cast<std::uint16_t>(block.size()));
     }
-    window.memoAna->setPlainText(QStringLiteral("68 0C 0C 68 08 01 15 82 14 01 01 40 E8 03 18 FC F5 16"));
+    window.findChild<QPlainTextEdit*>(QStringLiteral("memoAna"))->setPlainText(QStringLiteral("68 0C 0C 68 08 01 15 82 14 01 01 40 E8 03 18 FC F5 16"));
     for (int page = 0; page < 3; ++page) {
-        window.PageControl2->setCurrentIndex(page);
-        window.PageControl1->setCurrentIndex(page);
+        window.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(page);
+        window.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(page);
         QCoreApplication::processEvents();
         window.grab().save(out.filePath(QStringLiteral("window-page%1.png").arg(page)));
     }

@@ -21,6 +21,7 @@
 #include "protocol/measured_value.h"
 #include "serial/port_settings.h"
 #include "support/config_dir.h"
+#include "support/find_part.h"
 #include "support/message_hook.h"
 #include "support/wait_for.h"
 #include "traffic/ui/traffic_log.h"
@@ -94,13 +95,14 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     window.SetSessionPort(link.PortB());
     window.show();
     PrepareDemoWindow(window, Session(link));
-    ASSERT_TRUE(window.PortOpen) << "the session port did not open";
+    ASSERT_TRUE(window.PortOpen()) << "the session port did not open";
     EXPECT_TRUE(boxes.shown.empty());
-    window.txtInteval1->setValue(kPollIntervalMs);
-    QTest::mouseClick(window.cbxMlzz, Qt::LeftButton);
-    ASSERT_TRUE(window.cbxMlzz->isChecked());
+    testing::Part<QSpinBox>(window, "txtInteval1")->setValue(kPollIntervalMs);
+    auto* simulate = testing::Part<QCheckBox>(window, "cbxMlzz");
+    QTest::mouseClick(simulate, Qt::LeftButton);
+    ASSERT_TRUE(simulate->isChecked());
 
-    const auto log = [&window] { return window.Memo1->toPlainText(); };
+    const auto log = [memo = testing::Part<TrafficLog>(window, "Memo1")] { return memo->toPlainText(); };
     ASSERT_TRUE(testing::WaitFor([&] { return log().contains(QStringLiteral(u"【1#总召结束】")); }, 5000))
         << "no end of the general interrogation; log:\n" << log().toStdString();
 
@@ -148,16 +150,16 @@ TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
             TfrmZh window;
             window.SetSessionPort(link.PortB());
             window.show();
-            EXPECT_EQ(window.PortOpen, c.autoOpen);
+            EXPECT_EQ(window.PortOpen(), c.autoOpen);
             PrepareDemoWindow(window, DemoSession{link.PortB(), {}, {}, false, {}});
-            EXPECT_TRUE(window.PortOpen);
-            EXPECT_EQ(window.Comm1.CommName(), link.PortB());
+            EXPECT_TRUE(window.PortOpen());
+            EXPECT_EQ(window.Comm().CommName(), link.PortB());
             // Closing and opening again by the menu stays on the session port.
             window.btnCloseComClick();
             EXPECT_EQ(window.StatusPanelText(0).toStdString(), " 端口:" + link.PortB()) << "the closed state names the stored port";
             window.BtnOpenComClick();
-            EXPECT_TRUE(window.Comm1.IsOpen());
-            EXPECT_EQ(window.Comm1.CommName(), link.PortB());
+            EXPECT_TRUE(window.Comm().IsOpen());
+            EXPECT_EQ(window.Comm().CommName(), link.PortB());
             window.close();
         }
         EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text.toStdString();

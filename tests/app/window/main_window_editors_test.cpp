@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window/main_window.h"
+#include "window_parts.h"
 #include "support/editor_fixture.h"
 #include "files/ini_file.h"
 #include "files/ui/define_send_form.h"
@@ -19,6 +20,7 @@ class MainWindowEditorsTest : public testing::EditorTest {};
 
 TEST_F(MainWindowEditorsTest, PointEditorClearsDeviceColumnsAndTheTablesFollowItsFile) {
     TfrmZh window;
+    const testing::WindowParts ui(window);
     window.show();
     window.Tables().EnsureDeviceColumn(ValuePage::Yc, 1);
     window.Tables().EnsureDeviceColumn(ValuePage::Yx, 2);
@@ -29,11 +31,11 @@ TEST_F(MainWindowEditorsTest, PointEditorClearsDeviceColumnsAndTheTablesFollowIt
         columnsWhileOpen = window.Tables().GrdYC.ColCount() + window.Tables().GrdYX.ColCount();
         editor->YcTable().SetCell(1, 1, "温度");
         editor->YcTable().SetCell(3, 1, "0.1");
-        editor->txtYcUseByte->setValue(1);
+        testing::Part<QSpinBox>(*editor, "txtYcUseByte")->setValue(1);
         editor->BtnSaveClick();
         editor->close();
     });
-    window.BtnYcYxDef->trigger();
+    ui.BtnYcYxDef->trigger();
     EXPECT_TRUE(drive.seen);
     EXPECT_EQ(columnsWhileOpen, 8);
     EXPECT_EQ(window.Tables().GrdYC.RowCount(), 2);
@@ -49,6 +51,7 @@ TEST_F(MainWindowEditorsTest, PointEditorClearsDeviceColumnsAndTheTablesFollowIt
 
 TEST_F(MainWindowEditorsTest, SendEditorAndTheSendListFollowsItsFile) {
     TfrmZh window;
+    const testing::WindowParts ui(window);
     window.show();
     testing::ModalDriver drive([](QWidget* modal) {
         auto* editor = qobject_cast<TfrmDefineSend*>(modal);
@@ -58,7 +61,7 @@ TEST_F(MainWindowEditorsTest, SendEditorAndTheSendListFollowsItsFile) {
         editor->BtnSaveClick();
         editor->close();
     });
-    window.BtnUpdate->click();
+    ui.BtnUpdate->click();
     EXPECT_TRUE(drive.seen);
     EXPECT_EQ(window.SendList().RowCount(), 2);
     EXPECT_EQ(window.SendList().Cell(1, 1), "总召");

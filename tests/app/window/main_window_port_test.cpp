@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window/main_window.h"
+#include "window_parts.h"
 #include "serial/port_settings.h"
 #include "support/pty_harness.h"
 #include "support/config_dir.h"
@@ -33,11 +34,12 @@ protected:
         return texts;
     }
     void ExpectCommands(const TfrmZh& window, bool open) const {
-        EXPECT_EQ(window.BtnOpenCom->isEnabled(), !open);
-        EXPECT_EQ(window.btnPortSet->isEnabled(), !open);
-        EXPECT_EQ(window.btnCloseCom->isEnabled(), open);
+        const testing::WindowParts ui(window);
+        EXPECT_EQ(ui.BtnOpenCom->isEnabled(), !open);
+        EXPECT_EQ(ui.btnPortSet->isEnabled(), !open);
+        EXPECT_EQ(ui.btnCloseCom->isEnabled(), open);
         for (const QWidget* control : std::initializer_list<const QWidget*>{
-                 window.BtnZZ, window.Btn1J, window.Btn2J, window.BtnLL, window.BtnSend, window.cekSend2, window.cbxMlzz})
+                 ui.BtnZZ, ui.Btn1J, ui.Btn2J, ui.BtnLL, ui.BtnSend, ui.cekSend2, ui.cbxMlzz})
             EXPECT_EQ(control->isEnabled(), open) << control->metaObject()->className();
     }
     testing::MessageRecorder boxes;
@@ -67,8 +69,8 @@ TEST_F(MainWindowPortTest, AbsentPortAtStartShowsTheErrorBoxAndStaysClosed) {
     EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral(u"澄风101规约调试工具V2.8"));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Error opening serial port."));
-    EXPECT_FALSE(window.PortOpen);
-    EXPECT_FALSE(window.Comm1.IsOpen());
+    EXPECT_FALSE(window.PortOpen());
+    EXPECT_FALSE(window.Comm().IsOpen());
     EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 关闭 "));
     ExpectCommands(window, false);
 }
@@ -81,9 +83,10 @@ TEST_F(MainWindowPortTest, OpenReceiveAndClose) {
     comset.WriteInteger(kComSetSection, kKeyParity, 2);
     comset.WriteInteger(kComSetSection, kKeyRecieveDelay, 20);
     TfrmZh window;
+    const testing::WindowParts ui(window);
     window.show();
-    window.BtnOpenCom->trigger();
-    ASSERT_TRUE(window.PortOpen);
+    ui.BtnOpenCom->trigger();
+    ASSERT_TRUE(window.PortOpen());
     ExpectCommands(window, true);
     EXPECT_EQ(window.StatusPanelText(0), QStringLiteral(u" 端口:") + QString::fromStdString(pty.SlaveName()));
     EXPECT_EQ(window.StatusPanelText(2), QStringLiteral(u" 数据位:7"));
@@ -94,13 +97,13 @@ TEST_F(MainWindowPortTest, OpenReceiveAndClose) {
     pty.Write({0x68, 0x0C, 0x0C, 0x68, 0x08, 0x01, 0x15, 0x82, 0x14, 0x01, 0x01, 0x40, 0xE8, 0x03, 0x18, 0xFC,
                0xF5, 0x16});
     ASSERT_TRUE(testing::WaitFor([&] { return window.ReplyReceived(); }));
-    EXPECT_TRUE(window.Memo1->toPlainText().startsWith(QStringLiteral("Rx:68 0C 0C 68 08 01 15 82")));
+    EXPECT_TRUE(ui.Memo1->toPlainText().startsWith(QStringLiteral("Rx:68 0C 0C 68 08 01 15 82")));
     EXPECT_EQ(window.Tables().GrdYC.Cell(kFirstDeviceCol, 1), "1000");
     EXPECT_EQ(window.NextRequest(), MasterRequest::Class2);
 
-    window.btnCloseCom->trigger();
-    EXPECT_FALSE(window.PortOpen);
-    EXPECT_FALSE(window.Comm1.IsOpen());
+    ui.btnCloseCom->trigger();
+    EXPECT_FALSE(window.PortOpen());
+    EXPECT_FALSE(window.Comm().IsOpen());
     ExpectCommands(window, false);
     EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 关闭 "));
 }
@@ -109,9 +112,10 @@ TEST_F(MainWindowPortTest, CommandPageChangeStopsTheRunningTimers) {
     PtyPair pty;
     Comset().WriteString(kComSetSection, kKeyPort, pty.SlaveName());
     TfrmZh window;
+    const testing::WindowParts ui(window);
     window.show();
-    window.BtnOpenCom->trigger();
-    ASSERT_TRUE(window.PortOpen);
+    ui.BtnOpenCom->trigger();
+    ASSERT_TRUE(window.PortOpen());
     // Each box, ticked on its own page, is unticked by the change to the next page.
     const struct {
         QCheckBox* box;
@@ -119,15 +123,15 @@ TEST_F(MainWindowPortTest, CommandPageChangeStopsTheRunningTimers) {
         std::initializer_list<QWidget*> lockedWhileTicked;
         int nextPage;
     } cases[] = {
-        {window.cbxMlzz, window.TimerZZ, {window.BtnLL, window.txtInteval1}, 1},
-        {window.cekSend2, window.Timer1, {window.BtnSend, window.BtnUpdate}, 2},
+        {ui.cbxMlzz, ui.TimerZZ, {ui.BtnLL, ui.txtInteval1}, 1},
+        {ui.cekSend2, ui.Timer1, {ui.BtnSend, ui.BtnUpdate}, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box->text().toStdString());
         c.box->click();
         EXPECT_TRUE(c.timer->isActive());
         for (const QWidget* control : c.lockedWhileTicked) EXPECT_FALSE(control->isEnabled());
-        window.PageControl2->setCurrentIndex(c.nextPage);
+        ui.PageControl2->setCurrentIndex(c.nextPage);
         EXPECT_FALSE(c.box->isChecked());
         EXPECT_FALSE(c.timer->isActive());
         for (const QWidget* control : c.lockedWhileTicked) EXPECT_TRUE(control->isEnabled());
@@ -138,21 +142,22 @@ TEST_F(MainWindowPortTest, VanishedDeviceClosesThePortAndSaysSoInRed) {
     PtyPair pty;
     Comset().WriteString(kComSetSection, kKeyPort, pty.SlaveName());
     TfrmZh window;
+    const testing::WindowParts ui(window);
     window.show();
-    window.BtnOpenCom->trigger();
-    ASSERT_TRUE(window.PortOpen);
-    window.cbxMlzz->setChecked(true);
+    ui.BtnOpenCom->trigger();
+    ASSERT_TRUE(window.PortOpen());
+    ui.cbxMlzz->setChecked(true);
     window.cbxMlzzClick();
-    ASSERT_TRUE(window.TimerZZ->isActive());
+    ASSERT_TRUE(ui.TimerZZ->isActive());
 
     pty.CloseMaster();
-    ASSERT_TRUE(testing::WaitFor([&] { return !window.PortOpen; }));
-    EXPECT_FALSE(window.Comm1.IsOpen());
-    EXPECT_FALSE(window.TimerZZ->isActive());
-    EXPECT_FALSE(window.cbxMlzz->isChecked());
+    ASSERT_TRUE(testing::WaitFor([&] { return !window.PortOpen(); }));
+    EXPECT_FALSE(window.Comm().IsOpen());
+    EXPECT_FALSE(ui.TimerZZ->isActive());
+    EXPECT_FALSE(ui.cbxMlzz->isChecked());
     ExpectCommands(window, false);
     EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 关闭 "));
-    const QString log = window.Memo1->toPlainText();
+    const QString log = ui.Memo1->toPlainText();
     EXPECT_TRUE(log.contains(QString::fromStdString(pty.SlaveName()))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral(u"端口已关闭"))) << log.toStdString();
 }
@@ -165,17 +170,18 @@ TEST_F(MainWindowPortTest, TroubleOnThePortShowsInTheLog) {
     Comset().WriteString(kComSetSection, kKeyPort, pty.SlaveName());
     Comset().WriteInteger(kComSetSection, kKeyRecieveDelay, 0);
     TfrmZh window;
+    const testing::WindowParts ui(window);
     window.show();
-    window.BtnOpenCom->trigger();
-    ASSERT_TRUE(window.PortOpen);
-    EXPECT_EQ(window.Comm1.ReadIntervalTimeout(), 100u);
+    ui.BtnOpenCom->trigger();
+    ASSERT_TRUE(window.PortOpen());
+    EXPECT_EQ(window.Comm().ReadIntervalTimeout(), 100u);
 
     const auto lines = [&](const char* start) {
-        return window.Memo1->toPlainText().split(QLatin1Char('\n')).filter(QString::fromUtf8(start)).size();
+        return ui.Memo1->toPlainText().split(QLatin1Char('\n')).filter(QString::fromUtf8(start)).size();
     };
     EXPECT_EQ(lines("帧中断延时 0 毫秒无效(只能收到满 2048 字节的块), 端口按 100 毫秒打开"), 1);
 
-    const auto post = [&](CommNotice notice) { window.noticeSink_.Post(std::move(notice)); };
+    const auto post = [&](CommNotice notice) { window.NoticeSinkForTests().Post(std::move(notice)); };
     post(NotifyError{kCeRxParity | kCeFrame, LineErrorCounts{.parity = 3, .framing = 1, .overrun = 0, .breaks = 0}});
     ASSERT_TRUE(testing::WaitFor([&] { return lines("线路错误: 校验错 3, 帧错 1, 溢出 0, 中断信号 0") == 1; }));
     // Within the second they are added up and shown when it is over.

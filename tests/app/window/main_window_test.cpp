@@ -1,4 +1,5 @@
 #include "app/window/main_window.h"
+#include "window_parts.h"
 
 #include <functional>
 
@@ -45,16 +46,17 @@ protected:
 
 TEST_F(MainWindowTest, FirstStartWithoutSettings) {
     auto window = Shown();
+    const testing::WindowParts ui(*window);
     EXPECT_EQ(window->windowTitle(), QStringLiteral(u"澄风101规约调试工具V2.9"));
-    EXPECT_TRUE(window->Memo1->isVisible());
-    EXPECT_TRUE(window->BtnClear->isVisible());
-    EXPECT_EQ(window->PageControl2->currentIndex(), 0);
+    EXPECT_TRUE(ui.Memo1->isVisible());
+    EXPECT_TRUE(ui.BtnClear->isVisible());
+    EXPECT_EQ(ui.PageControl2->currentIndex(), 0);
     EXPECT_FALSE(window->Splitter1Visible());
-    EXPECT_FALSE(window->Notebook1->isVisible());
-    EXPECT_EQ(window->txtAdd->value(), 1);
-    EXPECT_EQ(window->txtInteval1->value(), 1000);
-    EXPECT_EQ(window->txtInteval2->value(), 1000);
-    EXPECT_FALSE(window->PortOpen);
+    EXPECT_FALSE(ui.Notebook1->isVisible());
+    EXPECT_EQ(ui.txtAdd->value(), 1);
+    EXPECT_EQ(ui.txtInteval1->value(), 1000);
+    EXPECT_EQ(ui.txtInteval2->value(), 1000);
+    EXPECT_FALSE(window->PortOpen());
     EXPECT_TRUE(window->ReplyReceived());
     EXPECT_TRUE(boxes.shown.empty());
     window->close();
@@ -65,13 +67,14 @@ TEST_F(MainWindowTest, FirstStartWithoutSettings) {
 
 TEST_F(MainWindowTest, MenuInItsOrder) {
     TfrmZh window;
+    const testing::WindowParts ui(window);
     QStringList captions;
     for (const QAction* item : window.menuBar()->actions()) captions << item->text();
     EXPECT_EQ(captions, (QStringList{QStringLiteral(u"打开端口(&O)"), QStringLiteral(u"关闭端口(&G)"), QStringLiteral(u"端口设置(&P)"), QStringLiteral(u"遥测遥信设置(&S)"),
                                      QStringLiteral(u"主站报文设置(&B)"), QStringLiteral(u"清除报文(&Q)"), QStringLiteral(u"转换为&Excel"), QStringLiteral(u"帮助(&H)"),
                                      QStringLiteral(u"退出(&X)")}));
-    EXPECT_TRUE(window.BtnExcel->isEnabled());
-    EXPECT_TRUE(window.A3->isEnabled());
+    EXPECT_TRUE(ui.BtnExcel->isEnabled());
+    EXPECT_TRUE(ui.A3->isEnabled());
 }
 
 TEST_F(MainWindowTest, StoredPageOneShowsTheSendListAndSettingsSurviveARestart) {
@@ -82,17 +85,18 @@ TEST_F(MainWindowTest, StoredPageOneShowsTheSendListAndSettingsSurviveARestart) 
     comset.WriteBool(kDefineSendSection, kIsCircleKey, true);
     {
         auto window = Shown();
-        EXPECT_EQ(window->PageControl2->currentIndex(), 1);
-        EXPECT_TRUE(window->Notebook1->isVisible());
-        EXPECT_EQ(window->Notebook1->currentWidget(), window->GrdSend);
-        EXPECT_EQ(window->txtAdd->value(), 7);
-        EXPECT_EQ(window->txtInteval1->value(), 300);
-        EXPECT_TRUE(window->cekCircle->isChecked());
-        window->PageControl2->setCurrentIndex(2);
-        EXPECT_EQ(window->Notebook1->currentWidget(), window->memoAna->parentWidget());
-        window->PageControl2->setCurrentIndex(0);
-        EXPECT_FALSE(window->Notebook1->isVisible());
-        window->txtAdd->setValue(9);
+        const testing::WindowParts ui(*window);
+        EXPECT_EQ(ui.PageControl2->currentIndex(), 1);
+        EXPECT_TRUE(ui.Notebook1->isVisible());
+        EXPECT_EQ(ui.Notebook1->currentWidget(), ui.GrdSend);
+        EXPECT_EQ(ui.txtAdd->value(), 7);
+        EXPECT_EQ(ui.txtInteval1->value(), 300);
+        EXPECT_TRUE(ui.cekCircle->isChecked());
+        ui.PageControl2->setCurrentIndex(2);
+        EXPECT_EQ(ui.Notebook1->currentWidget(), ui.memoAna->parentWidget());
+        ui.PageControl2->setCurrentIndex(0);
+        EXPECT_FALSE(ui.Notebook1->isVisible());
+        ui.txtAdd->setValue(9);
         window->close();
     }
     EXPECT_EQ(Comset().ReadInteger(kDefaultSendSection, kAddressKey, -1), 9);
@@ -104,10 +108,11 @@ TEST_F(MainWindowTest, HiddenLogHidesItsMenuItemAndStillWritesTheHeight) {
     comset.WriteBool(kBaowenSection, kBseeKey, false);
     comset.WriteInteger(kBaowenSection, kHeightKey, 333);
     auto window = Shown();
-    EXPECT_FALSE(window->Memo1->isVisible());
-    EXPECT_FALSE(window->BtnClear->isVisible());
+    const testing::WindowParts ui(*window);
+    EXPECT_FALSE(ui.Memo1->isVisible());
+    EXPECT_FALSE(ui.BtnClear->isVisible());
     window->Comm1ReceiveData(std::array<std::uint8_t, 1>{0xE5}.data(), 1);
-    EXPECT_FALSE(window->Memo1->IsBlank());
+    EXPECT_FALSE(ui.Memo1->IsBlank());
     window->close();
     EXPECT_EQ(Comset().ReadInteger(kBaowenSection, kHeightKey, -1), 100);
 }
@@ -116,6 +121,7 @@ TEST_F(MainWindowTest, FunctionKeysSelectTheTablePagesWhateverHasTheFocus) {
     IniFile comset = Comset();
     comset.WriteInteger(kZhSection, kPageIndexKey, 1);
     auto window = Shown();
+    const testing::WindowParts ui(*window);
     QApplication::setActiveWindow(window.get());
     struct Case {
         Qt::Key key;
@@ -125,38 +131,40 @@ TEST_F(MainWindowTest, FunctionKeysSelectTheTablePagesWhateverHasTheFocus) {
     const Case cases[] = {{Qt::Key_F3, Qt::NoModifier, 1},
                           {Qt::Key_F4, Qt::ControlModifier, 2},
                           {Qt::Key_F2, Qt::ShiftModifier | Qt::AltModifier, 0}};
-    for (QWidget* focus : {static_cast<QWidget*>(window->GrdSend), static_cast<QWidget*>(window->Memo1),
-                           static_cast<QWidget*>(window->txtAdd)}) {
+    for (QWidget* focus : {static_cast<QWidget*>(ui.GrdSend), static_cast<QWidget*>(ui.Memo1),
+                           static_cast<QWidget*>(ui.txtAdd)}) {
         focus->setFocus();
         for (const Case& c : cases) {
             QTest::keyClick(focus, c.key, c.modifiers);
-            EXPECT_EQ(window->PageControl1->currentIndex(), c.page) << focus->metaObject()->className();
+            EXPECT_EQ(ui.PageControl1->currentIndex(), c.page) << focus->metaObject()->className();
         }
     }
 }
 
 TEST_F(MainWindowTest, TableMenuOffersClearOnlyWhenThereIsSomethingToClear) {
     auto window = Shown();
+    const testing::WindowParts ui(*window);
     window->PopupMenu1Popup();
-    EXPECT_FALSE(window->C2->isVisible());
+    EXPECT_FALSE(ui.C2->isVisible());
     const std::array<std::uint8_t, 18> reply = {0x68, 0x0C, 0x0C, 0x68, 0x08, 0x01, 0x15, 0x82, 0x14,
                                                 0x01, 0x01, 0x40, 0xE8, 0x03, 0x18, 0xFC, 0xF5, 0x16};
     window->Comm1ReceiveData(reply.data(), reply.size());
     window->PopupMenu1Popup();
-    EXPECT_TRUE(window->C2->isVisible());
-    window->C2->trigger();
+    EXPECT_TRUE(ui.C2->isVisible());
+    ui.C2->trigger();
     EXPECT_EQ(window->Tables().GrdYC.ColCount(), kFirstDeviceCol);
-    EXPECT_EQ(window->GrdYC->Model()->columnCount(), kFirstDeviceCol - 1);
-    EXPECT_EQ(window->GrdYC->toolTip(), QStringLiteral(u"遥测量"));
-    EXPECT_EQ(window->GrdSJ->toolTip(), QStringLiteral(u"事件纪录"));
+    EXPECT_EQ(ui.GrdYC->Model()->columnCount(), kFirstDeviceCol - 1);
+    EXPECT_EQ(ui.GrdYC->toolTip(), QStringLiteral(u"遥测量"));
+    EXPECT_EQ(ui.GrdSJ->toolTip(), QStringLiteral(u"事件纪录"));
 }
 
 TEST_F(MainWindowTest, AnalysisPageWritesTheLog) {
     auto window = Shown();
-    window->PageControl2->setCurrentIndex(2);
-    window->memoAna->setPlainText(QStringLiteral("10 0b 01 0c 16"));
-    window->BtnAnalyze->click();
-    EXPECT_TRUE(window->Memo1->toPlainText().contains(QStringLiteral(u"链路完好")));
+    const testing::WindowParts ui(*window);
+    ui.PageControl2->setCurrentIndex(2);
+    ui.memoAna->setPlainText(QStringLiteral("10 0b 01 0c 16"));
+    ui.BtnAnalyze->click();
+    EXPECT_TRUE(ui.Memo1->toPlainText().contains(QStringLiteral(u"链路完好")));
     EXPECT_EQ(window->NextRequest(), MasterRequest::LinkStatus);
 }
 
@@ -173,34 +181,35 @@ TEST_F(MainWindowTest, ExitWritesTheLogToDefaultTxt) {
 // selection in the log stays, and 清除报文(&Q) empties the view only.
 TEST_F(MainWindowTest, TrafficLeavesTheFocusAndASelectionAndClearingKeepsTheCapture) {
     auto window = Shown();
+    const testing::WindowParts ui(*window);
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     const std::uint8_t e5 = 0xE5;
     window->Comm1ReceiveData(&e5, 1);
-    const std::pair<int, QWidget*> targets[] = {{0, window->txtAdd}, {2, window->memoAna}};
+    const std::pair<int, QWidget*> targets[] = {{0, ui.txtAdd}, {2, ui.memoAna}};
     for (const auto& [page, target] : targets) {
-        window->PageControl2->setCurrentIndex(page);
+        ui.PageControl2->setCurrentIndex(page);
         target->setFocus();
         ASSERT_TRUE(testing::WaitFor([&] { return QApplication::focusWidget() == target; }, 2000)) << page;
         window->SendLinkStatusRequest();
         window->Comm1ReceiveData(&e5, 1);
         EXPECT_EQ(QApplication::focusWidget(), target) << page;
     }
-    QTextCursor selection(window->Memo1->document());
+    QTextCursor selection(ui.Memo1->document());
     selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    window->Memo1->setTextCursor(selection);
+    ui.Memo1->setTextCursor(selection);
     const QString selected = selection.selectedText();
     ASSERT_TRUE(selected.startsWith(QStringLiteral("Rx:E5  (")));
     window->Comm1ReceiveData(&e5, 1);
-    EXPECT_EQ(window->Memo1->textCursor().selectedText(), selected);
+    EXPECT_EQ(ui.Memo1->textCursor().selectedText(), selected);
 
-    const QString all = window->Memo1->toPlainText();
-    window->BtnClear->trigger();
-    EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
-    QFile capture(QString::fromStdString(window->Memo1->CaptureFile().string()));
+    const QString all = ui.Memo1->toPlainText();
+    ui.BtnClear->trigger();
+    EXPECT_TRUE(ui.Memo1->toPlainText().isEmpty());
+    QFile capture(QString::fromStdString(ui.Memo1->CaptureFile().string()));
     ASSERT_TRUE(capture.open(QIODevice::ReadOnly));
     EXPECT_EQ(capture.readAll(), LogFileBytes(all));
-    EXPECT_EQ(window->Memo1->CaptureFile().parent_path(), File("logs"));
+    EXPECT_EQ(ui.Memo1->CaptureFile().parent_path(), File("logs"));
 }
 
 // 帮助(&H) → 关于(&A), then closed as a user closes it: the box goes, the
@@ -212,9 +221,10 @@ TEST_F(MainWindowTest, TheAboutBoxOpenedFromTheMenuClosesWithoutHarm) {
     };
     for (const auto& [how, closeBox] : closers) {
         auto window = Shown();
+        const testing::WindowParts ui(*window);
         window->Comm1ReceiveData(std::array<std::uint8_t, 1>{0xE5}.data(), 1);
         QAction* about = nullptr;
-        for (QAction* item : window->A2->actions())
+        for (QAction* item : ui.A2->actions())
             if (item->text() == QStringLiteral(u"关于(&A)")) about = item;
         ASSERT_NE(about, nullptr);
         QPointer<TAboutfrm> box;

@@ -33,10 +33,10 @@ class PollingTest : public testing::WindowOverPty {};
 TEST_F(PollingTest, WithoutAnswerEveryFourthTickRequestsTheLinkStatus) {
     // TX lines in the log after each tick, counted by a slot that runs after the window's.
     std::vector<qsizetype> sentAfterTick;
-    QObject::connect(window->TimerZZ, &QTimer::timeout, [&] { sentAfterTick.push_back(SentLines("TX:").size()); });
-    window->cbxMlzz->click();
+    QObject::connect(ui->TimerZZ, &QTimer::timeout, [&] { sentAfterTick.push_back(SentLines("TX:").size()); });
+    ui->cbxMlzz->click();
     ASSERT_TRUE(WaitFor([&] { return sentAfterTick.size() >= 10; }));
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
     sentAfterTick.resize(10);
     EXPECT_EQ(sentAfterTick, (std::vector<qsizetype>{1, 1, 1, 1, 2, 2, 2, 2, 3, 3}));
     for (const QString& line : SentLines("TX:")) EXPECT_EQ(line, QStringLiteral("10 49 01 4A 16"));
@@ -67,14 +67,14 @@ class ConversationTest : public PollingTest, public ::testing::WithParamInterfac
 
 TEST_P(ConversationTest, EachReplyChoosesTheNextRequest) {
     const Conversation& conversation = GetParam();
-    window->frmBwSet->chkStandardLink->setChecked(conversation.standardLink);
+    ui->frmBwSet->chkStandardLink->setChecked(conversation.standardLink);
     std::size_t answered = 0;
     peer->respond = [&](const Bytes&) {
         return answered < conversation.exchanges.size() ? Hex(conversation.exchanges[answered++].reply) : Bytes{};
     };
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
     ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= conversation.exchanges.size(); }));
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
 
     QStringList expected;
     for (const Exchange& exchange : conversation.exchanges) expected << QString::fromLatin1(exchange.request);
@@ -113,12 +113,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Conversation>& item) { return std::string(item.param.name); });
 
 TEST_F(PollingTest, TheResetOfRemoteLinkHasItsBanner) {
-    window->frmBwSet->chkStandardLink->setChecked(true);
-    window->txtAdd->setValue(258);  // link address 2
+    ui->frmBwSet->chkStandardLink->setChecked(true);
+    ui->txtAdd->setValue(258);  // link address 2
     peer->respond = [](const Bytes& frame) { return frame[1] == 0x49 ? Hex("10 0B 02 0D 16") : Bytes{}; };
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
     ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2; }));
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
     EXPECT_EQ(BytesToHexText(peer->frames[1]), "10 40 02 42 16");
     EXPECT_EQ(LogLines(QStringLiteral(u"========复位远方链路 2#========")).size(), 1);
 }
@@ -134,9 +134,9 @@ class ButtonTest : public PollingTest, public ::testing::WithParamInterface<Butt
 
 TEST_P(ButtonTest, ButtonsSendTheirFrames) {
     const ButtonCase& test = GetParam();
-    window->frmBwSet->chkStandardLink->setChecked(test.standardLink);
+    ui->frmBwSet->chkStandardLink->setChecked(test.standardLink);
     const std::map<std::string, QPushButton*> buttons{
-        {"LL", window->BtnLL}, {"1J", window->Btn1J}, {"2J", window->Btn2J}, {"ZZ", window->BtnZZ}};
+        {"LL", ui->BtnLL}, {"1J", ui->Btn1J}, {"2J", ui->Btn2J}, {"ZZ", ui->BtnZZ}};
     for (const char* press : test.presses) buttons.at(press)->click();
     ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= test.frames.size(); }));
     QStringList onLine;
@@ -164,37 +164,37 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ButtonCase>& item) { return std::string(item.param.name); });
 
 TEST_F(PollingTest, ButtonBannersAndEnabledRule) {
-    window->BtnZZ->click();
-    window->Btn2J->click();
+    ui->BtnZZ->click();
+    ui->Btn2J->click();
     EXPECT_EQ(LogLines(QStringLiteral("========")),
               (QStringList{QStringLiteral(u"总召1#========"), QStringLiteral(u"召唤二级数据 1#========")}));
-    window->cbxMlzz->click();
-    for (const QPushButton* button : {window->BtnLL, window->Btn1J, window->Btn2J, window->BtnZZ})
+    ui->cbxMlzz->click();
+    for (const QPushButton* button : {ui->BtnLL, ui->Btn1J, ui->Btn2J, ui->BtnZZ})
         EXPECT_FALSE(button->isEnabled());
-    window->cbxMlzz->click();
-    for (const QPushButton* button : {window->BtnLL, window->Btn1J, window->Btn2J, window->BtnZZ})
+    ui->cbxMlzz->click();
+    for (const QPushButton* button : {ui->BtnLL, ui->Btn1J, ui->Btn2J, ui->BtnZZ})
         EXPECT_TRUE(button->isEnabled());
 }
 
 TEST_F(PollingTest, APageChangeStopsTheSimulation) {
     peer->respond = [](const Bytes&) { return Hex("E5"); };
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
     ASSERT_TRUE(WaitFor([&] { return SentLines("TX:").size() >= 2; }));
-    window->PageControl2->setCurrentIndex(1);
-    EXPECT_FALSE(window->cbxMlzz->isChecked());
+    ui->PageControl2->setCurrentIndex(1);
+    EXPECT_FALSE(ui->cbxMlzz->isChecked());
     const qsizetype before = SentLines("TX:").size();
     // Continuous sending on the new page runs its ticks; the simulation sends no more.
     window->SendList().SetCell(1, 1, "E5");
     window->SendList().SetCell(2, 1, "E5");
-    window->cekSend2->click();
+    ui->cekSend2->click();
     ASSERT_TRUE(WaitFor([&] { return SentLines("Tx:").size() >= 3; }));
-    window->cekSend2->click();
+    ui->cekSend2->click();
     EXPECT_EQ(SentLines("TX:").size(), before);
 }
 
 TEST_F(PollingTest, TicksDuringAModalDialogStillSend) {
     peer->respond = [](const Bytes&) { return Hex("E5"); };
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
     bool sentUnderDialog = false;
     bool closed = false;
     QTimer::singleShot(0, window.get(), [&] {
@@ -203,36 +203,36 @@ TEST_F(PollingTest, TicksDuringAModalDialogStillSend) {
         open.start();
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            sentUnderDialog = peer->frames.size() >= 2 && window->frmBwSet->isVisible();
-            if (sentUnderDialog || open.elapsed() > 10000) window->frmBwSet->reject();
+            sentUnderDialog = peer->frames.size() >= 2 && ui->frmBwSet->isVisible();
+            if (sentUnderDialog || open.elapsed() > 10000) ui->frmBwSet->reject();
         });
         watch.start(10);
-        window->frmBwSet->exec();
+        ui->frmBwSet->exec();
         closed = true;
     });
     ASSERT_TRUE(WaitFor([&] { return closed; }, 20000));
     EXPECT_TRUE(sentUnderDialog);
-    window->cbxMlzz->click();
+    ui->cbxMlzz->click();
 }
 
 TEST_F(PollingTest, RequestsUnderTheDecimalDisplayGoOutFromTheValues) {
     testing::ModalDriver driver([&](QWidget*) {
-        TfrmBwSet& form = *window->frmBwSet;
+        TfrmBwSet& form = *ui->frmBwSet;
         form.rbDec->click();
         form.PageControl1->setCurrentIndex(1);
         testing::TypeInto(*form.GrdZZ, kBwValueCol, kInterrogationRows, QStringLiteral("255"));
         // The grid commits an edit on Return through a queued call.
         ASSERT_TRUE(WaitFor([&] { return form.ZZCells().Cell(kBwValueCol, kInterrogationRows) == "255"; }));
-        window->BtnLL->click();
-        window->BtnZZ->click();
+        ui->BtnLL->click();
+        ui->BtnZZ->click();
         form.reject();
     });
-    window->N2->trigger();  // "主站报文设置(&B)": modal until the driver closes it
+    ui->N2->trigger();  // "主站报文设置(&B)": modal until the driver closes it
     ASSERT_TRUE(driver.seen);
     ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= 2; }));
     EXPECT_EQ(BytesToHexText(peer->frames[0]), "10 49 01 4A 16");
     EXPECT_EQ(BytesToHexText(peer->frames[1]), "68 09 09 68 53 01 64 01 06 01 00 00 FF BF 16");
-    EXPECT_EQ(window->frmBwSet->ZZCells().Cell(kBwValueCol, kInterrogationRows), "FF");
+    EXPECT_EQ(ui->frmBwSet->ZZCells().Cell(kBwValueCol, kInterrogationRows), "FF");
 }
 
 struct IntervalCase {
@@ -247,18 +247,18 @@ TEST_P(IntervalTest, OnlyAWholePositiveIntervalStartsATimer) {
     const auto type = [](QSpinBox* spinner) {
         spinner->findChild<QLineEdit*>()->setText(QString::fromLatin1(GetParam().text));
     };
-    type(window->txtInteval1);
-    window->cbxMlzz->click();
-    EXPECT_EQ(window->TimerZZ->isActive(), GetParam().fires);
-    window->PageControl2->setCurrentIndex(1);
-    type(window->txtInteval2);  // after the page is shown: showing it redraws the text from the value
-    window->cekSend2->click();
-    EXPECT_EQ(window->Timer1->isActive(), GetParam().fires);
+    type(ui->txtInteval1);
+    ui->cbxMlzz->click();
+    EXPECT_EQ(ui->TimerZZ->isActive(), GetParam().fires);
+    ui->PageControl2->setCurrentIndex(1);
+    type(ui->txtInteval2);  // after the page is shown: showing it redraws the text from the value
+    ui->cekSend2->click();
+    EXPECT_EQ(ui->Timer1->isActive(), GetParam().fires);
     // Closing the port unticks the box whether or not its timer could fire.
-    window->btnCloseCom->trigger();
-    EXPECT_FALSE(window->cekSend2->isChecked());
-    EXPECT_FALSE(window->Timer1->isActive());
-    EXPECT_TRUE(window->txtInteval2->isEnabled());
+    ui->btnCloseCom->trigger();
+    EXPECT_FALSE(ui->cekSend2->isChecked());
+    EXPECT_FALSE(ui->Timer1->isActive());
+    EXPECT_TRUE(ui->txtInteval2->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(Intervals, IntervalTest,

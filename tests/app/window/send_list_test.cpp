@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         WindowOverPty::SetUp();
         if (HasFatalFailure()) return;
-        window->PageControl2->setCurrentIndex(1);
+        ui->PageControl2->setCurrentIndex(1);
         Table& list = window->SendList();
         list.SetRowCount(kRows + 1);
         for (int row = 1; row <= kRows; ++row) {
@@ -57,11 +57,11 @@ protected:
         return frames;
     }
     void DoubleClickRow(int row) {
-        const QModelIndex index = window->GrdSend->model()->index(row - 1, 1);
-        const QPoint at = window->GrdSend->visualRect(index).center();
+        const QModelIndex index = ui->GrdSend->model()->index(row - 1, 1);
+        const QPoint at = ui->GrdSend->visualRect(index).center();
         // A double-click as the system delivers it: press, release, then the double-click event.
-        QTest::mouseClick(window->GrdSend->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(window->GrdSend->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(ui->GrdSend->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(ui->GrdSend->viewport(), Qt::LeftButton, {}, at);
     }
 };
 
@@ -77,13 +77,13 @@ class WalkTest : public SendListTest, public ::testing::WithParamInterface<WalkC
 
 TEST_P(WalkTest, ContinuousSendingRepeatsOrWalksTheList) {
     const WalkCase& test = GetParam();
-    window->cekCircle->setChecked(test.circle);
+    ui->cekCircle->setChecked(test.circle);
     window->SendList().SetCurrentRow(test.startRow);
-    window->cekSend2->click();
-    ASSERT_TRUE(window->Timer1->isActive());
+    ui->cekSend2->click();
+    ASSERT_TRUE(ui->Timer1->isActive());
     ASSERT_TRUE(WaitFor([&] { return peer->frames.size() >= test.sentRows.size(); }));
-    window->cekSend2->click();
-    EXPECT_FALSE(window->Timer1->isActive());
+    ui->cekSend2->click();
+    EXPECT_FALSE(ui->Timer1->isActive());
 
     QStringList expected;
     QStringList banners;
@@ -109,8 +109,8 @@ TEST_F(SendListTest, TypedTextIsTidiedAndTheLogShowsTheOctetsSent) {
     const char* const typed[] = {"10 49 02 4B 16", "1049024B16", "10:49;02 4b-16", " 10,49,02,4B,16 "};
     for (const char* text : typed) {
         const std::size_t before = peer->frames.size();
-        testing::TypeInto(*window->GrdSend, kSendContentCol, 2, QString::fromLatin1(text));
-        QTest::mouseClick(window->BtnSend, Qt::LeftButton);
+        testing::TypeInto(*ui->GrdSend, kSendContentCol, 2, QString::fromLatin1(text));
+        QTest::mouseClick(ui->BtnSend, Qt::LeftButton);
         // Checked before any reply can be handled: sending forgets the last one.
         EXPECT_FALSE(window->ReplyReceived()) << text;
         ASSERT_TRUE(WaitFor([&] { return peer->frames.size() > before; })) << text;
@@ -122,12 +122,12 @@ TEST_F(SendListTest, TypedTextIsTidiedAndTheLogShowsTheOctetsSent) {
 }
 
 TEST_F(SendListTest, DoubleClickSendsOnlyWhileTheSendButtonIsEnabled) {
-    window->txtInteval2->setValue(kNeverInTest);
-    window->cekSend2->click();
-    ASSERT_FALSE(window->BtnSend->isEnabled());
+    ui->txtInteval2->setValue(kNeverInTest);
+    ui->cekSend2->click();
+    ASSERT_FALSE(ui->BtnSend->isEnabled());
     DoubleClickRow(4);
-    window->cekSend2->click();
-    ASSERT_TRUE(window->BtnSend->isEnabled());
+    ui->cekSend2->click();
+    ASSERT_TRUE(ui->BtnSend->isEnabled());
     DoubleClickRow(2);
     ASSERT_TRUE(WaitFor([&] { return !peer->frames.empty(); }));
     // The first octets on the line are row 2's: the double-click while sending put none there.
@@ -148,24 +148,24 @@ TEST_P(RefusalTest, ARefusedMessageSendsAndLogsNothing) {
     const RefusalCase& test = GetParam();
     window->SendList().SetCell(2, 1, test.content);
     window->SendList().SetCurrentRow(1);
-    window->BtnSend->click();
+    ui->BtnSend->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, test.box);
     EXPECT_TRUE(boxes.shown[0].text.contains(QString::fromUtf16(test.textPart))) << boxes.shown[0].text.toStdString();
     EXPECT_FALSE(boxes.shown[0].text.endsWith(QStringLiteral("。.")));
-    EXPECT_TRUE(window->Memo1->IsBlank());
+    EXPECT_TRUE(ui->Memo1->IsBlank());
 
     // Continuous sending stops at the first refusal: one box, the box unticked.
-    window->cekSend2->click();
+    ui->cekSend2->click();
     ASSERT_TRUE(WaitFor([&] { return boxes.shown.size() == 2; }));
-    EXPECT_FALSE(window->cekSend2->isChecked());
-    EXPECT_FALSE(window->Timer1->isActive());
-    EXPECT_TRUE(window->BtnSend->isEnabled());
-    EXPECT_TRUE(window->Memo1->IsBlank());
+    EXPECT_FALSE(ui->cekSend2->isChecked());
+    EXPECT_FALSE(ui->Timer1->isActive());
+    EXPECT_TRUE(ui->BtnSend->isEnabled());
+    EXPECT_TRUE(ui->Memo1->IsBlank());
 
     // Nothing went out before the next message.
     window->SendList().SetCurrentRow(3);
-    window->BtnSend->click();
+    ui->BtnSend->click();
     ASSERT_TRUE(WaitFor([&] { return !peer->frames.empty(); }));
     EXPECT_EQ(OnLine().first(), QString::fromStdString(Content(3)));
     EXPECT_EQ(boxes.shown.size(), 2u);
@@ -188,7 +188,7 @@ TEST_F(SendListTest, TheLongestMessageGoesOut) {
     peer->respond = nullptr;
     window->SendList().SetCell(2, 1, Octets(1024));
     window->SendList().SetCurrentRow(1);
-    window->BtnSend->click();
+    ui->BtnSend->click();
     EXPECT_TRUE(boxes.shown.empty());
     ASSERT_TRUE(WaitFor([&] { return peer->frames.size() == 1024; }));
 }
@@ -196,11 +196,11 @@ TEST_F(SendListTest, TheLongestMessageGoesOut) {
 TEST_F(SendListTest, AnEmptyMessageLogsItsLinesAndSendsNothing) {
     window->SendList().SetCell(2, 1, "");
     window->SendList().SetCurrentRow(1);
-    window->BtnSend->click();
+    ui->BtnSend->click();
     EXPECT_EQ(SentLines("Tx:"), QStringList{QString()});
     EXPECT_EQ(LogLines(QStringLiteral("========")), QStringList{QStringLiteral(u"报文1========")});
     window->SendList().SetCurrentRow(2);
-    window->BtnSend->click();
+    ui->BtnSend->click();
     ASSERT_TRUE(WaitFor([&] { return !peer->frames.empty(); }));
     EXPECT_EQ(OnLine().first(), QString::fromStdString(Content(2)));
 }

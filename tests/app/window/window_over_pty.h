@@ -4,6 +4,7 @@
 // outstation at the other end; the log read back line by line.
 
 #include <memory>
+#include <optional>
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include "traffic/ui/traffic_log.h"
 #include "support/scripted_peer.h"
 #include "support/wait_for.h"
+#include "window_parts.h"
 
 namespace tc101::testing {
 
@@ -41,15 +43,17 @@ protected:
         comset.WriteString(kComSetSection, kKeyPort, pty.SlaveName());
         comset.WriteInteger(kComSetSection, kKeyRecieveDelay, kTestFrameDelay);
         window = std::make_unique<TfrmZh>();
+        ui.emplace(*window);
         window->show();
-        window->BtnOpenCom->trigger();
-        ASSERT_TRUE(window->PortOpen);
-        window->txtInteval1->setValue(kTestInterval);
-        window->txtInteval2->setValue(kTestInterval);
+        ui->BtnOpenCom->trigger();
+        ASSERT_TRUE(window->PortOpen());
+        ui->txtInteval1->setValue(kTestInterval);
+        ui->txtInteval2->setValue(kTestInterval);
         peer = std::make_unique<testing_support::ScriptedPeer>(pty);
     }
     void TearDown() override {
         peer.reset();
+        ui.reset();
         window.reset();
         ConfigDirTest::TearDown();
     }
@@ -57,7 +61,7 @@ protected:
     // Lines of the log that start with the prefix, the prefix cut off.
     QStringList LogLines(const QString& prefix) const {
         QStringList found;
-        for (const QString& line : window->Memo1->toPlainText().split(QLatin1Char('\n')))
+        for (const QString& line : ui->Memo1->toPlainText().split(QLatin1Char('\n')))
             if (line.startsWith(prefix)) found << line.mid(prefix.size());
         return found;
     }
@@ -71,6 +75,7 @@ protected:
 
     testing_support::PtyPair pty;
     std::unique_ptr<TfrmZh> window;
+    std::optional<WindowParts> ui;
     std::unique_ptr<testing_support::ScriptedPeer> peer;
     MessageRecorder boxes;
 };

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/editor_fixture.h"
+#include "support/find_part.h"
 #include "files/app_paths.h"
 #include "files/comset_keys.h"
 #include "files/ini_file.h"
@@ -20,6 +21,8 @@
 
 namespace tc101 {
 namespace {
+
+using testing::Part;
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -86,7 +89,7 @@ TEST_F(DefineSendTest, ModifiedByEditsButNotByTableKeys) {
         int rows;  // data rows afterwards
     };
     const auto key = [](int k) {
-        return [k](TfrmDefineSend& f) { QTest::keyClick(f.GrdSend, static_cast<Qt::Key>(k), Qt::ControlModifier); };
+        return [k](TfrmDefineSend& f) { QTest::keyClick(Part<GridView>(f, "GrdSend"), static_cast<Qt::Key>(k), Qt::ControlModifier); };
     };
     const Case cases[] = {
         {"add", [](TfrmDefineSend& f) { f.BtnAddClick(); }, {}, true, 3},
@@ -95,10 +98,10 @@ TEST_F(DefineSendTest, ModifiedByEditsButNotByTableKeys) {
         {"Ctrl+Insert", key(Qt::Key_Insert), {}, false, 3},
         {"Ctrl+Delete", key(Qt::Key_Delete), {}, false, 1},
         {"refresh", [](TfrmDefineSend& f) { f.BtnRefreshClick(); }, {}, false, 2},
-        {"typed name", [](TfrmDefineSend& f) { testing::TypeInto(*f.GrdSend, 1, 2, QStringLiteral("x")); }, {}, true, 2},
+        {"typed name", [](TfrmDefineSend& f) { testing::TypeInto(*Part<GridView>(f, "GrdSend"), 1, 2, QStringLiteral("x")); }, {}, true, 2},
         {"typed content",
-         [](TfrmDefineSend& f) { testing::TypeInto(*f.GrdSend, 2, 1, QStringLiteral("10 49 01 4A 16 ")); }, {}, true, 2},
-        {"same name again", [](TfrmDefineSend& f) { testing::TypeInto(*f.GrdSend, 1, 1, QStringLiteral(u"链路")); }, {},
+         [](TfrmDefineSend& f) { testing::TypeInto(*Part<GridView>(f, "GrdSend"), 2, 1, QStringLiteral("10 49 01 4A 16 ")); }, {}, true, 2},
+        {"same name again", [](TfrmDefineSend& f) { testing::TypeInto(*Part<GridView>(f, "GrdSend"), 1, 1, QStringLiteral(u"链路")); }, {},
          false, 2},
         {"add then save", [](TfrmDefineSend& f) { f.BtnAddClick(); f.BtnSaveClick(); }, {}, false, 2},
     };
@@ -120,15 +123,15 @@ TEST_F(DefineSendTest, ModifiedByEditsButNotByTableKeys) {
 TEST_F(DefineSendTest, TableKeysActAtTheCurrentRow) {
     WriteTable("send.sen", {{"a", "01"}, {"b", "02"}, {"c", "03"}});
     auto form = Shown();
-    form->GrdSend->setCurrentIndex(testing::CellIndex(*form->GrdSend, 1, 1));
-    QTest::keyClick(form->GrdSend, Qt::Key_Insert, Qt::ControlModifier);
+    Part<GridView>(*form, "GrdSend")->setCurrentIndex(testing::CellIndex(*Part<GridView>(*form, "GrdSend"), 1, 1));
+    QTest::keyClick(Part<GridView>(*form, "GrdSend"), Qt::Key_Insert, Qt::ControlModifier);
     EXPECT_EQ(form->SendTable().Cell(1, 2), "");
     EXPECT_EQ(form->SendTable().Cell(1, 3), "b");
     form->BtnAddClick();  // two below the current row
     EXPECT_EQ(form->SendTable().Cell(1, 3), "");
     EXPECT_EQ(form->SendTable().Cell(1, 4), "b");
-    form->GrdSend->setCurrentIndex(testing::CellIndex(*form->GrdSend, 1, 4));
-    QTest::keyClick(form->GrdSend, Qt::Key_Delete, Qt::ControlModifier);
+    Part<GridView>(*form, "GrdSend")->setCurrentIndex(testing::CellIndex(*Part<GridView>(*form, "GrdSend"), 1, 4));
+    QTest::keyClick(Part<GridView>(*form, "GrdSend"), Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(form->SendTable().Cell(1, 4), "c");
     EXPECT_EQ(form->SendTable().Cell(0, 4), "4");
     EXPECT_TRUE(boxes.shown.empty());
@@ -176,7 +179,7 @@ TEST_F(DefineSendTest, CloseCheckAnswers) {
         form->SendTable().SetCell(2, 2, "680c0c68");
         boxes.shown.clear();
         boxes.answers = {c.answer};
-        form->btnBack->click();
+        Part<QPushButton>(*form, "btnBack")->click();
         ASSERT_TRUE(Asked(kSaveQuestion));
         EXPECT_EQ(boxes.shown[0].caption, QStringLiteral(u"系统提示！"));
         EXPECT_EQ(form->isVisible(), c.open);
@@ -201,7 +204,7 @@ TEST_F(DefineSendTest, CloseStoresTheFileNameAndSize) {
 TEST_F(DefineSendTest, GeneratorFillsOnlyTheRowItWasOpenedOn) {
     WriteList();
     auto form = Shown();
-    GridView& grid = *form->GrdSend;
+    GridView& grid = *Part<GridView>(*form, "GrdSend");
     QString caption;
     {
         testing::ModalDriver ok([&caption](QWidget* modal) {
@@ -237,7 +240,7 @@ TEST_F(DefineSendTest, GeneratorFillsOnlyTheRowItWasOpenedOn) {
 TEST_F(DefineSendTest, GeneratorOpensOnlyOnAReleaseInsideTheCurrentButtonCell) {
     WriteList();
     auto form = Shown();
-    GridView& grid = *form->GrdSend;
+    GridView& grid = *Part<GridView>(*form, "GrdSend");
     testing::ModalDriver never([](QWidget* modal) { modal->close(); });
     // Pressed on the button of row 1, released over row 2: not the current cell.
     QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, ButtonCell(grid, 1));
@@ -253,7 +256,7 @@ TEST_F(DefineSendTest, GeneratorOpensOnlyOnAReleaseInsideTheCurrentButtonCell) {
 TEST_F(DefineSendTest, ButtonCellsNeverEdit) {
     WriteList();
     auto form = Shown();
-    GridView& grid = *form->GrdSend;
+    GridView& grid = *Part<GridView>(*form, "GrdSend");
     const QModelIndex button = testing::CellIndex(grid, kSendButtonCol, 1);
     grid.setCurrentIndex(button);
     QTest::keyClicks(&grid, QStringLiteral("ab"));
@@ -272,7 +275,7 @@ TEST_F(DefineSendTest, ContentColumnTakesTheRestOfTheWidth) {
         const Table& list = form->SendTable();
         EXPECT_EQ(list.ColWidth(0), 25);
         EXPECT_EQ(list.ColWidth(3), 58);
-        EXPECT_EQ(list.ColWidth(2), form->GrdSend->width() - 25 - list.ColWidth(1) - 58 - 30) << width;
+        EXPECT_EQ(list.ColWidth(2), Part<GridView>(*form, "GrdSend")->width() - 25 - list.ColWidth(1) - 58 - 30) << width;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "support/editor_fixture.h"
+#include "support/find_part.h"
 #include "files/comset_keys.h"
 #include "files/form_size.h"
 #include "files/ini_file.h"
@@ -17,6 +18,8 @@
 
 namespace tc101 {
 namespace {
+
+using testing::Part;
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -45,7 +48,7 @@ TEST_F(YcYxDefTest, OpensWithBlankRowsOrTheFiles) {
         EXPECT_EQ(form.YcTable().Cell(3, 0), "比例");
         EXPECT_EQ(form.YxTable().Cell(2, 0), "0的意义");
         EXPECT_EQ(form.YcTable().Cell(0, 19), "19");
-        EXPECT_EQ(form.PageControl1->tabText(1), QStringLiteral(u"遥信(F4)"));
+        EXPECT_EQ(Part<QTabWidget>(form, "PageControl1")->tabText(1), QStringLiteral(u"遥信(F4)"));
         EXPECT_GE(form.minimumWidth(), 606);
     }
     WriteTable("yc.sen", {{"温度", "℃", "0.1"}, {"电压", "kV", "1"}});
@@ -76,8 +79,8 @@ TEST_F(YcYxDefTest, CreationShowsTheStoredDecodingSettings) {
         if (c.yc) comset.WriteString(kYcYxDefSection, kYcUseByteKey, c.yc);
         if (c.yx) comset.WriteString(kYcYxDefSection, kYxUseByteKey, c.yx);
         Tfrmyxycdef form;
-        EXPECT_EQ(form.txtYcUseByte->value(), c.spin) << c.yc;
-        EXPECT_EQ(form.cmbYxUseByte->currentIndex(), c.index) << c.yx;
+        EXPECT_EQ(Part<QSpinBox>(form, "txtYcUseByte")->value(), c.spin) << c.yc;
+        EXPECT_EQ(Part<QComboBox>(form, "cmbYxUseByte")->currentIndex(), c.index) << c.yx;
     }
 }
 
@@ -94,17 +97,17 @@ TEST_F(YcYxDefTest, ModifiedByAddDeleteAndChangedCells) {
         {"add", [](Tfrmyxycdef& f) { f.BtnAddClick(); }, {}, true},
         {"delete answered No", [](Tfrmyxycdef& f) { f.BtnDelClick(); }, {Answer::No}, true},
         {"delete answered Yes", [](Tfrmyxycdef& f) { f.BtnDelClick(); }, {Answer::Yes}, true},
-        {"typed name", [](Tfrmyxycdef& f) { testing::TypeInto(*f.GrdYC, 1, 2, QStringLiteral("A")); }, {}, true},
-        {"same text typed again", [](Tfrmyxycdef& f) { testing::TypeInto(*f.GrdYC, 1, 1, QStringLiteral("温度")); },
+        {"typed name", [](Tfrmyxycdef& f) { testing::TypeInto(*Part<GridView>(f, "GrdYC"), 1, 2, QStringLiteral("A")); }, {}, true},
+        {"same text typed again", [](Tfrmyxycdef& f) { testing::TypeInto(*Part<GridView>(f, "GrdYC"), 1, 1, QStringLiteral("温度")); },
          {}, false},
         {"typed telesignal state",
          [](Tfrmyxycdef& f) {
-             f.PageControl1->setCurrentIndex(1);
-             testing::TypeInto(*f.GrdYX, 3, 1, QStringLiteral("合"));
+             Part<QTabWidget>(f, "PageControl1")->setCurrentIndex(1);
+             testing::TypeInto(*Part<GridView>(f, "GrdYX"), 3, 1, QStringLiteral("合"));
          },
          {}, true},
         {"refresh", [](Tfrmyxycdef& f) { f.BtnRefreshClick(); }, {}, false},
-        {"ratio re-typed as 0.10", [](Tfrmyxycdef& f) { testing::TypeInto(*f.GrdYC, 3, 1, QStringLiteral("0.10")); },
+        {"ratio re-typed as 0.10", [](Tfrmyxycdef& f) { testing::TypeInto(*Part<GridView>(f, "GrdYC"), 3, 1, QStringLiteral("0.10")); },
          {}, false},
         {"add then save", [](Tfrmyxycdef& f) { f.BtnAddClick(); f.BtnSaveClick(); }, {}, false},
     };
@@ -120,7 +123,7 @@ TEST_F(YcYxDefTest, ModifiedByAddDeleteAndChangedCells) {
 TEST_F(YcYxDefTest, DeleteAsksWithTheRowNumber) {
     WriteTable("yc.sen", {{"a"}, {"b"}, {"c"}});
     auto form = Shown();
-    form->GrdYC->setCurrentIndex(testing::CellIndex(*form->GrdYC, 1, 2));
+    Part<GridView>(*form, "GrdYC")->setCurrentIndex(testing::CellIndex(*Part<GridView>(*form, "GrdYC"), 1, 2));
     boxes.answers = {Answer::No};
     form->BtnDelClick();
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -136,7 +139,7 @@ TEST_F(YcYxDefTest, DeleteAsksWithTheRowNumber) {
 
 TEST_F(YcYxDefTest, AddWorksOnTheShownPage) {
     auto form = Shown();
-    form->PageControl1->setCurrentIndex(1);
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
     form->BtnAddClick();
     EXPECT_EQ(form->YcTable().RowCount(), 20);
     EXPECT_EQ(form->YxTable().RowCount(), 10);
@@ -191,7 +194,7 @@ TEST_F(YcYxDefTest, CloseCheckAnswers) {
         form->YcTable().SetCell(1, 2, "新");
         boxes.shown.clear();
         boxes.answers = {c.answer};
-        form->btnBack->click();
+        Part<QPushButton>(*form, "btnBack")->click();
         EXPECT_TRUE(Asked(kSaveQuestion));
         EXPECT_EQ(boxes.shown[0].caption, QStringLiteral(u"系统提示！"));
         EXPECT_EQ(boxes.shown[0].kind, BoxKind::YesNoCancel);
@@ -204,7 +207,7 @@ TEST_F(YcYxDefTest, CloseCheckAnswers) {
 TEST_F(YcYxDefTest, SavedThenClosedAsksNothing) {
     WriteTable("yc.sen", {{"温度"}});
     auto form = Shown();
-    testing::TypeInto(*form->GrdYC, 2, 1, QStringLiteral("K"));
+    testing::TypeInto(*Part<GridView>(*form, "GrdYC"), 2, 1, QStringLiteral("K"));
     form->BtnSaveClick();
     boxes.shown.clear();
     form->close();
@@ -216,11 +219,11 @@ TEST_F(YcYxDefTest, CellBeingTypedCountsAtClose) {
     WriteTable("yc.sen", {{"温度"}});
     auto form = Shown();
     QTest::qWait(0);
-    form->GrdYC->setFocus();
-    const QModelIndex unit = testing::CellIndex(*form->GrdYC, 2, 1);
-    form->GrdYC->setCurrentIndex(unit);
-    if (!form->GrdYC->indexWidget(unit)) form->GrdYC->edit(unit);
-    auto* line = qobject_cast<QLineEdit*>(form->GrdYC->indexWidget(unit));
+    Part<GridView>(*form, "GrdYC")->setFocus();
+    const QModelIndex unit = testing::CellIndex(*Part<GridView>(*form, "GrdYC"), 2, 1);
+    Part<GridView>(*form, "GrdYC")->setCurrentIndex(unit);
+    if (!Part<GridView>(*form, "GrdYC")->indexWidget(unit)) Part<GridView>(*form, "GrdYC")->edit(unit);
+    auto* line = qobject_cast<QLineEdit*>(Part<GridView>(*form, "GrdYC")->indexWidget(unit));
     ASSERT_NE(line, nullptr);
     QTest::keyClicks(line, QStringLiteral("kV"));
     boxes.answers = {Answer::Yes};
@@ -239,7 +242,7 @@ TEST_F(YcYxDefTest, RatioColumnTakesNumbersOnly) {
     for (const auto& c : cases) {
         WriteTable("yc.sen", {{"温度", "℃", "0.1"}});
         auto form = Shown();
-        testing::TypeInto(*form->GrdYC, 3, 1, QString::fromUtf8(c.typed));
+        testing::TypeInto(*Part<GridView>(*form, "GrdYC"), 3, 1, QString::fromUtf8(c.typed));
         EXPECT_EQ(form->YcTable().Cell(3, 1), c.shown) << c.typed;
         EXPECT_EQ(form->Modified(), c.modified) << c.typed;
     }
@@ -251,8 +254,8 @@ TEST_F(YcYxDefTest, EnterMovesRightAndWraps) {
     };
     const Case cases[] = {{1, 1, 2, 1}, {2, 4, 3, 4}, {3, 4, 1, 5}, {3, 8, 3, 8}};
     auto form = Shown();
-    form->PageControl1->setCurrentIndex(1);
-    GridView& grid = *form->GrdYX;
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
+    GridView& grid = *Part<GridView>(*form, "GrdYX");
     for (const auto& c : cases) {
         grid.setFocus();
         grid.setCurrentIndex(testing::CellIndex(grid, c.col, c.row));
@@ -267,12 +270,12 @@ TEST_F(YcYxDefTest, FunctionKeysSwitchPagesWithoutTyping) {
     WriteTable("yc.sen", {{"温度"}});
     auto form = Shown();
     QTest::qWait(0);
-    testing::TypeInto(*form->GrdYC, 1, 1, QStringLiteral("温度"));
-    QWidget* editor = form->GrdYC->indexWidget(form->GrdYC->currentIndex());
-    QTest::keyClick(editor ? editor : form->GrdYC, Qt::Key_F4);
-    EXPECT_EQ(form->PageControl1->currentIndex(), 1);
-    QTest::keyClick(form->GrdYX, Qt::Key_F3);
-    EXPECT_EQ(form->PageControl1->currentIndex(), 0);
+    testing::TypeInto(*Part<GridView>(*form, "GrdYC"), 1, 1, QStringLiteral("温度"));
+    QWidget* editor = Part<GridView>(*form, "GrdYC")->indexWidget(Part<GridView>(*form, "GrdYC")->currentIndex());
+    QTest::keyClick(editor ? editor : Part<GridView>(*form, "GrdYC"), Qt::Key_F4);
+    EXPECT_EQ(Part<QTabWidget>(*form, "PageControl1")->currentIndex(), 1);
+    QTest::keyClick(Part<GridView>(*form, "GrdYX"), Qt::Key_F3);
+    EXPECT_EQ(Part<QTabWidget>(*form, "PageControl1")->currentIndex(), 0);
     EXPECT_EQ(form->YcTable().Cell(1, 1), "温度");
     EXPECT_EQ(form->YcTable().Cell(2, 1), " ");  // an empty field as loaded
     EXPECT_FALSE(form->Modified());
@@ -281,8 +284,8 @@ TEST_F(YcYxDefTest, FunctionKeysSwitchPagesWithoutTyping) {
 TEST_F(YcYxDefTest, DecodingSettingsStoredAtEveryClose) {
     WriteTable("yc.sen", {{"温度"}});
     auto form = Shown();
-    form->txtYcUseByte->setValue(4);
-    form->cmbYxUseByte->setCurrentIndex(1);
+    Part<QSpinBox>(*form, "txtYcUseByte")->setValue(4);
+    Part<QComboBox>(*form, "cmbYxUseByte")->setCurrentIndex(1);
     form->BtnAddClick();
     boxes.answers = {Answer::No};
     form->close();
