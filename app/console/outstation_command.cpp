@@ -14,6 +14,7 @@
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/port_options.h"
+#include "app/console/profile_options.h"
 #include "app/console/station_options.h"
 #include "app/console/table_print.h"
 #include "outstation/station_runner.h"
@@ -26,7 +27,7 @@ namespace {
 constexpr std::string_view kUsageHead =
     "usage: tc101tool outstation --port NAME [port options] [--address N] [--yc N] [--yx N]\n"
     "                            [--change-every MS] [--event-every MS] [--strict-fcb]\n"
-    "                            [--single-char-ack] [--seed N] [--seconds S]\n"
+    "                            [--single-char-ack] [--seed N] [--seconds S] [profile options]\n"
     "\n"
     "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
     "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
@@ -47,6 +48,9 @@ constexpr std::string_view kUsageTail =
     "  --seed N            seed of the values (default 1)\n"
     "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
     "                      interrupted)\n"
+    "Profile options (the field sizes and object layout it answers in):\n";
+
+constexpr std::string_view kUsageEnd =
     "\n"
     "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
     "opened or hangs up; 2 for a bad option.\n";
@@ -57,6 +61,7 @@ constexpr std::chrono::milliseconds kWaitSlice{100};
 StationConfig ReadStationConfig(Args& args) {
     StationConfig config;
     if (auto v = args.Integer("--address", 0, 255)) config.address = static_cast<std::uint8_t>(*v);
+    config.profile = TakeProfileOptions(args);
     return TakeStationOptions(args, config);
 }
 
@@ -107,7 +112,8 @@ void PrintLine(const std::string& line) {
 int RunOutstation(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail) +
+                             std::string(kProfileOptionsHelp) + std::string(kUsageEnd));
         return 0;
     }
     if (!PortGiven(words)) throw UsageError("--port NAME is required");

@@ -76,6 +76,7 @@ public:
     QAction* btnPortSet = nullptr;
     QAction* BtnYcYxDef = nullptr;
     QAction* N2 = nullptr;
+    QAction* btnProfile = nullptr;  // "规约参数", after the master message settings
     QAction* BtnClear = nullptr;
     QAction* BtnExcel = nullptr;
     QMenu* A2 = nullptr;
@@ -123,6 +124,13 @@ public:
     // The port opened for this run instead of comset.ini's (the demo's
     // pseudo-terminal), with the stored line settings; nothing is written back.
     void SetSessionPort(std::string name) { sessionPort_ = std::move(name); }
+
+    // The profile frames are built and read with: comset.ini's at start, the
+    // dialog's once confirmed; the demo's is for the run (nothing stored).
+    void SetLinkProfile(const LinkProfile& profile);
+    const LinkProfile& Profile() const { return station_->Profile(); }
+    void btnProfileClick();
+    QLabel* ProfilePanel() const { return profilePanel_; }
 
     // Port commands and state.
     void BtnOpenComClick();
@@ -210,6 +218,7 @@ private:
     std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
+    QLabel* profilePanel_ = nullptr;  // at the right, apart from the seven
     bool logShown_ = true;
     bool splitter1Visible_ = false;
     int notebookHeight_ = 150;

@@ -75,6 +75,7 @@ void TfrmZh::BuildMenu() {
     btnPortSet = bar->addAction(QStringLiteral(u"端口设置(&P)"));
     BtnYcYxDef = bar->addAction(QStringLiteral(u"遥测遥信设置(&S)"));
     N2 = bar->addAction(QStringLiteral(u"主站报文设置(&B)"));
+    btnProfile = bar->addAction(QStringLiteral(u"规约参数(&C)"));
     BtnClear = bar->addAction(QStringLiteral(u"清除报文(&Q)"));
     BtnExcel = bar->addAction(QStringLiteral(u"转换为&Excel"));
     A2 = bar->addMenu(QStringLiteral(u"帮助(&H)"));
@@ -178,6 +179,13 @@ void TfrmZh::BuildStatusBar() {
         bar->addWidget(panel);
         statusPanels_[i] = panel;
     }
+    profilePanel_ = new QLabel;
+    profilePanel_->setObjectName(QStringLiteral("ProfilePanel"));
+    profilePanel_->setAlignment(Qt::AlignCenter);
+    profilePanel_->setFrameShape(QFrame::Panel);
+    profilePanel_->setFrameShadow(QFrame::Sunken);
+    profilePanel_->setToolTip(QStringLiteral(u"规约参数: 链路地址/传送原因/公共地址/信息体地址的字节数"));
+    bar->addPermanentWidget(profilePanel_);
 }
 
 void TfrmZh::SetupLayout() {
