@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include "protocol/link_profile.h"
 #include "protocol/table.h"
 
 class QPushButton;
@@ -24,6 +25,9 @@ public:
     // The settings dialog supplies the generator's frames.
     explicit TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent = nullptr);
     ~TfrmDefineSend() override;
+
+    // The generator builds its frames in this profile (default 1/1/1/2).
+    void SetLinkProfile(const LinkProfile& profile) { profile_ = profile; }
 
     bool Modified() const { return modified_; }
     Table& SendTable() { return sendTable_; }
@@ -66,6 +70,7 @@ private:
     void GridMouseUp(const QPoint& at);
 
     const TfrmBwSet& settings_;
+    LinkProfile profile_;
     Table sendTable_;
     EditSnapshot* snapshot_ = nullptr;
     std::string sendFileName_;
