@@ -18,12 +18,12 @@ struct DemoSession {
     // Loaded into GrdYC and GrdYX after the window's own files (none here).
     std::optional<std::filesystem::path> ycFile;
     std::optional<std::filesystem::path> yxFile;
-    // The window's profile for this run; comset.ini keeps its own.
-    LinkProfile profile;
     // Ticks "模拟主站(&M)" once the port is open.
     bool startSimulation = false;
     // Closes the window after this time; none: it stays until the user closes it.
     std::optional<std::chrono::milliseconds> runTime;
+    // The window's profile for this run; comset.ini keeps its own.
+    LinkProfile profile;
 };
 
 // Runs the window for the session and returns the exit status; empty when

@@ -4,6 +4,7 @@
 // no checksum fails. The session port leaves the stored settings alone.
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -133,6 +134,60 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     EXPECT_EQ(runner.Counters().framesIgnored, 0);
 }
 
+// Another profile on both ends: two-octet link, cause, common address, three
+// octet object addresses, standard decoding; the status bar names it, the
+// values land in their rows and the events are read.
+TEST_F(DemoWindowTest, MasterSimulationInAnotherProfileFillsTheRightRows) {
+    LinkProfile profile;
+    profile.sizes = {2, 2, 2, 3};
+    profile.decoding = ObjectDecoding::Standard;
+    const PtyLink link;
+    StationConfig config;
+    config.ycCount = kYc;
+    config.yxCount = kYx;
+    config.seed = kSeed;
+    config.changeEveryMs = 0;
+    config.eventEveryMs = kEventEveryMs;
+    config.profile = profile;
+    StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+    runner.Start();
+
+    TfrmZh window;
+    window.SetSessionPort(link.PortB());
+    window.show();
+    DemoSession session = Session(link);
+    session.profile = profile;
+    PrepareDemoWindow(window, session);
+    ASSERT_TRUE(window.PortOpen);
+    EXPECT_EQ(window.ProfilePanel()->text(), QStringLiteral(u" 规约:2/2/2/3 标准"));
+    window.txtInteval1->setValue(kPollIntervalMs);
+    QTest::mouseClick(window.cbxMlzz, Qt::LeftButton);
+
+    const auto log = [&window] { return window.Memo1->toPlainText(); };
+    const ValueTables& tables = window.Tables();
+    const auto filled = [&] {
+        const int col = DeviceColumn(tables.GrdYC, 1);
+        return col >= 0 && !tables.GrdYC.Cell(col, kYc).empty() && !tables.GrdSJ.Cell(kSjNameCol, 1).empty();
+    };
+    ASSERT_TRUE(testing::WaitFor(filled, 8000)) << "no values or no event; log:\n" << log().toStdString();
+    const int yxCol = DeviceColumn(tables.GrdYX, 1);
+    const int ycCol = DeviceColumn(tables.GrdYC, 1);
+    ASSERT_GE(yxCol, 0);
+    const int toggled = EventPoint(kSeed, 1, kYx);
+    for (int point = 1; point <= kYx; ++point)
+        EXPECT_EQ(tables.GrdYX.Cell(yxCol, point), (InitialTelesignal(kSeed, point) != (point == toggled)) ? "合" : "分")
+            << "telesignal " << point;
+    for (int point = 1; point <= kYc; ++point)
+        EXPECT_EQ(tables.GrdYC.Cell(ycCol, point),
+                  MeasuredValueText(InitialMeasuredValue(kSeed, point), tables.Definition(ValuePage::Yc, kYcRatioCol, point)))
+            << "measured value " << point;
+    EXPECT_EQ(tables.GrdSJ.Cell(kSjNameCol, 1), "开关" + std::to_string(toggled));
+    EXPECT_FALSE(log().contains(QStringLiteral(u"效验有误"))) << log().toStdString();
+    window.close();
+    runner.Stop();
+    EXPECT_EQ(runner.Counters().framesIgnored, 0);
+}
+
 TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
     const PtyLink link;
     IniFile comset(File("comset.ini"));
@@ -149,7 +204,7 @@ TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
             window.SetSessionPort(link.PortB());
             window.show();
             EXPECT_EQ(window.PortOpen, c.autoOpen);
-            PrepareDemoWindow(window, DemoSession{link.PortB(), {}, {}, false, {}});
+            PrepareDemoWindow(window, DemoSession{link.PortB(), {}, {}, false, {}, {}});
             EXPECT_TRUE(window.PortOpen);
             EXPECT_EQ(window.Comm1.CommName(), link.PortB());
             // Closing and opening again by the menu stays on the session port.
