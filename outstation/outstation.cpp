@@ -12,13 +12,28 @@ namespace tc101 {
 namespace {
 
 constexpr std::size_t kMaxFrameOctets = kMaxVariableLength + kVariableFrameOverhead;
-constexpr std::size_t kMinVariableFrameSize = 2 + kVariableFrameOverhead;
 
-// ASDU offsets of an interrogation command (from the type identification).
-constexpr std::size_t kAsduCause = 2;
-constexpr std::size_t kAsduCommonAddress = 3;
-constexpr std::size_t kAsduQualifierOfInterrogation = 6;
-constexpr std::size_t kInterrogationAsduSize = 7;
+// An interrogation command's fields, read with the profile's sizes.
+struct InterrogationCommand {
+    std::uint8_t cause = 0;
+    std::uint8_t originator = 0;
+    std::uint32_t commonAddress = 0;
+    std::uint8_t qualifier = 0;
+};
+
+std::optional<InterrogationCommand> ReadInterrogation(std::span<const std::uint8_t> asdu, const FrameLayout& layout) {
+    // Type, qualifier, cause, common address, object address, QOI.
+    const auto cause = std::size_t{2};
+    const auto common = cause + static_cast<std::size_t>(layout.causeOctets);
+    const auto qualifier = common + static_cast<std::size_t>(layout.commonOctets + layout.objectOctets);
+    if (asdu.size() < qualifier + 1 || asdu[0] != kTypeInterrogation) return std::nullopt;
+    InterrogationCommand command;
+    command.cause = asdu[cause];
+    if (layout.causeOctets > 1) command.originator = asdu[cause + 1];
+    command.commonAddress = ReadLittleEndian(asdu, common, layout.commonOctets);
+    command.qualifier = asdu[qualifier];
+    return command;
+}
 
 bool ChecksumRight(std::span<const std::uint8_t> frame, bool variable) {
     const int last = static_cast<int>(frame.size()) - 1;
@@ -26,10 +41,12 @@ bool ChecksumRight(std::span<const std::uint8_t> frame, bool variable) {
     return FrameChecksum(frame, first, last - 2) == frame[static_cast<std::size_t>(last - 1)];
 }
 
+}  // namespace
+
 // Whether the octets from `at` could still become a frame with more octets.
-bool CouldBeFrameStart(std::span<const std::uint8_t> data, std::size_t at) {
+bool Outstation::CouldBeFrameStart(std::span<const std::uint8_t> data, std::size_t at) const {
     const std::size_t have = data.size() - at;
-    if (data[at] == kFixedStart) return have < static_cast<std::size_t>(kFixedFrameSize);
+    if (data[at] == kFixedStart) return have < static_cast<std::size_t>(layout_.fixedSize);
     if (data[at] != kVariableStart) return false;
     if (have < 2) return true;
     const std::size_t need = data[at + 1] + static_cast<std::size_t>(kVariableFrameOverhead);
@@ -38,10 +55,14 @@ bool CouldBeFrameStart(std::span<const std::uint8_t> data, std::size_t at) {
     return have <= 3 || data[at + 3] == kVariableStart;
 }
 
-}  // namespace
-
 Outstation::Outstation(const StationConfig& config, StationClock clock)
-    : config_(config), clock_(std::move(clock)), points_(config), now_(clock_()) {
+    : config_(config),
+      layout_(LayoutOf(config.profile.sizes)),
+      linkAddress_(FieldValue(config.address, config.profile.sizes.linkAddress)),
+      commonAddress_(CommonAddressOf(config.address, config.profile)),
+      clock_(std::move(clock)),
+      points_(config),
+      now_(clock_()) {
     nextChangeMs_ = now_.steadyMs + config_.changeEveryMs;
     nextEventMs_ = now_.steadyMs + config_.eventEveryMs;
 }
@@ -57,7 +78,7 @@ std::vector<Frame> Outstation::Receive(std::span<const std::uint8_t> block) {
 
     std::vector<Frame> replies;
     std::size_t from = 0;
-    while (auto found = FindNextFrame(data, from)) {
+    while (auto found = FindNextFrame(data, from, layout_)) {
         const std::span<const std::uint8_t> frame(data.data() + found->start, found->size);
         from = found->start + found->size;
         if (found->kind == FrameKind::SingleChar) continue;  // only a secondary station sends E5
@@ -94,33 +115,35 @@ void Outstation::MakeDue(std::int64_t& next, std::int64_t every, std::int64_t no
             const PointChange change = points_.NextEvent();
             if (change.point == 0) continue;
             const bool state = change.value != 0;
-            class1_.push_back(TelesignalChange(config_.address, change.point, state));
-            class1_.push_back(TelesignalEvent(config_.address, change.point, state, TimeTagOf(now_.localMsOfDay)));
+            const AsduFields fields = Fields(config_.profile.originator);
+            class1_.push_back(TelesignalChange(fields, change.point, state));
+            class1_.push_back(TelesignalEvent(fields, change.point, state, now_));
             queued = class1_.size();
         } else {
             const PointChange change = points_.NextMeasuredChange();
             if (change.point == 0) continue;
-            class2_.push_back(MeasuredChange(config_.address, change.point, change.value));
+            class2_.push_back(MeasuredChange(Fields(config_.profile.originator), change.point, change.value));
             queued = class2_.size();
         }
     }
 }
 
 std::optional<Frame> Outstation::HandleFrame(std::span<const std::uint8_t> frame, bool variable) {
-    // L below 2 leaves no room for the control field and the address.
-    if (variable && frame.size() < kMinVariableFrameSize) {
+    // An L that leaves no room for the control field and the address.
+    if (variable && frame.size() < static_cast<std::size_t>(layout_.varType + 2)) {
         ++counters_.framesIgnored;
         return std::nullopt;
     }
     const std::uint8_t control = frame[variable ? kVarControlOffset : kFixedControlOffset];
-    const std::uint8_t address = frame[variable ? kVarAddressOffset : kFixedAddressOffset];
-    if (address != config_.address || (control & kPrmMask) == 0 || !ChecksumRight(frame, variable)) {
+    const std::uint32_t address = ReadLittleEndian(frame, variable ? kVarAddressOffset : kFixedAddressOffset,
+                                                   layout_.linkOctets);
+    if (address != linkAddress_ || (control & kPrmMask) == 0 || !ChecksumRight(frame, variable)) {
         ++counters_.framesIgnored;
         return std::nullopt;
     }
     ++counters_.framesHandled;
     if (!variable) return HandleFixed(control);
-    const std::size_t asduStart = kVarTypeOffset;
+    const auto asduStart = static_cast<std::size_t>(layout_.varType);
     const std::size_t asduEnd = frame.size() - 2;  // before checksum and end
     return HandleUserData(control, frame.subspan(asduStart, asduEnd - asduStart));
 }
@@ -149,8 +172,8 @@ std::optional<Frame> Outstation::HandleFixed(std::uint8_t control) {
 
 std::optional<Frame> Outstation::HandleUserData(std::uint8_t control, std::span<const std::uint8_t> asdu) {
     const std::uint8_t function = control & kFunctionMask;
-    const bool interrogation = asdu.size() >= kInterrogationAsduSize && asdu[0] == kTypeInterrogation &&
-                               asdu[kAsduCommonAddress] == config_.address;
+    const auto command = ReadInterrogation(asdu, layout_);
+    const bool interrogation = command && command->commonAddress == commonAddress_;
     if (function == primary::kUserDataUnconfirmed) {
         if (interrogation) QueueInterrogation(asdu);
         return std::nullopt;
@@ -182,19 +205,24 @@ std::optional<Frame> Outstation::WithFrameCount(std::uint8_t control, Produce pr
     return reply;
 }
 
-Asdu Outstation::Interrogate(std::span<const std::uint8_t> command) {
-    const std::uint8_t cause = command[kAsduCause];
-    const std::uint8_t qualifier = command[kAsduQualifierOfInterrogation];
-    if (cause != kCauseActivation)
-        return InterrogationAsdu(config_.address, kCauseUnknownCause | kCauseNegativeMask, qualifier);
+AsduFields Outstation::Fields(std::uint8_t originator) const {
+    return {config_.profile, commonAddress_, originator};
+}
+
+Asdu Outstation::Interrogate(std::span<const std::uint8_t> asdu) {
+    const InterrogationCommand command = *ReadInterrogation(asdu, layout_);
+    // Replies to a command carry its originator back.
+    const AsduFields fields = Fields(command.originator);
+    const std::uint8_t qualifier = command.qualifier;
+    if (command.cause != kCauseActivation)
+        return InterrogationAsdu(fields, kCauseUnknownCause | kCauseNegativeMask, qualifier);
     if (qualifier != kQoiStation)
-        return InterrogationAsdu(config_.address, kCauseActivationConfirm | kCauseNegativeMask, qualifier);
-    if (!points_.Telesignals().empty())
-        class1_.push_back(TelesignalInterrogationReply(config_.address, points_.Telesignals()));
-    if (!points_.MeasuredValues().empty())
-        class1_.push_back(MeasuredInterrogationReply(config_.address, points_.MeasuredValues()));
-    class1_.push_back(InterrogationAsdu(config_.address, kCauseActivationTermination, qualifier));
-    return InterrogationAsdu(config_.address, kCauseActivationConfirm, qualifier);
+        return InterrogationAsdu(fields, kCauseActivationConfirm | kCauseNegativeMask, qualifier);
+    for (Asdu& unit : TelesignalInterrogationReplies(fields, points_.Telesignals())) class1_.push_back(std::move(unit));
+    for (Asdu& unit : MeasuredInterrogationReplies(fields, points_.MeasuredValues()))
+        class1_.push_back(std::move(unit));
+    class1_.push_back(InterrogationAsdu(fields, kCauseActivationTermination, qualifier));
+    return InterrogationAsdu(fields, kCauseActivationConfirm, qualifier);
 }
 
 void Outstation::QueueInterrogation(std::span<const std::uint8_t> command) {
@@ -229,12 +257,12 @@ Frame Outstation::Ack() const {
 }
 
 Frame Outstation::FixedReply(std::uint8_t function) const {
-    const auto frame = BuildFixedFrame(static_cast<std::uint8_t>(function | AccessDemand()), config_.address);
-    return {frame.begin(), frame.end()};
+    return BuildFixedFrame(static_cast<std::uint8_t>(function | AccessDemand()), linkAddress_, layout_.linkOctets);
 }
 
 Frame Outstation::UserData(std::uint8_t function, const Asdu& asdu) const {
-    return BuildVariableFrame(static_cast<std::uint8_t>(function | AccessDemand()), config_.address, asdu);
+    return BuildVariableFrame(static_cast<std::uint8_t>(function | AccessDemand()), linkAddress_, layout_.linkOctets,
+                              asdu);
 }
 
 }  // namespace tc101

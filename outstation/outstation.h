@@ -16,6 +16,7 @@
 #include "outstation/station_asdu.h"
 #include "outstation/station_clock.h"
 #include "outstation/station_config.h"
+#include "protocol/frame_layout.h"
 
 namespace tc101 {
 
@@ -70,9 +71,15 @@ private:
     std::uint8_t AccessDemand() const;
 
     void KeepTail(std::span<const std::uint8_t> data, std::size_t from);
+    bool CouldBeFrameStart(std::span<const std::uint8_t> data, std::size_t at) const;
+    // The header fields of the units it sends, with this originator.
+    AsduFields Fields(std::uint8_t originator) const;
     void MakeDue(std::int64_t& next, std::int64_t every, std::int64_t now, std::size_t queued, bool events);
 
     StationConfig config_;
+    FrameLayout layout_;
+    std::uint32_t linkAddress_;
+    std::uint32_t commonAddress_;
     StationClock clock_;
     PointModel points_;
     std::deque<Asdu> class1_;

@@ -14,7 +14,8 @@ ClockReading ReadSystemClock() {
     ::localtime_r(&seconds, &local);
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     const std::int64_t ofDay = ((local.tm_hour * 60LL + local.tm_min) * 60 + local.tm_sec) * 1000 + ms;
-    return {steady, ofDay};
+    constexpr int kTmYearBase = 1900;
+    return {steady, ofDay, local.tm_year + kTmYearBase, local.tm_mon + 1, local.tm_mday};
 }
 
 }  // namespace tc101

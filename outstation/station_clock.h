@@ -11,6 +11,10 @@ namespace tc101 {
 struct ClockReading {
     std::int64_t steadyMs = 0;
     std::int64_t localMsOfDay = 0;
+    // The local date, for seven-octet time tags.
+    int localYear = 2000;
+    int localMonth = 1;
+    int localDay = 1;
 };
 
 using StationClock = std::function<ClockReading()>;

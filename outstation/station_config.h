@@ -17,7 +17,9 @@ inline constexpr int kStationYcBytes = 2;
 inline constexpr int kMaxStationYc = (kMaxVariableLength - kVarHeaderLength) / kStationYcBytes;
 
 struct StationConfig {
-    std::uint8_t address = 1;  // link address and common address
+    // Link address, and common address unless the profile names its own;
+    // a one-octet link address uses it modulo 256.
+    std::uint16_t address = 1;
     int yxCount = 16;
     int ycCount = 8;
     // Milliseconds between spontaneous changes; 0 switches them off.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "protocol/decoding_settings.h"
+#include "protocol/link_profile.h"
 #include "protocol/poll_verdict.h"
 #include "protocol/value_tables.h"
 
@@ -26,7 +27,14 @@ struct FrameAnalysis {
 using HourClock = std::function<int()>;
 int LocalHour();
 
+// In the default profile (1/1/1/2, legacy decoding).
 FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables,
                             const DecodingSettings& settings, const HourClock& hour = LocalHour);
+// Frames read with the profile's field sizes and object decoding. Standard
+// decoding reads element widths from the type; the settings' widths apply to
+// legacy decoding only.
+FrameAnalysis AnalyzeFrames(std::span<const std::uint8_t> buffer, ValueTables& tables,
+                            const DecodingSettings& settings, const LinkProfile& profile,
+                            const HourClock& hour = LocalHour);
 
 }  // namespace tc101

@@ -110,4 +110,10 @@ std::array<std::uint8_t, kFixedFrameSize> BuildFixedFrame(std::uint8_t control, 
 std::vector<std::uint8_t> BuildVariableFrame(std::uint8_t control, std::uint8_t address,
                                              std::span<const std::uint8_t> asdu);
 
+// The same with a link address of `linkOctets` octets (1 or 2, low first);
+// the address is taken modulo 256 or 65536.
+std::vector<std::uint8_t> BuildFixedFrame(std::uint8_t control, std::uint32_t address, int linkOctets);
+std::vector<std::uint8_t> BuildVariableFrame(std::uint8_t control, std::uint32_t address, int linkOctets,
+                                             std::span<const std::uint8_t> asdu);
+
 }  // namespace tc101

@@ -5,12 +5,18 @@
 namespace tc101 {
 
 std::optional<FoundFrame> FindNextFrame(std::span<const std::uint8_t> buffer, std::size_t from) {
+    return FindNextFrame(buffer, from, kDefaultLayout);
+}
+
+std::optional<FoundFrame> FindNextFrame(std::span<const std::uint8_t> buffer, std::size_t from,
+                                        const FrameLayout& layout) {
     const std::size_t size = buffer.size();
+    const auto fixedSize = static_cast<std::size_t>(layout.fixedSize);
     for (std::size_t j = from; j < size; ++j) {
         switch (buffer[j]) {
             case kFixedStart:
-                if (size - j >= kFixedFrameSize && buffer[j + kFixedEndOffset] == kFrameEnd)
-                    return FoundFrame{FrameKind::Fixed, j, kFixedFrameSize};
+                if (size - j >= fixedSize && buffer[j + fixedSize - 1] == kFrameEnd)
+                    return FoundFrame{FrameKind::Fixed, j, fixedSize};
                 break;
             case kVariableStart: {
                 if (size - j < kVariableFrameOverhead) break;

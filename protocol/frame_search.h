@@ -8,6 +8,8 @@
 #include <optional>
 #include <span>
 
+#include "protocol/frame_layout.h"
+
 namespace tc101 {
 
 enum class FrameKind : std::uint8_t { Fixed, Variable, SingleChar };
@@ -22,5 +24,8 @@ struct FoundFrame {
 // are skipped one at a time, so a frame inside a false start is still found.
 // The search goes on after the frame's last octet.
 std::optional<FoundFrame> FindNextFrame(std::span<const std::uint8_t> buffer, std::size_t from);
+// The same for a profile: fixed frames are 4 + link octets long.
+std::optional<FoundFrame> FindNextFrame(std::span<const std::uint8_t> buffer, std::size_t from,
+                                        const FrameLayout& layout);
 
 }  // namespace tc101

@@ -119,7 +119,7 @@ VariableReading ClassifyUserData(int type, int cause) {
     }
 }
 
-void AppendPieces(std::string& out, const TextPieces& pieces, std::uint8_t address) {
+void AppendPieces(std::string& out, const TextPieces& pieces, std::uint16_t address) {
     out += pieces.prefix;
     AppendDecimal(out, address);
     out += pieces.middle;
@@ -140,7 +140,7 @@ void AppendChecksumErrorText(std::string& out, std::uint8_t expected) {
     out.push_back(kDigits[expected & 0x0F]);
 }
 
-std::optional<PollVerdict> AppendFixedFrameText(std::string& out, std::uint8_t control, std::uint8_t address) {
+std::optional<PollVerdict> AppendFixedFrameText(std::string& out, std::uint8_t control, std::uint16_t address) {
     const std::uint8_t function = control & kFunctionMask;
     if (control & kPrmMask) {
         AppendPieces(out, kPrimaryFixed[function], address);
@@ -170,12 +170,24 @@ VariableReading ClassifyVariableFrame(std::uint8_t control, int type, int cause)
     return VariableReading::CorrectOtherFunction;
 }
 
+VariableReading ClassifyStandardUserData(PointKind kind, bool timeTagged, int cause) {
+    if (kind == PointKind::Measured) {
+        if (IsInterrogatedCause(cause)) return VariableReading::YcInterrogation;
+        if (IsMeasuredChangeCause(cause)) return VariableReading::YcChanges;
+        return VariableReading::CorrectPrefixed;
+    }
+    if (timeTagged) return IsTelesignalChangeCause(cause) ? VariableReading::Events : VariableReading::Correct;
+    if (IsInterrogatedCause(cause)) return VariableReading::YxInterrogation;
+    if (IsTelesignalChangeCause(cause)) return VariableReading::YxChanges;
+    return VariableReading::Correct;
+}
+
 bool ReadingHasCount(VariableReading reading) {
     return reading == VariableReading::YxInterrogation || reading == VariableReading::YcInterrogation ||
            reading == VariableReading::YcChanges;
 }
 
-void AppendVariableFrameText(std::string& out, VariableReading reading, std::uint8_t address, long long count) {
+void AppendVariableFrameText(std::string& out, VariableReading reading, std::uint16_t address, long long count) {
     const TextPieces pieces = VariableTextPieces(reading);
     AppendPieces(out, pieces, address);
     if (ReadingHasCount(reading)) {

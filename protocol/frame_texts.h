@@ -10,11 +10,15 @@
 #include <string_view>
 
 #include "protocol/poll_verdict.h"
+#include "protocol/standard_objects.h"
 
 namespace tc101 {
 
 inline constexpr std::string_view kSingleCharText = "无变化遥信量";
 inline constexpr std::string_view kNoFrameLine = "没有有效的101报文帧";
+// After A "#": a frame whose length does not hold the fields and objects the
+// profile and its own header call for; nothing of it is read.
+inline constexpr std::string_view kLengthMismatchText = "#报文长度与规约参数不符";
 
 // Appends a number in decimal.
 void AppendDecimal(std::string& out, long long value);
@@ -24,7 +28,7 @@ void AppendChecksumErrorText(std::string& out, std::uint8_t expected);
 
 // Text of a fixed frame whose checksum is right; returns the verdict the
 // frame sets, or nothing when it leaves the verdict alone.
-std::optional<PollVerdict> AppendFixedFrameText(std::string& out, std::uint8_t control, std::uint8_t address);
+std::optional<PollVerdict> AppendFixedFrameText(std::string& out, std::uint8_t control, std::uint16_t address);
 
 // What a variable frame with a good checksum is, by its control field, type
 // identification and cause of transmission.
@@ -48,10 +52,14 @@ inline constexpr int kAbsentOctet = -1;
 
 VariableReading ClassifyVariableFrame(std::uint8_t control, int type, int cause);
 
+// Secondary user data of a type the standard decoding reads, by its kind,
+// whether it carries a time tag, and its cause: the same readings and texts.
+VariableReading ClassifyStandardUserData(PointKind kind, bool timeTagged, int cause);
+
 // Whether the reading's text carries the value count N.
 bool ReadingHasCount(VariableReading reading);
 
-void AppendVariableFrameText(std::string& out, VariableReading reading, std::uint8_t address, long long count);
+void AppendVariableFrameText(std::string& out, VariableReading reading, std::uint16_t address, long long count);
 
 // H " 时" M " 分" S " 秒" MS " 毫秒"; the frame carries no hour, so the caller gives it.
 std::string EventTimeText(int hour, std::uint8_t minutes, std::uint16_t milliseconds);

@@ -57,13 +57,21 @@ std::optional<double> ParseRatio(std::string_view text) {
     return value;
 }
 
-double ScaledThousandths(std::int64_t raw, std::optional<double> ratio) {
-    const double scaled = static_cast<double>(raw) * kThousand;
+namespace {
+
+double ThousandthsOf(double value, std::optional<double> ratio) {
+    const double scaled = value * kThousand;
     if (ratio && *ratio != 0.0) {
         const double quotient = scaled / *ratio;
         if (std::isfinite(quotient)) return std::nearbyint(quotient);
     }
     return std::nearbyint(scaled);
+}
+
+}  // namespace
+
+double ScaledThousandths(std::int64_t raw, std::optional<double> ratio) {
+    return ThousandthsOf(static_cast<double>(raw), ratio);
 }
 
 std::string ThousandthsText(double thousandths) {
@@ -97,6 +105,10 @@ std::string ThousandthsText(double thousandths) {
 
 std::string MeasuredValueText(std::int64_t raw, std::string_view ratioText) {
     return ThousandthsText(ScaledThousandths(raw, ParseRatio(ratioText)));
+}
+
+std::string FloatValueText(double value, std::string_view ratioText) {
+    return ThousandthsText(ThousandthsOf(value, ParseRatio(ratioText)));
 }
 
 }  // namespace tc101

@@ -30,5 +30,7 @@ std::string ThousandthsText(double thousandths);
 
 // Both steps for one cell.
 std::string MeasuredValueText(std::int64_t raw, std::string_view ratioText);
+// The same for a value that is not a whole number (a short float).
+std::string FloatValueText(double value, std::string_view ratioText);
 
 }  // namespace tc101

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "protocol/frame_layout.h"
 #include "protocol/hex_text.h"
 
 namespace tc101 {
@@ -70,6 +71,40 @@ std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const Inter
     constexpr int kChecksumOffset = kInterrogationFrameSize - 2;
     frame[kChecksumOffset] = FrameChecksum(frame, kVarControlOffset, kChecksumOffset - 1);
     return frame;
+}
+
+}  // namespace tc101
+
+namespace tc101 {
+
+std::uint32_t LinkAddressOf(std::int64_t address, const LinkProfile& profile) {
+    return FieldValue(address, profile.sizes.linkAddress);
+}
+
+std::uint32_t CommonAddressOf(std::int64_t address, const LinkProfile& profile) {
+    return FieldValue(profile.commonAddress ? static_cast<std::int64_t>(*profile.commonAddress) : address,
+                      profile.sizes.commonAddress);
+}
+
+std::vector<std::uint8_t> BuildShortRequest(SettingValue control, std::int64_t address, const LinkProfile& profile) {
+    return BuildFixedFrame(ValueByte(control, kShortFallback), LinkAddressOf(address, profile),
+                           profile.sizes.linkAddress);
+}
+
+std::vector<std::uint8_t> BuildInterrogation(const InterrogationValues& values, std::int64_t address,
+                                             CellFallback fallback, const LinkProfile& profile) {
+    std::array<std::uint8_t, kInterrogationRows> field{};
+    for (size_t i = 0; i < field.size(); ++i)
+        field[i] = ValueByte(values[i], fallback == CellFallback::Zero ? std::uint8_t{0} : kInterrogationFallbacks[i]);
+    const FieldSizes& sizes = profile.sizes;
+    std::vector<std::uint8_t> asdu{field[1], field[2], field[3]};  // type, qualifier, cause
+    if (sizes.cause > 1) asdu.push_back(profile.originator);
+    AppendLittleEndian(asdu, CommonAddressOf(address, profile), sizes.commonAddress);
+    asdu.push_back(field[4]);                         // object address, low octet
+    if (sizes.objectAddress > 1) asdu.push_back(field[5]);  // high octet
+    if (sizes.objectAddress > 2) asdu.push_back(0);
+    asdu.push_back(field[6]);  // qualifier of interrogation
+    return BuildVariableFrame(field[0], LinkAddressOf(address, profile), sizes.linkAddress, asdu);
 }
 
 }  // namespace tc101

@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "protocol/frame.h"
+#include "protocol/link_profile.h"
 
 namespace tc101 {
 
@@ -42,6 +44,11 @@ std::optional<std::uint32_t> ParseHexCell(std::string_view text);
 
 // Link address and common address: the device address modulo 256.
 std::uint8_t DeviceAddressByte(std::int64_t address);
+// The link address of a profile: the device address modulo 256 or 65536.
+std::uint32_t LinkAddressOf(std::int64_t address, const LinkProfile& profile);
+// The common address of a profile: its own, else the device address; modulo
+// 256 or 65536 by its octets.
+std::uint32_t CommonAddressOf(std::int64_t address, const LinkProfile& profile);
 
 // A settings value as the builders take it: nothing for a cell that could
 // not be read (its fallback is used); only the low 8 bits go into a frame.
@@ -66,5 +73,14 @@ std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const Inter
 std::array<std::uint8_t, kInterrogationFrameSize> BuildInterrogation(const InterrogationValues& values,
                                                                      std::int64_t address,
                                                                      CellFallback fallback = CellFallback::TableDefaults);
+
+// The same requests in a profile's field sizes; the default profile gives the
+// octets above. The GrdZZ rows fill their fields; the octets the rows do not
+// cover are the originator (second cause octet), the common address and a
+// zero third object address octet. With a one-octet object address only
+// row 5 (the low octet) is used.
+std::vector<std::uint8_t> BuildShortRequest(SettingValue control, std::int64_t address, const LinkProfile& profile);
+std::vector<std::uint8_t> BuildInterrogation(const InterrogationValues& values, std::int64_t address,
+                                             CellFallback fallback, const LinkProfile& profile);
 
 }  // namespace tc101

@@ -11,7 +11,7 @@ const std::string kEmpty;
 Table::Table(int colCount, int rowCount)
     : colCount_(std::max(colCount, 0)),
       cells_(static_cast<size_t>(std::max(rowCount, 0)),
-             std::vector<std::string>(static_cast<size_t>(colCount_))),
+             std::vector<CellData>(static_cast<size_t>(colCount_))),
       colWidths_(static_cast<size_t>(colCount_), kDefaultColWidth),
       tones_(static_cast<size_t>(colCount_), ColumnTone::Normal) {}
 
@@ -30,7 +30,7 @@ void Table::SetRowCount(int count) {
     count = std::max(count, 0);
     if (count == RowCount()) return;
     if (observer_) observer_->BeforeShapeChange(colCount_, count);
-    cells_.resize(static_cast<size_t>(count), std::vector<std::string>(static_cast<size_t>(colCount_)));
+    cells_.resize(static_cast<size_t>(count), std::vector<CellData>(static_cast<size_t>(colCount_)));
     if (currentRow_ >= count) currentRow_ = count - 1;
     if (observer_) observer_->AfterShapeChange();
 }
@@ -41,14 +41,27 @@ bool Table::Contains(int col, int row) const {
 
 const std::string& Table::Cell(int col, int row) const {
     if (!Contains(col, row)) return kEmpty;
-    return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
 }
 
 void Table::SetCell(int col, int row, std::string text) {
     if (!Contains(col, row)) return;
-    auto& cell = cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    auto& cell = cells_[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
     if (cell == text) return;
     cell = std::move(text);
+    if (observer_) observer_->CellChanged(col, row);
+}
+
+std::uint8_t Table::Quality(int col, int row) const {
+    if (!Contains(col, row)) return 0;
+    return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)].quality;
+}
+
+void Table::SetQuality(int col, int row, std::uint8_t flags) {
+    if (!Contains(col, row)) return;
+    auto& quality = cells_[static_cast<size_t>(row)][static_cast<size_t>(col)].quality;
+    if (quality == flags) return;
+    quality = flags;
     if (observer_) observer_->CellChanged(col, row);
 }
 

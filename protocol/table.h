@@ -6,6 +6,7 @@
 // reads it and the windows show it through a Qt model. Cells are addressed
 // (col, row), column first, as in the grids they mirror.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
     // Reads outside the table give an empty text; writes outside it are dropped.
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, std::string text);
+    // The quality flags reported with a cell's value (protocol/quality.h);
+    // 0 for none. Reported to the observer as a cell change.
+    std::uint8_t Quality(int col, int row) const;
+    void SetQuality(int col, int row, std::uint8_t flags);
 
     int ColWidth(int col) const;
     void SetColWidth(int col, int pixels);
@@ -57,8 +62,13 @@ public:
 private:
     bool Contains(int col, int row) const;
 
+    struct CellData {
+        std::string text;
+        std::uint8_t quality = 0;
+    };
+
     int colCount_;
-    std::vector<std::vector<std::string>> cells_;  // [row][col]
+    std::vector<std::vector<CellData>> cells_;  // [row][col]
     std::vector<int> colWidths_;
     std::vector<ColumnTone> tones_;
     int currentRow_ = -1;

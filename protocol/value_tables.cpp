@@ -17,6 +17,7 @@ constexpr ColumnLook kYxColumns[] = {{"", kNumberColWidth}, {"遥信量", 101}, 
 constexpr ColumnLook kSjColumns[] = {{"", 31}, {"时间", 213}, {"遥信量", 161}, {"状态", 74}};
 constexpr int kSjInitialRows = 2;
 const std::string kNoText;
+const DeviceColumnSlot kNoSlot;
 
 constexpr std::string_view kDeviceTitleSuffix = "#设备";
 
@@ -44,7 +45,9 @@ bool IsBlank(const std::string& text) {
 ValueTables::ValueTables()
     : GrdYC(kFirstDeviceCol, kInitialPointRows + 1),
       GrdYX(kFirstDeviceCol, kInitialPointRows + 1),
-      GrdSJ(kFirstDeviceCol, kSjInitialRows) {
+      GrdSJ(kFirstDeviceCol, kSjInitialRows),
+      ycSlots_(kDeviceSlotCount),
+      yxSlots_(kDeviceSlotCount) {
     SetColumns(GrdYC, kYcColumns);
     SetColumns(GrdYX, kYxColumns);
     SetColumns(GrdSJ, kSjColumns);
@@ -66,17 +69,19 @@ const Table& ValueTables::Grid(ValuePage page) const {
     return const_cast<ValueTables*>(this)->Grid(page);
 }
 
-std::array<DeviceColumnSlot, kDeviceSlotCount>& ValueTables::Slots(ValuePage page) {
+std::vector<DeviceColumnSlot>& ValueTables::Slots(ValuePage page) {
     return page == ValuePage::Yx ? yxSlots_ : ycSlots_;
 }
 
-const std::array<DeviceColumnSlot, kDeviceSlotCount>& ValueTables::Slots(ValuePage page) const {
+const std::vector<DeviceColumnSlot>& ValueTables::Slots(ValuePage page) const {
     return page == ValuePage::Yx ? yxSlots_ : ycSlots_;
 }
 
-void ValueTables::EnsureDeviceColumn(ValuePage page, std::uint8_t address) {
+void ValueTables::EnsureDeviceColumn(ValuePage page, LinkAddress address) {
     if (page == ValuePage::Sj) return;
-    DeviceColumnSlot& slot = Slots(page)[address];
+    std::vector<DeviceColumnSlot>& slots = Slots(page);
+    if (address >= slots.size()) slots.resize(std::size_t{address} + 1);
+    DeviceColumnSlot& slot = slots[address];
     if (slot.present) return;
     Table& table = Grid(page);
     const int column = table.ColCount();
@@ -89,16 +94,18 @@ void ValueTables::EnsureDeviceColumn(ValuePage page, std::uint8_t address) {
     slot.present = true;
 }
 
-const DeviceColumnSlot& ValueTables::Slot(ValuePage page, std::uint8_t address) const {
-    return Slots(page)[address];
+const DeviceColumnSlot& ValueTables::Slot(ValuePage page, LinkAddress address) const {
+    const std::vector<DeviceColumnSlot>& slots = Slots(page);
+    return address < slots.size() ? slots[address] : kNoSlot;
 }
 
-void ValueTables::WriteValue(ValuePage page, std::uint8_t address, int row, std::string text) {
+void ValueTables::WriteValue(ValuePage page, LinkAddress address, int row, std::string text, std::uint8_t quality) {
     if (page == ValuePage::Sj) return;
-    const DeviceColumnSlot& slot = Slots(page)[address];
+    const DeviceColumnSlot& slot = Slot(page, address);
     Table& table = Grid(page);
     if (!slot.present || !IsDataRow(table, row)) return;
     table.SetCell(slot.column, row, std::move(text));
+    table.SetQuality(slot.column, row, quality);
 }
 
 const std::string& ValueTables::Definition(ValuePage page, int col, int row) const {
@@ -141,10 +148,13 @@ void ValueTables::ClearValueTable(int page) {
         const auto which = static_cast<ValuePage>(page);
         Table& table = Grid(which);
         for (int col = kFirstDeviceCol; col < table.ColCount(); ++col) {
-            for (int row = 0; row < table.RowCount(); ++row) table.SetCell(col, row, {});
+            for (int row = 0; row < table.RowCount(); ++row) {
+                table.SetCell(col, row, {});
+                table.SetQuality(col, row, 0);
+            }
         }
         table.SetColCount(kFirstDeviceCol);
-        Slots(which).fill(DeviceColumnSlot{});
+        Slots(which).assign(kDeviceSlotCount, DeviceColumnSlot{});
     } else if (page == static_cast<int>(ValuePage::Sj)) {
         // The titles stay: only the event cells are emptied.
         for (int col = kSjTimeCol; col <= kSjStateCol; ++col) {

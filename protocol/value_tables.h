@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "protocol/table.h"
 
@@ -35,7 +36,11 @@ inline constexpr int kSjStateCol = 3;
 // Data rows of GrdYC and GrdYX before any definition file is loaded.
 inline constexpr int kInitialPointRows = 4;
 
+// Link addresses of one octet; two-octet addresses grow the slots as they come.
 inline constexpr int kDeviceSlotCount = 256;
+
+// A link address as the tables key it: one or two octets.
+using LinkAddress = std::uint16_t;
 
 // Where the values of one link address live in a value table.
 struct DeviceColumnSlot {
@@ -58,12 +63,13 @@ public:
     const Table& Grid(ValuePage page) const;
 
     // Yc or Yx: adds the column "N#设备" at the right on first sight of the address.
-    void EnsureDeviceColumn(ValuePage page, std::uint8_t address);
-    const DeviceColumnSlot& Slot(ValuePage page, std::uint8_t address) const;
+    void EnsureDeviceColumn(ValuePage page, LinkAddress address);
+    const DeviceColumnSlot& Slot(ValuePage page, LinkAddress address) const;
 
-    // Sets the address's device cell at a data row; other rows, or an address
-    // without a column, are left alone.
-    void WriteValue(ValuePage page, std::uint8_t address, int row, std::string text);
+    // Sets the address's device cell at a data row, with the quality flags
+    // its value came with (0: none); other rows, or an address without a
+    // column, are left alone.
+    void WriteValue(ValuePage page, LinkAddress address, int row, std::string text, std::uint8_t quality = 0);
     // A definition cell of a data row; any other row reads as empty.
     const std::string& Definition(ValuePage page, int col, int row) const;
     // Row count less the title row.
@@ -79,12 +85,12 @@ public:
     void ClearValueTable(int page);
 
 private:
-    std::array<DeviceColumnSlot, kDeviceSlotCount>& Slots(ValuePage page);
-    const std::array<DeviceColumnSlot, kDeviceSlotCount>& Slots(ValuePage page) const;
+    std::vector<DeviceColumnSlot>& Slots(ValuePage page);
+    const std::vector<DeviceColumnSlot>& Slots(ValuePage page) const;
     bool IsDataRow(const Table& table, int row) const { return row >= 1 && row < table.RowCount(); }
 
-    std::array<DeviceColumnSlot, kDeviceSlotCount> ycSlots_{};
-    std::array<DeviceColumnSlot, kDeviceSlotCount> yxSlots_{};
+    std::vector<DeviceColumnSlot> ycSlots_;
+    std::vector<DeviceColumnSlot> yxSlots_;
     int eventRow_ = 1;
 };
 

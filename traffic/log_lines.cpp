@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "protocol/frame_layout.h"
 #include "protocol/hex_text.h"
 #include "protocol/requests.h"
 
@@ -36,7 +37,7 @@ std::string StampSuffix(std::string_view stamp) {
     return suffix;
 }
 
-std::string RequestBanner(MasterRequest request, std::int64_t address) {
+std::string RequestBanner(MasterRequest request, std::int64_t address, int linkOctets) {
     std::string_view name;
     switch (request) {
         case MasterRequest::LinkStatus: name = "召唤链路状态 "; break;
@@ -47,7 +48,7 @@ std::string RequestBanner(MasterRequest request, std::int64_t address) {
     }
     std::string banner = "========";
     banner += name;
-    banner += std::to_string(DeviceAddressByte(address));
+    banner += std::to_string(FieldValue(address, linkOctets));
     banner += "#========";
     return banner;
 }

@@ -28,8 +28,9 @@ std::string TimeStamp(std::chrono::system_clock::time_point when);
 // Two spaces and the stamp in parentheses, as every logged frame ends.
 std::string StampSuffix(std::string_view stamp);
 
-// "========总召1#========" and its siblings; the address is taken modulo 256.
-std::string RequestBanner(MasterRequest request, std::int64_t address);
+// "========总召1#========" and its siblings; the address is taken modulo 256,
+// or modulo 65536 for a two-octet link address.
+std::string RequestBanner(MasterRequest request, std::int64_t address, int linkOctets = 1);
 // "TX:" + hex text of the frame as sent + stamp suffix.
 std::string RequestLine(std::span<const std::uint8_t> frame, std::string_view stamp);
 // "========" + name + "========".

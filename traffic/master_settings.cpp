@@ -57,23 +57,25 @@ void WriteMasterSettings(IniFile& bwset, const MasterSettings& settings) {
 
 std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
                                              std::int64_t address, CellFallback fallback) {
+    return BuildMasterRequest(request, settings, address, LinkProfile{}, fallback);
+}
+
+std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
+                                             std::int64_t address, const LinkProfile& profile,
+                                             CellFallback fallback) {
     const auto shortRequest = [&](ShortRequest row) {
-        const auto frame = BuildShortRequest(settings.shortValues[static_cast<std::size_t>(row) - 1], address);
-        return std::vector<std::uint8_t>(frame.begin(), frame.end());
+        return BuildShortRequest(settings.shortValues[static_cast<std::size_t>(row) - 1], address, profile);
     };
     switch (request) {
         case MasterRequest::LinkStatus: return shortRequest(ShortRequest::LinkStatus);
         case MasterRequest::Class1: return shortRequest(ShortRequest::Class1);
         case MasterRequest::Class2: return shortRequest(ShortRequest::Class2);
-        case MasterRequest::GeneralInterrogation: {
-            const auto frame = BuildInterrogation(settings.interrogationValues, address, fallback);
-            return {frame.begin(), frame.end()};
-        }
-        case MasterRequest::ResetRemoteLink: {
+        case MasterRequest::GeneralInterrogation:
+            return BuildInterrogation(settings.interrogationValues, address, fallback, profile);
+        case MasterRequest::ResetRemoteLink:
             // Not a setting: its control field is fixed.
-            const auto frame = BuildFixedFrame(kResetRemoteLinkControl, DeviceAddressByte(address));
-            return {frame.begin(), frame.end()};
-        }
+            return BuildFixedFrame(kResetRemoteLinkControl, LinkAddressOf(address, profile),
+                                   profile.sizes.linkAddress);
     }
     return {};
 }

@@ -42,5 +42,9 @@ void WriteMasterSettings(IniFile& bwset, const MasterSettings& settings);
 std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
                                              std::int64_t address,
                                              CellFallback fallback = CellFallback::TableDefaults);
+// The same in a profile's field sizes.
+std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,
+                                             std::int64_t address, const LinkProfile& profile,
+                                             CellFallback fallback = CellFallback::TableDefaults);
 
 }  // namespace tc101

@@ -5,7 +5,14 @@
 namespace tc101 {
 
 MasterStation::MasterStation(FramePort& port, MasterSink& sink, ValueTables& tables, MasterStationOptions options)
-    : port_(port), sink_(sink), tables_(tables), options_(std::move(options)) {}
+    : port_(port), sink_(sink), tables_(tables), options_(std::move(options)) {
+    cycle_.SetLinkOctets(options_.profile.sizes.linkAddress);
+}
+
+void MasterStation::SetProfile(const LinkProfile& profile) {
+    options_.profile = profile;
+    cycle_.SetLinkOctets(profile.sizes.linkAddress);
+}
 
 void MasterStation::SetSettings(const MasterSettings& settings) {
     settings_ = settings;
@@ -28,9 +35,9 @@ std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address)
 }
 
 bool MasterStation::SendRequest(MasterRequest request, std::int64_t address) {
-    const std::vector<std::uint8_t> octets = cycle_.FrameToSend(BuildMasterRequest(request, settings_, address));
+    const std::vector<std::uint8_t> octets = cycle_.FrameToSend(BuildMasterRequest(request, settings_, address, options_.profile));
     const bool left = Put(octets);
-    sink_.Line(LogColour::Black, RequestBanner(request, address));
+    sink_.Line(LogColour::Black, RequestBanner(request, address, options_.profile.sizes.linkAddress));
     if (left) {
         const auto now = std::chrono::system_clock::now();
         capture_.Add(CaptureDirection::Sent, octets, now);
@@ -59,7 +66,7 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
     if (block.empty()) return std::nullopt;
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
-    const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.hour);
+    const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);
     sink_.Account(analysis.lines);
     cycle_.ReplyArrived(block, analysis.verdict);
     return analysis.verdict;

@@ -71,7 +71,7 @@ public:
     const DecodingSettings& Decoding() const { return options_.decoding; }
 
     // The field sizes and object decoding frames are built and read with.
-    void SetProfile(const LinkProfile& profile) { options_.profile = profile; }
+    void SetProfile(const LinkProfile& profile);
     const LinkProfile& Profile() const { return options_.profile; }
     // The poll decision: the owner's timers ask it whether a tick may send.
     PollCycle& Cycle() { return cycle_; }

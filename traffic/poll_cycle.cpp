@@ -1,6 +1,7 @@
 #include "traffic/poll_cycle.h"
 
 #include "protocol/frame.h"
+#include "protocol/frame_layout.h"
 #include "protocol/frame_search.h"
 
 namespace tc101 {
@@ -14,9 +15,11 @@ struct ControlField {
 };
 
 // Where control, address and checksum sit in a whole frame; nothing for anything else.
-std::optional<ControlField> LocateControl(std::span<const std::uint8_t> frame) {
-    if (frame.size() == kFixedFrameSize && frame[0] == kFixedStart && frame[kFixedEndOffset] == kFrameEnd)
-        return ControlField{kFixedControlOffset, kFixedAddressOffset, kFixedChecksumOffset};
+std::optional<ControlField> LocateControl(std::span<const std::uint8_t> frame, int linkOctets) {
+    const FrameLayout layout = LayoutOf(FieldSizes{linkOctets, 1, 1, 2});
+    const auto fixedSize = static_cast<std::size_t>(layout.fixedSize);
+    if (frame.size() == fixedSize && frame[0] == kFixedStart && frame[fixedSize - 1] == kFrameEnd)
+        return ControlField{kFixedControlOffset, kFixedAddressOffset, static_cast<std::size_t>(layout.fixedChecksum)};
     if (frame.size() > kVariableFrameOverhead && frame[0] == kVariableStart &&
         frame.size() == std::size_t{frame[kVarLengthOffset]} + kVariableFrameOverhead &&
         frame[kVarLengthRepeatOffset] == frame[kVarLengthOffset] && frame[kVarStartRepeatOffset] == kVariableStart &&
@@ -32,15 +35,18 @@ bool IsResetRemoteLink(std::uint8_t control) {
 
 }  // namespace
 
-LinkReplyReading ReadLinkReply(std::span<const std::uint8_t> block) {
+LinkReplyReading ReadLinkReply(std::span<const std::uint8_t> block, int linkOctets) {
+    const FrameLayout layout = LayoutOf(FieldSizes{linkOctets, 1, 1, 2});
     LinkReplyReading reading;
-    for (auto found = FindNextFrame(block, 0); found; found = FindNextFrame(block, found->start + found->size)) {
+    for (auto found = FindNextFrame(block, 0, layout); found;
+         found = FindNextFrame(block, found->start + found->size, layout)) {
         const auto frame = block.subspan(found->start, found->size);
         switch (found->kind) {
             case FrameKind::Fixed: {
                 const std::uint8_t control = frame[kFixedControlOffset];
                 // The analyser leaves its verdict alone for these two.
-                if (FrameChecksum(frame, kFixedControlOffset, kFixedAddressOffset) != frame[kFixedChecksumOffset])
+                if (FrameChecksum(frame, kFixedControlOffset, layout.fixedChecksum - 1) !=
+                    frame[static_cast<std::size_t>(layout.fixedChecksum)])
                     break;
                 if (control & kPrmMask) break;
                 const std::uint8_t function = control & kFunctionMask;
@@ -67,9 +73,9 @@ std::optional<MasterRequest> RequestForVerdict(PollVerdict verdict) {
     return std::nullopt;
 }
 
-std::vector<std::uint8_t> WithFcb(std::span<const std::uint8_t> frame, bool fcb) {
+std::vector<std::uint8_t> WithFcb(std::span<const std::uint8_t> frame, bool fcb, int linkOctets) {
     std::vector<std::uint8_t> out(frame.begin(), frame.end());
-    const auto field = LocateControl(frame);
+    const auto field = LocateControl(frame, linkOctets);
     if (!field) return out;
     std::uint8_t& control = out[field->controlOffset];
     control = static_cast<std::uint8_t>(fcb ? (control | kFcbAcdMask) : (control & ~kFcbAcdMask));
@@ -109,7 +115,7 @@ void PollCycle::ReplyArrived(std::span<const std::uint8_t> block, PollVerdict ve
     next_ = RequestForVerdict(verdict);
     replyReceived_ = true;
     if (!standardLink_) return;
-    const LinkReplyReading reading = ReadLinkReply(block);
+    const LinkReplyReading reading = ReadLinkReply(block, linkOctets_);
     switch (reading.kind) {
         case LinkReply::LinkStatus: next_ = MasterRequest::ResetRemoteLink; break;
         case LinkReply::PositiveAck:
@@ -123,17 +129,17 @@ void PollCycle::ReplyArrived(std::span<const std::uint8_t> block, PollVerdict ve
 }
 
 std::vector<std::uint8_t> PollCycle::FrameToSend(std::span<const std::uint8_t> built) {
-    const auto field = LocateControl(built);
+    const auto field = LocateControl(built, linkOctets_);
     if (!standardLink_ || !field) return {built.begin(), built.end()};
     const std::uint8_t control = built[field->controlOffset];
-    bool& fcb = nextFcb_[built[field->addressOffset]];
+    const auto address = static_cast<std::uint16_t>(ReadLittleEndian(built, field->addressOffset, linkOctets_));
     if (IsResetRemoteLink(control)) {
-        fcb = true;
+        nextFcb_[address] = true;
         return {built.begin(), built.end()};
     }
     if (!(control & kFcvDfcMask)) return {built.begin(), built.end()};
-    std::vector<std::uint8_t> out = WithFcb(built, fcb);
-    fcb = !fcb;
+    std::vector<std::uint8_t> out = WithFcb(built, nextFcb_[address], linkOctets_);
+    nextFcb_.flip(address);
     return out;
 }
 

@@ -7,7 +7,7 @@
 // remote link. The station sends and logs; this class only decides. One
 // thread drives it.
 
-#include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -29,7 +29,8 @@ struct LinkReplyReading {
 };
 // The last frame of the block that sets a verdict, read as the analyser reads
 // it: a secondary fixed frame with a good checksum, a variable frame, or E5.
-LinkReplyReading ReadLinkReply(std::span<const std::uint8_t> block);
+// Fixed frames carry a link address of linkOctets octets.
+LinkReplyReading ReadLinkReply(std::span<const std::uint8_t> block, int linkOctets = 1);
 
 // The request NextRequest stands for: 0 link status, 1 class 1, 2 class 2,
 // 3 general interrogation; any other value nothing.
@@ -37,7 +38,7 @@ std::optional<MasterRequest> RequestForVerdict(PollVerdict verdict);
 
 // The frame with its FCB bit set or cleared and its checksum recomputed; a
 // frame that is neither a whole fixed nor a whole variable frame comes back as it was.
-std::vector<std::uint8_t> WithFcb(std::span<const std::uint8_t> frame, bool fcb);
+std::vector<std::uint8_t> WithFcb(std::span<const std::uint8_t> frame, bool fcb, int linkOctets = 1);
 
 class PollCycle {
 public:
@@ -45,6 +46,9 @@ public:
     // the sequence of the plain master.
     void SetStandardLink(bool on) { standardLink_ = on; }
     bool StandardLink() const { return standardLink_; }
+    // Octets of the link address in the frames sent and received (1 or 2).
+    void SetLinkOctets(int octets) { linkOctets_ = octets; }
+    int LinkOctets() const { return linkOctets_; }
 
     // "模拟主站(&M)" ticked while the port is open: begin with request status of link.
     void StartSimulation();
@@ -77,17 +81,18 @@ public:
     // The next request of the simulation (the standard link procedure may choose a reset).
     std::optional<MasterRequest> NextRequest() const { return next_; }
     // The FCB the next request with FCV to this link address carries.
-    bool NextFcb(std::uint8_t linkAddress) const { return nextFcb_[linkAddress]; }
+    bool NextFcb(std::uint16_t linkAddress) const { return nextFcb_[linkAddress]; }
 
 private:
-    static constexpr std::size_t kLinkAddresses = 256;
+    static constexpr std::size_t kLinkAddresses = 65536;
 
     bool standardLink_ = false;
+    int linkOctets_ = 1;
     bool replyReceived_ = true;
     std::uint8_t silentTicks_ = 0;
     std::optional<MasterRequest> next_ = MasterRequest::LinkStatus;
     std::optional<MasterRequest> lastSent_;
-    std::array<bool, kLinkAddresses> nextFcb_{};
+    std::bitset<kLinkAddresses> nextFcb_;
 };
 
 }  // namespace tc101

@@ -1,5 +1,6 @@
 // AnalyzeFrames on any burst, with random decoding settings (including the
-// widths no dialog offers) and random definition tables.
+// widths no dialog offers), a random profile (field sizes, object decoding,
+// row bases) and random definition tables.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "protocol/analyzer.h"
 #include "protocol/decoding_settings.h"
+#include "protocol/link_profile.h"
 
 namespace {
 
@@ -16,13 +18,21 @@ constexpr const char* kRatios[] = {"", "1", "10", "0", "abc", "-3", "1e-310", "0
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 4) return 0;
+    constexpr std::size_t kHeader = 6;
+    if (size < kHeader) return 0;
     const tc101::DecodingSettings decoding{
         static_cast<std::uint8_t>(data[0] % 6),  // 0 to 5: beyond the offered 1 to 4 too
         static_cast<std::uint8_t>(data[1] % 3)};
     const int ycRows = data[2] % 40;
     const int yxRows = data[3] % 40;
-    std::span<const std::uint8_t> burst(data + 4, size - 4);
+    const std::uint8_t shape = data[4];
+    tc101::LinkProfile profile;
+    profile.sizes = {1 + (shape & 1), 1 + ((shape >> 1) & 1), 1 + ((shape >> 2) & 1), 1 + (shape >> 3) % 3};
+    profile.decoding = (shape & 0x80) ? tc101::ObjectDecoding::Standard : tc101::ObjectDecoding::Legacy;
+    profile.originator = data[5];
+    profile.yxBase = data[5] % 4;
+    profile.ycBase = (data[5] & 0x10) ? 0x4001 : data[5] % 3;
+    std::span<const std::uint8_t> burst(data + kHeader, size - kHeader);
 
     tc101::ValueTables tables;
     tables.GrdYC.SetRowCount(ycRows + 1);
@@ -35,9 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Twice, so the second call meets existing device columns and events.
     for (int round = 0; round < 2; ++round) {
-        const tc101::FrameAnalysis analysis = tc101::AnalyzeFrames(burst, tables, decoding, [] { return 23; });
+        const tc101::FrameAnalysis analysis =
+            tc101::AnalyzeFrames(burst, tables, decoding, profile, [] { return 23; });
         if (analysis.lines.empty() || static_cast<int>(analysis.verdict) > 3) __builtin_trap();
     }
-    if (tables.GrdYC.ColCount() > 4 + 256 || tables.GrdYX.ColCount() > 4 + 256) __builtin_trap();
+    const int addresses = profile.sizes.linkAddress == 2 ? 65536 : 256;
+    if (tables.GrdYC.ColCount() > 4 + addresses || tables.GrdYX.ColCount() > 4 + addresses) __builtin_trap();
     return 0;
 }
