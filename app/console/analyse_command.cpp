@@ -97,7 +97,7 @@ public:
     }
 
     void Run(std::span<const std::uint8_t> octets, const HourClock& hour) {
-        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding, hour);
+        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding, options_.profile, hour);
         std::string out;
         for (const std::string& line : analysis.lines) {
             out += line;

@@ -37,7 +37,8 @@ constexpr std::string_view kUsageHead =
 
 constexpr std::string_view kUsageTail =
     "Station:\n"
-    "  --address N         link address and common address, 0 to 255 (default 1)\n"
+    "  --address N         link address and common address, 0 to 255, or to 65535 with\n"
+    "                      a two-octet link address (default 1)\n"
     "  --yx N              telesignals from address 1, 0 to 247 (default 16)\n"
     "  --yc N              measured values from address 1, 0 to 123 (default 8)\n"
     "  --change-every MS   a measured value change as class 2 data (default 2000, 0 none)\n"
@@ -60,8 +61,9 @@ constexpr std::chrono::milliseconds kWaitSlice{100};
 
 StationConfig ReadStationConfig(Args& args) {
     StationConfig config;
-    if (auto v = args.Integer("--address", 0, 255)) config.address = static_cast<std::uint8_t>(*v);
     config.profile = TakeProfileOptions(args);
+    const std::int64_t maxAddress = config.profile.sizes.linkAddress == 2 ? 65535 : 255;
+    if (auto v = args.Integer("--address", 0, maxAddress)) config.address = static_cast<std::uint16_t>(*v);
     return TakeStationOptions(args, config);
 }
 

@@ -123,7 +123,7 @@ DemoOptions ReadOptions(Args& args) {
     station.profile = console::TakeProfileOptions(args);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
     // The window and the console master poll the stored device address.
-    station.address = DeviceAddressByte(console::StoredDeviceAddress());
+    station.address = static_cast<std::uint16_t>(LinkAddressOf(console::StoredDeviceAddress(), station.profile));
     return options;
 }
 
