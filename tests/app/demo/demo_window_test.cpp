@@ -37,8 +37,10 @@ constexpr int kWindowDelayMs = 10;
 constexpr int kPollIntervalMs = 50;
 // Well after the interrogation at 50 ms ticks, well before the test's patience ends.
 constexpr std::int64_t kEventEveryMs = 1500;
+// A link address of two octets.
+constexpr int kWideAddress = 257;
 
-int DeviceColumn(const Table& table, std::uint8_t address) {
+int DeviceColumn(const Table& table, int address) {
     const std::string title = std::to_string(address) + "#设备";
     for (int col = kFirstDeviceCol; col < table.ColCount(); ++col)
         if (table.Cell(col, 0) == title) return col;
@@ -135,8 +137,9 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
 }
 
 // Another profile on both ends: two-octet link, cause, common address, three
-// octet object addresses, standard decoding; the status bar names it, the
-// values land in their rows and the events are read.
+// octet object addresses, standard decoding, a link address beyond one octet;
+// the status bar names the profile, the values land in their rows and the
+// events are read.
 TEST_F(DemoWindowTest, MasterSimulationInAnotherProfileFillsTheRightRows) {
     LinkProfile profile;
     profile.sizes = {2, 2, 2, 3};
@@ -149,6 +152,7 @@ TEST_F(DemoWindowTest, MasterSimulationInAnotherProfileFillsTheRightRows) {
     config.changeEveryMs = 0;
     config.eventEveryMs = kEventEveryMs;
     config.profile = profile;
+    config.address = kWideAddress;
     StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
     runner.Start();
 
@@ -161,18 +165,19 @@ TEST_F(DemoWindowTest, MasterSimulationInAnotherProfileFillsTheRightRows) {
     ASSERT_TRUE(window.PortOpen);
     EXPECT_EQ(window.ProfilePanel()->text(), QStringLiteral(u" 规约:2/2/2/3 标准"));
     window.txtInteval1->setValue(kPollIntervalMs);
+    window.txtAdd->setValue(kWideAddress);
     QTest::mouseClick(window.cbxMlzz, Qt::LeftButton);
 
     const auto log = [&window] { return window.Memo1->toPlainText(); };
     const ValueTables& tables = window.Tables();
     const auto filled = [&] {
-        const int col = DeviceColumn(tables.GrdYC, 1);
+        const int col = DeviceColumn(tables.GrdYC, kWideAddress);
         return col >= 0 && !tables.GrdYC.Cell(col, kYc).empty() && !tables.GrdSJ.Cell(kSjNameCol, 1).empty();
     };
     ASSERT_TRUE(testing::WaitFor(filled, 8000)) << "no values or no event; log:\n" << log().toStdString();
-    const int yxCol = DeviceColumn(tables.GrdYX, 1);
-    const int ycCol = DeviceColumn(tables.GrdYC, 1);
-    ASSERT_GE(yxCol, 0);
+    const int yxCol = DeviceColumn(tables.GrdYX, kWideAddress);
+    const int ycCol = DeviceColumn(tables.GrdYC, kWideAddress);
+    ASSERT_GE(yxCol, 0) << "no 257#设备 column in GrdYX";
     const int toggled = EventPoint(kSeed, 1, kYx);
     for (int point = 1; point <= kYx; ++point)
         EXPECT_EQ(tables.GrdYX.Cell(yxCol, point), (InitialTelesignal(kSeed, point) != (point == toggled)) ? "合" : "分")
