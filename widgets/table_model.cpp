@@ -4,11 +4,15 @@
 
 #include <QColor>
 
+#include "protocol/quality.h"
+
 namespace tc101 {
 
 namespace {
 
 constexpr QColor kGreenText(0, 128, 0);
+// A value reported invalid or not topical.
+constexpr QColor kGreyedText(150, 150, 150);
 
 int ModelCount(int tableCount) { return std::max(tableCount - 1, 0); }
 
@@ -38,8 +42,14 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole:
             return QString::fromStdString(table_.Cell(col, TableRow(index.row())));
         case Qt::ForegroundRole:
+            if (QualityGreyed(table_.Quality(col, TableRow(index.row())))) return kGreyedText;
             if (table_.Tone(col) == ColumnTone::Green) return kGreenText;
             return {};
+        case Qt::ToolTipRole: {
+            const std::uint8_t quality = table_.Quality(col, TableRow(index.row()));
+            if (quality == 0) return {};
+            return QString::fromStdString(QualityFlagsText(quality));
+        }
         default:
             return {};
     }

@@ -15,6 +15,7 @@
 
 #include "app/console/args.h"
 #include "app/console/commands.h"
+#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "export/workbook_writer.h"
 #include "files/comset_keys.h"
@@ -32,7 +33,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: tc101tool analyse [--yc FILE] [--yx FILE] [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables]\n"
-    "                         [--xlsx FILE] [--pcap FILE | HEX ...]\n"
+    "                         [--xlsx FILE] [profile options] [--pcap FILE | HEX ...]\n"
     "\n"
     "Decodes each HEX argument, or each line of standard input, as one received\n"
     "burst and prints the analyser's account. The tables live for the whole run.\n"
@@ -45,7 +46,8 @@ constexpr std::string_view kUsage =
     "  --verdict      after each account, 'verdict: V' (0 none, 1 class 1 data waiting,\n"
     "                 2 no class 1 data waiting, 3 link ready)\n"
     "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n"
-    "  --xlsx FILE    after the last burst, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n";
+    "  --xlsx FILE    after the last burst, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n"
+    "Profile options (how the frames are read):\n";
 
 std::vector<CaptureEntry> ReadCapture(const std::string& name) {
     const auto bytes = ReadFileIfExists(name);
@@ -65,6 +67,7 @@ struct Options {
     bool tables = false;
     std::optional<std::string> workbook;
     DecodingSettings decoding;
+    LinkProfile profile;
 };
 
 class BurstRunner {
@@ -94,7 +97,7 @@ public:
     }
 
     void Run(std::span<const std::uint8_t> octets, const HourClock& hour) {
-        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding, hour);
+        const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding, options_.profile, hour);
         std::string out;
         for (const std::string& line : analysis.lines) {
             out += line;
@@ -128,7 +131,7 @@ private:
 int RunAnalyse(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, kUsage);
+        WriteAll(stdout, std::string(kUsage) + std::string(kProfileOptionsHelp));
         return 0;
     }
     const auto ycFile = args.Value("--yc");
@@ -141,6 +144,7 @@ int RunAnalyse(Words words) {
     options.tables = args.Flag("--tables");
     options.workbook = args.Value("--xlsx");
     const auto capture = args.Value("--pcap");
+    options.profile = TakeProfileOptions(args);
     const std::vector<std::string> bursts = args.Rest();
     if (capture && !bursts.empty()) throw UsageError("give --pcap or HEX bursts, not both");
 

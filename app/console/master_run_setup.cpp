@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "export/workbook_writer.h"
 #include "files/comset_keys.h"
@@ -36,6 +37,7 @@ void LoadDefinitions(Table& table, const std::optional<std::string>& given, std:
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions) {
     MasterRunSetup setup;
     if (auto colour = args.Value("--color")) setup.colour = ParseColourMode(*colour);
+    setup.profile = TakeProfileOptions(args);
     if (!withDefinitions) return setup;
     setup.ycFile = args.Value("--yc");
     setup.yxFile = args.Value("--yx");
@@ -55,6 +57,7 @@ std::int64_t StoredDeviceAddress() {
 
 MasterRun::MasterRun(const MasterRunSetup& setup)
     : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts, ReadDecodingSettings()), printTables_(setup.tables), workbook_(setup.workbook), capture_(setup.capture) {
+    master.Station().SetProfile(setup.profile);
     LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
     LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
 }

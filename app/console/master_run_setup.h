@@ -11,6 +11,7 @@
 #include "app/console/console_log.h"
 #include "app/console/console_master.h"
 #include "app/console/interrupt_signals.h"
+#include "protocol/link_profile.h"
 #include "protocol/value_tables.h"
 
 namespace tc101::console {
@@ -22,9 +23,11 @@ struct MasterRunSetup {
     std::optional<std::string> workbook;
     std::optional<std::string> capture;  // --pcap
     ColourMode colour = ColourMode::Auto;
+    LinkProfile profile;
 };
 
-// --color, and with definitions also --yc, --yx, --tables, --xlsx and --pcap.
+// --color and the profile options, and with definitions also --yc, --yx,
+// --tables, --xlsx and --pcap.
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
 
 // comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.
@@ -33,7 +36,7 @@ std::int64_t StoredDeviceAddress();
 
 class MasterRun {
 public:
-    // Reads the decoding settings and loads the definition files (the given ones,
+    // Reads the decoding settings, gives the station the profile, and loads the definition files (the given ones,
     // else yc.sen and yx.sen of the current folder when they exist).
     explicit MasterRun(const MasterRunSetup& setup);
 

@@ -14,6 +14,7 @@
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/port_options.h"
+#include "app/console/profile_options.h"
 #include "app/console/station_options.h"
 #include "app/console/table_print.h"
 #include "outstation/station_runner.h"
@@ -26,7 +27,7 @@ namespace {
 constexpr std::string_view kUsageHead =
     "usage: tc101tool outstation --port NAME [port options] [--address N] [--yc N] [--yx N]\n"
     "                            [--change-every MS] [--event-every MS] [--strict-fcb]\n"
-    "                            [--single-char-ack] [--seed N] [--seconds S]\n"
+    "                            [--single-char-ack] [--seed N] [--seconds S] [profile options]\n"
     "\n"
     "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
     "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
@@ -36,7 +37,8 @@ constexpr std::string_view kUsageHead =
 
 constexpr std::string_view kUsageTail =
     "Station:\n"
-    "  --address N         link address and common address, 0 to 255 (default 1)\n"
+    "  --address N         link address and common address, 0 to 255, or to 65535 with\n"
+    "                      a two-octet link address (default 1)\n"
     "  --yx N              telesignals from address 1, 0 to 247 (default 16)\n"
     "  --yc N              measured values from address 1, 0 to 123 (default 8)\n"
     "  --change-every MS   a measured value change as class 2 data (default 2000, 0 none)\n"
@@ -47,6 +49,9 @@ constexpr std::string_view kUsageTail =
     "  --seed N            seed of the values (default 1)\n"
     "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
     "                      interrupted)\n"
+    "Profile options (the field sizes and object layout it answers in):\n";
+
+constexpr std::string_view kUsageEnd =
     "\n"
     "Exit status: 0 when the run ends (Ctrl-C included); 1 when the port cannot be\n"
     "opened or hangs up; 2 for a bad option.\n";
@@ -56,7 +61,9 @@ constexpr std::chrono::milliseconds kWaitSlice{100};
 
 StationConfig ReadStationConfig(Args& args) {
     StationConfig config;
-    if (auto v = args.Integer("--address", 0, 255)) config.address = static_cast<std::uint8_t>(*v);
+    config.profile = TakeProfileOptions(args);
+    const std::int64_t maxAddress = config.profile.sizes.linkAddress == 2 ? 65535 : 255;
+    if (auto v = args.Integer("--address", 0, maxAddress)) config.address = static_cast<std::uint16_t>(*v);
     return TakeStationOptions(args, config);
 }
 
@@ -107,7 +114,8 @@ void PrintLine(const std::string& line) {
 int RunOutstation(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail) +
+                             std::string(kProfileOptionsHelp) + std::string(kUsageEnd));
         return 0;
     }
     if (!PortGiven(words)) throw UsageError("--port NAME is required");

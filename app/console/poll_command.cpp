@@ -14,6 +14,7 @@
 #include "app/console/master_run_setup.h"
 #include "app/console/poll_run.h"
 #include "app/console/port_options.h"
+#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "traffic/master_settings.h"
 #include "traffic/timer_interval.h"
@@ -25,7 +26,7 @@ namespace {
 constexpr std::string_view kUsageHead =
     "usage: tc101tool poll [port options] [--address N] [--interval MS] [--ticks N | --seconds S]\n"
     "                      [--standard-link] [--yc FILE] [--yx FILE] [--tables] [--xlsx FILE]\n"
-    "                      [--pcap FILE] [--color auto|always|never]\n"
+    "                      [--pcap FILE] [--color auto|always|never] [profile options]\n"
     "\n"
     "Plays the master station as the main window's \"模拟主站(&M)\" does: it starts\n"
     "with request status of link, and at each tick of the interval sends the request\n"
@@ -39,10 +40,12 @@ constexpr std::string_view kUsageHead =
     "\n"
     "Port options:\n";
 
+constexpr std::string_view kUsageProfile = "\nProfile options:\n";
+
 constexpr std::string_view kUsageTail =
-    "\n"
     "Polling:\n"
-    "  --address N        device address: link and common address, modulo 256\n"
+    "  --address N        device address: link and common address (modulo 256 with\n"
+    "                     one-octet fields)\n"
     "                     (default: Address of section DefaultSend in comset.ini, 1)\n"
     "  --interval MS      tick interval in milliseconds\n"
     "                     (default: TimeInteval1 of section DefineSend, 1000)\n"
@@ -127,7 +130,8 @@ int Poll(const PollRun& run) {
 int RunPoll(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageProfile) +
+                             std::string(kProfileOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
     PollRun run;

@@ -10,6 +10,7 @@
 #include "app/console/console_master.h"
 #include "app/console/master_run_setup.h"
 #include "app/console/port_options.h"
+#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "protocol/hex_text.h"
 #include "traffic/send_message.h"
@@ -19,7 +20,7 @@ namespace tc101::console {
 namespace {
 
 constexpr std::string_view kUsageHead =
-    "usage: tc101tool send [port options] [--wait MS] [--color auto|always|never] HEX\n"
+    "usage: tc101tool send [port options] [--wait MS] [--color auto|always|never] [profile options] HEX\n"
     "\n"
     "Sends one message as the main window's \"发送(&F)\" sends a send-list row: the\n"
     "octets of HEX, then the line \"Tx:\" with the octets sent and the time stamp.\n"
@@ -32,8 +33,9 @@ constexpr std::string_view kUsageHead =
     "\n"
     "Port options:\n";
 
+constexpr std::string_view kUsageProfile = "\nProfile options (how the replies are read):\n";
+
 constexpr std::string_view kUsageTail =
-    "\n"
     "Other options:\n"
     "  --wait MS          how long to print what comes back, in milliseconds\n"
     "                     (default 1000; 0 sends and ends)\n"
@@ -61,7 +63,8 @@ std::string JoinWords(const std::vector<std::string>& words) {
 int RunSend(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageProfile) +
+                             std::string(kProfileOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
     const PortSettings port = TakePortOptions(args);

@@ -15,6 +15,7 @@
 #include "app/console/interrupt_signals.h"
 #include "app/console/master_run_setup.h"
 #include "app/console/poll_run.h"
+#include "app/console/profile_options.h"
 #include "app/console/station_options.h"
 #include "app/console/table_print.h"
 #include "app/demo/demo_definitions.h"
@@ -35,6 +36,7 @@ constexpr std::string_view kUsage =
     "usage: tc101tool demo [--seconds S] [--console] [--start] [--interval MS] [--frame-delay MS]\n"
     "                      [--yc N] [--yx N] [--seed N] [--change-every MS] [--event-every MS]\n"
     "                      [--strict-fcb] [--single-char-ack] [--tables] [--color auto|always|never]\n"
+    "                      [profile options]\n"
     "\n"
     "Runs the built-in outstation simulator in this process on one end of a\n"
     "pseudo-terminal link and the main window on the other end, its port already\n"
@@ -76,6 +78,11 @@ constexpr std::string_view kUsage =
     "                      procedure, the window needs \"标准链路规程(&F)\" ticked\n"
     "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
     "\n"
+    "Profile (the simulator, the window and the console master all use it; the\n"
+    "window for this run only, comset.ini keeps its own):\n";
+
+constexpr std::string_view kUsageEnd =
+    "\n"
     "At the end the simulator's figures go to standard error. Exit status: 0 when\n"
     "the run ends (Ctrl-C included); 1 when something fails; 2 for a bad option.\n";
 
@@ -113,9 +120,10 @@ DemoOptions ReadOptions(Args& args) {
     defaults.eventEveryMs = kDefaultEventEveryMs;
     StationConfig& station = options.station;
     station = console::TakeStationOptions(args, defaults);
+    station.profile = console::TakeProfileOptions(args);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
     // The window and the console master poll the stored device address.
-    station.address = DeviceAddressByte(console::StoredDeviceAddress());
+    station.address = static_cast<std::uint16_t>(LinkAddressOf(console::StoredDeviceAddress(), station.profile));
     return options;
 }
 
@@ -143,6 +151,7 @@ int RunConsoleMaster(const DemoOptions& options, const std::string& port, const 
     if (definitions.YxFile()) run.setup.yxFile = definitions.YxFile()->string();
     run.setup.tables = options.tables;
     run.setup.colour = colour;
+    run.setup.profile = options.station.profile;
     return console::Poll(run);
 }
 
@@ -162,7 +171,8 @@ void PrintStationFigures(const StationRunner& runner, const PtyLink& link) {
 int RunDemo(console::Words words, const DemoWindow& window) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        console::WriteAll(stdout, std::string(kUsage));
+        console::WriteAll(stdout,
+                          std::string(kUsage) + std::string(console::kProfileOptionsHelp) + std::string(kUsageEnd));
         return 0;
     }
     const DemoOptions options = ReadOptions(args);
@@ -198,6 +208,7 @@ int RunDemo(console::Words words, const DemoWindow& window) {
         session.ycFile = definitions.YcFile();
         session.yxFile = definitions.YxFile();
         session.startSimulation = options.start;
+        session.profile = options.station.profile;
         session.runTime = options.seconds;
         status = window(session);
     } else {

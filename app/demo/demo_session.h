@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "protocol/link_profile.h"
+
 namespace tc101::demo {
 
 struct DemoSession {
@@ -20,6 +22,8 @@ struct DemoSession {
     bool startSimulation = false;
     // Closes the window after this time; none: it stays until the user closes it.
     std::optional<std::chrono::milliseconds> runTime;
+    // The window's profile for this run; comset.ini keeps its own.
+    LinkProfile profile;
 };
 
 // Runs the window for the session and returns the exit status; empty when

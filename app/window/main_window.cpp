@@ -4,10 +4,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
@@ -21,6 +23,7 @@
 #include "traffic/session_capture.h"
 #include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/capture_menu_item.h"
+#include "traffic/ui/profile_dialog.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 #include "widgets/form_geometry.h"
@@ -37,6 +40,7 @@ constexpr char kFormSection[] = "frmZh";
 // FormResize leaves this much beside the send list's content column.
 constexpr int kSendListSlack = 30;
 constexpr int kCommandPageCount = 3;
+constexpr int kProfilePanelPadding = 20;
 
 void FitColumns(Table& table, const GridView& grid, const std::vector<int>& columns) {
     const QFontMetrics metrics(grid.font());
@@ -90,6 +94,9 @@ TfrmZh::~TfrmZh() {
 void TfrmZh::FormCreate() {
     station_->SetDecoding(ReadDecodingSettings());
     Memo1->CaptureSessionTo(SessionLogFolder());
+    const StoredLinkProfile stored = ReadLinkProfile();
+    SetLinkProfile(stored.profile);
+    for (const std::string& fault : stored.faults) Memo1->AppendLine(LogColour::Red, fault);
     RestoreFormSize(*this, kFormSection);
     const WindowSettings settings = ReadWindowSettings(ComSetFile());
     PnlSee->setVisible(settings.bsee);
@@ -107,6 +114,18 @@ void TfrmZh::FormCreate() {
     SetSplitter1Visible(page != 0);
     if (page != 0) Notebook1->setCurrentIndex(page - 1);
     txtAdd->setValue(static_cast<int>(settings.address));
+}
+
+void TfrmZh::SetLinkProfile(const LinkProfile& profile) {
+    station_->SetProfile(profile);
+    profilePanel_->setText(ProfilePanelText(profile));
+    const QFontMetrics metrics(statusBar()->font());
+    profilePanel_->setFixedWidth(metrics.horizontalAdvance(profilePanel_->text()) + kProfilePanelPadding);
+}
+
+void TfrmZh::btnProfileClick() {
+    ProfileDialog dialog(station_->Profile(), this);
+    if (dialog.exec() == QDialog::Accepted) SetLinkProfile(dialog.Profile());
 }
 
 bool TfrmZh::Splitter1Visible() const { return Notebook1->isVisibleTo(this); }

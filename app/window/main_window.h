@@ -73,6 +73,12 @@ public:
     // pseudo-terminal), with the stored line settings; nothing is written back.
     void SetSessionPort(std::string name) { sessionPort_ = std::move(name); }
 
+    // The profile frames are built and read with: comset.ini's at start, the
+    // dialog's once confirmed; the demo's is for the run (nothing stored).
+    void SetLinkProfile(const LinkProfile& profile);
+    const LinkProfile& Profile() const { return station_->Profile(); }
+    void btnProfileClick();
+
     // Port commands and state.
     void BtnOpenComClick();
     void btnCloseComClick();
@@ -205,6 +211,7 @@ private:
     std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
+    QLabel* profilePanel_ = nullptr;  // at the right, apart from the seven
     int notebookHeight_ = 150;
     int logHeight_ = 100;
 };

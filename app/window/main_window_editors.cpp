@@ -27,6 +27,7 @@ void TfrmZh::BtnUpdateClick() {
         // Its section is its component name.
         SaveFormSize(*this, objectName().toStdString());
         TfrmDefineSend editor(*frmBwSet, this);
+        editor.SetLinkProfile(station_->Profile());
         editor.exec();
     });
     RunCommand([this] { LoadSendList(); });

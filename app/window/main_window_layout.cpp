@@ -92,6 +92,7 @@ void TfrmZh::BuildMenu() {
     btnPortSet = item(bar, "btnPortSet", u"端口设置(&P)");
     connect(item(bar, "BtnYcYxDef", u"遥测遥信设置(&S)"), &QAction::triggered, this, &TfrmZh::BtnYcYxDefClick);
     connect(item(bar, "N2", u"主站报文设置(&B)"), &QAction::triggered, this, [this] { frmBwSet->exec(); });
+    connect(item(bar, "btnProfile", u"规约参数(&C)"), &QAction::triggered, this, &TfrmZh::btnProfileClick);
     BtnClear = item(bar, "BtnClear", u"清除报文(&Q)");
     connect(item(bar, "BtnExcel", u"转换为&Excel"), &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
     QMenu* A2 = Named(bar->addMenu(QStringLiteral(u"帮助(&H)")), "A2");
@@ -208,6 +209,13 @@ void TfrmZh::BuildStatusBar() {
         bar->addWidget(panel);
         statusPanels_[i] = panel;
     }
+    profilePanel_ = new QLabel;
+    profilePanel_->setObjectName(QStringLiteral("ProfilePanel"));
+    profilePanel_->setAlignment(Qt::AlignCenter);
+    profilePanel_->setFrameShape(QFrame::Panel);
+    profilePanel_->setFrameShadow(QFrame::Sunken);
+    profilePanel_->setToolTip(QStringLiteral(u"规约参数: 链路地址/传送原因/公共地址/信息体地址的字节数"));
+    bar->addPermanentWidget(profilePanel_);
 }
 
 void TfrmZh::SetupLayout() {

@@ -116,6 +116,7 @@ void TfrmDefineSend::TakeSnapshots() { snapshot_->Take(); }
 void TfrmDefineSend::OpenGenerator() {
     const int row = CurrentRow();
     TfrmBwget generator(settings_, this);
+    generator.SetLinkProfile(profile_);
     generator.SetCaption(QString::fromUtf16(u"生成第 ") + QString::number(row) + QString::fromUtf16(u" 行报文"));
     generator.exec();
     if (generator.MessageGenerated()) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "files/ui/editor_form.h"
+#include "protocol/link_profile.h"
 #include "protocol/table.h"
 
 namespace tc101 {
@@ -21,6 +22,9 @@ public:
     // The settings dialog supplies the generator's frames.
     explicit TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent = nullptr);
     ~TfrmDefineSend() override;
+
+    // The generator builds its frames in this profile (default 1/1/1/2).
+    void SetLinkProfile(const LinkProfile& profile) { profile_ = profile; }
 
     Table& SendTable() { return sendTable_; }
     const std::string& SendFileName() const { return sendFileName_; }
@@ -51,6 +55,7 @@ private:
     void GridMouseUp(const QPoint& at);
 
     const TfrmBwSet& settings_;
+    LinkProfile profile_;
     Table sendTable_;
     GridView* GrdSend = nullptr;
     EditSnapshot* snapshot_ = nullptr;

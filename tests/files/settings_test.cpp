@@ -41,6 +41,54 @@ TEST_F(Settings, FailedWriteLeavesTheStoredByte) {
     EXPECT_EQ(ReadDecodingSettings().ycUseByte, kDefaultYcUseByte);
 }
 
+TEST_F(Settings, LinkProfileRoundTripsAndOnlyTheDialogWritesIt) {
+    EXPECT_EQ(ReadLinkProfile().profile, LinkProfile{});
+    EXPECT_FALSE(std::filesystem::exists(AppFile(kComsetIniName))) << "reading wrote the file";
+    LinkProfile profile;
+    profile.sizes = {2, 2, 2, 3};
+    profile.originator = 7;
+    profile.commonAddress = 513;
+    profile.decoding = ObjectDecoding::Standard;
+    profile.yxBase = 0x10;
+    profile.ycBase = 0x700001;
+    WriteLinkProfile(profile);
+    const StoredLinkProfile stored = ReadLinkProfile();
+    EXPECT_EQ(stored.profile, profile);
+    EXPECT_TRUE(stored.faults.empty());
+    EXPECT_EQ(ReadBytes(AppFile(kComsetIniName)),
+              "[Profile]\r\nLinkAddress=2\r\nCause=2\r\nCommonAddress=2\r\nObjectAddress=3\r\nOriginator=7\r\n"
+              "CommonAddressValue=513\r\nDecoding=standard\r\nYxBase=0x10\r\nYcBase=0x700001\r\n");
+    profile.commonAddress.reset();
+    WriteLinkProfile(profile);
+    EXPECT_EQ(ReadLinkProfile().profile, profile);
+}
+
+TEST_F(Settings, UnusableStoredProfileValuesTakeTheirDefaultAndAreNamed) {
+    struct Case {
+        const char* line;
+        const char* fault;  // what the fault line shows
+    };
+    const Case cases[] = {
+        {"LinkAddress=0", "LinkAddress=0 不可用(1 或 2), 按 1 使用"},
+        {"LinkAddress=3", "LinkAddress=3 不可用(1 或 2), 按 1 使用"},
+        {"Cause=two", "Cause=two 不可用(1 或 2), 按 1 使用"},
+        {"CommonAddress=4", "CommonAddress=4 不可用(1 或 2), 按 1 使用"},
+        {"ObjectAddress=4", "ObjectAddress=4 不可用(1 至 3), 按 2 使用"},
+        {"Originator=256", "Originator=256 不可用(0 至 255), 按 0 使用"},
+        {"CommonAddressValue=256", "CommonAddressValue=256 不可用(0 至 255), 按 设备地址 使用"},
+        {"Decoding=iec", "Decoding=iec 不可用(legacy 或 standard), 按 legacy 使用"},
+        {"YcBase=-1", "YcBase=-1 不可用(0 至 0xFFFFFF), 按 0x4001 使用"},
+        {"YxBase=0x1000000", "YxBase=0x1000000 不可用(0 至 0xFFFFFF), 按 0x1 使用"},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(AppFile(kComsetIniName), std::string("[Profile]\r\n") + c.line + "\r\n");
+        const StoredLinkProfile stored = ReadLinkProfile();
+        EXPECT_EQ(stored.profile, LinkProfile{}) << c.line;
+        ASSERT_EQ(stored.faults.size(), 1u) << c.line;
+        EXPECT_EQ(stored.faults[0], std::string("comset.ini [Profile] ") + c.fault);
+    }
+}
+
 TEST_F(Settings, SendFileNameFallsBackToDefaultAndWritesItBack) {
     const std::string fallback = AppFile(kDefaultSendFileName).string();
     EXPECT_EQ(ResolveSendFileName(), fallback);

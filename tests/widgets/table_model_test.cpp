@@ -31,6 +31,34 @@ TEST(TableModelTest, TitlesAndNumbersAreHeadersAndCellsAreShifted) {
     EXPECT_FALSE(model.index(0, 0).data(Qt::ForegroundRole).isValid());
 }
 
+TEST(TableModelTest, InvalidOrNotTopicalValuesAreGreyWithTheirFlagsAsTooltip) {
+    Table table = MakeTable();
+    table.SetTone(3, ColumnTone::Green);
+    TableModel model(table);
+    QSignalSpy changed(&model, &TableModel::dataChanged);
+    const QColor green(0, 128, 0);
+    const QColor grey(150, 150, 150);
+    struct Case {
+        std::uint8_t flags;
+        QColor colour;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {0x00, green, ""},
+        {0x80, grey, "IV 无效"},
+        {0x40, grey, "NT 非当前值"},
+        {0xC1, grey, "IV 无效, NT 非当前值, OV 溢出"},
+        {0x30, green, "SB 被取代, BL 被闭锁"},  // flagged but not greyed
+    };
+    for (const Case& c : cases) {
+        table.SetQuality(3, 2, c.flags);
+        const QModelIndex cell = model.index(1, 2);
+        EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QColor>(), c.colour) << int(c.flags);
+        EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), QString::fromUtf8(c.tip));
+    }
+    EXPECT_GE(changed.count(), 4);
+}
+
 TEST(TableModelTest, ShapeChangesKeepTheModelConsistent) {
     Table table = MakeTable();
     TableModel model(table);

@@ -12,6 +12,7 @@
 
 #include "traffic/ui/bw_get_form.h"
 #include "traffic/ui/bw_set_form.h"
+#include "traffic/ui/profile_dialog.h"
 #include "widgets/application.h"
 #include "widgets/grid_view.h"
 
@@ -74,7 +75,17 @@ int main(int argc, char** argv) {
             QTimer::singleShot(300, [&, grid] {
                 Save(*grid, folder, "shell-grid.png");
                 delete grid;
-                app.quit();
+
+                tc101::LinkProfile profile;
+                profile.sizes = {2, 2, 2, 3};
+                profile.decoding = tc101::ObjectDecoding::Standard;
+                auto* dialog = new tc101::ProfileDialog(profile);
+                dialog->show();
+                QTimer::singleShot(300, [&, dialog] {
+                    Save(*dialog, folder, "shell-profile.png");
+                    delete dialog;
+                    app.quit();
+                });
             });
         });
     });

@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
         const std::vector<std::uint8_t> block = Sealed(hex);
         window.Comm1ReceiveData(block.data(), static_cast<std::uint16_t>(block.size()));
     }
+    // One value reported invalid, to see it drawn grey.
+    t.GrdYC.SetQuality(t.Slot(tc101::ValuePage::Yc, 1).column, 2, 0x80);
     window.findChild<QPlainTextEdit*>(QStringLiteral("memoAna"))->setPlainText(QStringLiteral("68 0C 0C 68 08 01 15 82 14 01 01 40 E8 03 18 FC F5 16"));
     for (int page = 0; page < 3; ++page) {
         window.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(page);

@@ -83,12 +83,13 @@ void TfrmBwget::BtnOkClick() {
         return;
     }
     const int address = cmbAddress->value();
+    const MasterSettings values = settings_.Settings();
     std::string content;
     if (item == kInterrogationItem) {
-        content = BytesToHexText(settings_.InterrogationFrame(address, CellFallback::Zero));
+        content = BytesToHexText(BuildInterrogation(values.interrogationValues, address, CellFallback::Zero, profile_));
     } else {
-        const auto request = static_cast<ShortRequest>(item + static_cast<int>(ShortRequest::LinkStatus));
-        content = BytesToHexText(settings_.ShortRequestFrame(request, address));
+        const auto row = static_cast<std::size_t>(item - kLinkStatusItem);
+        content = BytesToHexText(BuildShortRequest(values.shortValues[row], address, profile_));
     }
     generatedName_ = cmbBWLX->itemText(item) + QString::number(address) + QLatin1Char('#');
     generatedContent_ = QString::fromStdString(content);

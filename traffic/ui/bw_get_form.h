@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "protocol/link_profile.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -23,6 +25,9 @@ class TfrmBwget : public QDialog {
 public:
     // The settings dialog supplies the control fields and interrogation cells.
     explicit TfrmBwget(const TfrmBwSet& settings, QWidget* parent = nullptr);
+
+    // The profile the frames are built in (default 1/1/1/2).
+    void SetLinkProfile(const LinkProfile& profile) { profile_ = profile; }
 
     // "生成第 n 行报文" as the caller words it.
     void SetCaption(const QString& text);
@@ -47,6 +52,7 @@ private:
     void BtnOkClick();
 
     const TfrmBwSet& settings_;
+    LinkProfile profile_;
     bool messageGenerated_ = false;
     QString generatedName_;
     QString generatedContent_;

@@ -4,6 +4,7 @@
 // no checksum fails. The session port leaves the stored settings alone.
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -37,8 +38,10 @@ constexpr int kWindowDelayMs = 10;
 constexpr int kPollIntervalMs = 50;
 // Well after the interrogation at 50 ms ticks, well before the test's patience ends.
 constexpr std::int64_t kEventEveryMs = 1500;
+// A link address of two octets.
+constexpr int kWideAddress = 257;
 
-int DeviceColumn(const Table& table, std::uint8_t address) {
+int DeviceColumn(const Table& table, int address) {
     const std::string title = std::to_string(address) + "#设备";
     for (int col = kFirstDeviceCol; col < table.ColCount(); ++col)
         if (table.Cell(col, 0) == title) return col;
@@ -135,6 +138,63 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     EXPECT_EQ(runner.Counters().framesIgnored, 0);
 }
 
+// Another profile on both ends: two-octet link, cause, common address, three
+// octet object addresses, standard decoding, a link address beyond one octet;
+// the status bar names the profile, the values land in their rows and the
+// events are read.
+TEST_F(DemoWindowTest, MasterSimulationInAnotherProfileFillsTheRightRows) {
+    LinkProfile profile;
+    profile.sizes = {2, 2, 2, 3};
+    profile.decoding = ObjectDecoding::Standard;
+    const PtyLink link;
+    StationConfig config;
+    config.ycCount = kYc;
+    config.yxCount = kYx;
+    config.seed = kSeed;
+    config.changeEveryMs = 0;
+    config.eventEveryMs = kEventEveryMs;
+    config.profile = profile;
+    config.address = kWideAddress;
+    StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+    runner.Start();
+
+    TfrmZh window;
+    window.SetSessionPort(link.PortB());
+    window.show();
+    DemoSession session = Session(link);
+    session.profile = profile;
+    PrepareDemoWindow(window, session);
+    ASSERT_TRUE(window.PortOpen());
+    EXPECT_EQ(testing::Part<QLabel>(window, "ProfilePanel")->text(), QStringLiteral(u" 规约:2/2/2/3 标准"));
+    testing::Part<QSpinBox>(window, "txtInteval1")->setValue(kPollIntervalMs);
+    testing::Part<QSpinBox>(window, "txtAdd")->setValue(kWideAddress);
+    QTest::mouseClick(testing::Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
+
+    const auto log = [memo = testing::Part<TrafficLog>(window, "Memo1")] { return memo->toPlainText(); };
+    const ValueTables& tables = window.Tables();
+    const auto filled = [&] {
+        const int col = DeviceColumn(tables.GrdYC, kWideAddress);
+        return col >= 0 && !tables.GrdYC.Cell(col, kYc).empty() && !tables.GrdSJ.Cell(kSjNameCol, 1).empty();
+    };
+    ASSERT_TRUE(testing::WaitFor(filled, 8000)) << "no values or no event; log:\n" << log().toStdString();
+    const int yxCol = DeviceColumn(tables.GrdYX, kWideAddress);
+    const int ycCol = DeviceColumn(tables.GrdYC, kWideAddress);
+    ASSERT_GE(yxCol, 0) << "no 257#设备 column in GrdYX";
+    const int toggled = EventPoint(kSeed, 1, kYx);
+    for (int point = 1; point <= kYx; ++point)
+        EXPECT_EQ(tables.GrdYX.Cell(yxCol, point), (InitialTelesignal(kSeed, point) != (point == toggled)) ? "合" : "分")
+            << "telesignal " << point;
+    for (int point = 1; point <= kYc; ++point)
+        EXPECT_EQ(tables.GrdYC.Cell(ycCol, point),
+                  MeasuredValueText(InitialMeasuredValue(kSeed, point), tables.Definition(ValuePage::Yc, kYcRatioCol, point)))
+            << "measured value " << point;
+    EXPECT_EQ(tables.GrdSJ.Cell(kSjNameCol, 1), "开关" + std::to_string(toggled));
+    EXPECT_FALSE(log().contains(QStringLiteral(u"效验有误"))) << log().toStdString();
+    window.close();
+    runner.Stop();
+    EXPECT_EQ(runner.Counters().framesIgnored, 0);
+}
+
 TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
     const PtyLink link;
     IniFile comset(File("comset.ini"));
@@ -151,7 +211,7 @@ TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
             window.SetSessionPort(link.PortB());
             window.show();
             EXPECT_EQ(window.PortOpen(), c.autoOpen);
-            PrepareDemoWindow(window, DemoSession{link.PortB(), {}, {}, false, {}});
+            PrepareDemoWindow(window, DemoSession{link.PortB(), {}, {}, false, {}, {}});
             EXPECT_TRUE(window.PortOpen());
             EXPECT_EQ(window.Comm().CommName(), link.PortB());
             // Closing and opening again by the menu stays on the session port.

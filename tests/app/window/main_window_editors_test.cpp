@@ -1,6 +1,8 @@
 #include <array>
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -9,9 +11,12 @@
 #include "app/window/main_window.h"
 #include "window_parts.h"
 #include "support/editor_fixture.h"
+#include "files/comset_keys.h"
 #include "files/ini_file.h"
 #include "files/ui/define_send_form.h"
 #include "files/ui/yc_yx_def_form.h"
+#include "traffic/ui/profile_dialog.h"
+#include "traffic/ui/traffic_log.h"
 
 namespace tc101 {
 namespace {
@@ -68,6 +73,33 @@ TEST_F(MainWindowEditorsTest, SendEditorAndTheSendListFollowsItsFile) {
     EXPECT_EQ(window.SendList().Cell(2, 1), "68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16");
     // The main window's size was stored before the editor opened.
     EXPECT_GT(IniFile(File("FromSizeInfo.ini")).ReadInteger("frmZh", "width", 0), 0);
+    window.close();
+}
+
+// The stored profile at start (a value that cannot be used named in red),
+// and the dialog from the menu: stored, shown, used by the station.
+TEST_F(MainWindowEditorsTest, ProfileFromComsetAndFromTheDialog) {
+    IniFile(File("comset.ini")).WriteString("Profile", "LinkAddress", "2");
+    IniFile(File("comset.ini")).WriteString("Profile", "ObjectAddress", "9");
+    TfrmZh window;
+    window.show();
+    EXPECT_EQ(window.Profile().sizes, (FieldSizes{2, 1, 1, 2}));
+    EXPECT_EQ(testing::Part<QLabel>(window, "ProfilePanel")->text(), QStringLiteral(u" 规约:2/1/1/2"));
+    EXPECT_TRUE(testing::Part<TrafficLog>(window, "Memo1")->toPlainText().contains(QStringLiteral(u"ObjectAddress=9 不可用(1 至 3), 按 2 使用")));
+
+    testing::ModalDriver drive([](QWidget* modal) {
+        auto* dialog = qobject_cast<ProfileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->spnObjectAddress->setValue(3);
+        dialog->cmbDecoding->setCurrentIndex(1);
+        dialog->btnOk->click();
+    });
+    testing::Part<QAction>(window, "btnProfile")->trigger();
+    EXPECT_TRUE(drive.seen);
+    EXPECT_EQ(window.Profile().sizes, (FieldSizes{2, 1, 1, 3}));
+    EXPECT_EQ(window.Profile().decoding, ObjectDecoding::Standard);
+    EXPECT_EQ(testing::Part<QLabel>(window, "ProfilePanel")->text(), QStringLiteral(u" 规约:2/1/1/3 标准"));
+    EXPECT_EQ(ReadLinkProfile().profile, window.Profile());
     window.close();
 }
 

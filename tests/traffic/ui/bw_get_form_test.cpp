@@ -1,4 +1,5 @@
 #include <fstream>
+#include <optional>
 
 #include <QComboBox>
 #include <QLabel>
@@ -61,6 +62,32 @@ TEST_F(BwgetFormTest, GeneratesNamedRequests) {
         EXPECT_TRUE(form.MessageGenerated()) << c.name;
         EXPECT_EQ(form.GeneratedName(), QString::fromUtf8(c.name));
         EXPECT_EQ(form.GeneratedContent(), QString::fromUtf8(c.content));
+    }
+}
+
+TEST_F(BwgetFormTest, GeneratesInTheGivenProfile) {
+    struct Case {
+        FieldSizes sizes;
+        std::uint8_t originator;
+        std::optional<std::uint32_t> common;
+        GeneratorCase generated;
+    };
+    const Case cases[] = {
+        {{2, 2, 2, 3}, 0, {}, {1, 257, "召唤一级数据257#", "10 5A 01 01 5C 16"}},
+        {{2, 2, 2, 3}, 0, {}, {3, 257, "总召257#", "68 0D 0D 68 53 01 01 64 01 06 00 01 01 00 00 00 14 D6 16"}},
+        {{1, 2, 2, 3}, 5, 0x0203, {3, 3, "总召3#", "68 0C 0C 68 53 03 64 01 06 05 03 02 00 00 00 14 DF 16"}},
+        {{2, 1, 1, 2}, 0, {}, {0, 300, "召唤链路状态300#", "10 49 2C 01 76 16"}},
+    };
+    for (const Case& c : cases) {
+        LinkProfile profile;
+        profile.sizes = c.sizes;
+        profile.originator = c.originator;
+        profile.commonAddress = c.common;
+        TfrmBwget form(*settings_);
+        form.SetLinkProfile(profile);
+        Generate(form, c.generated.item, c.generated.address, &TfrmBwget::btnOk);
+        EXPECT_EQ(form.GeneratedName(), QString::fromUtf8(c.generated.name));
+        EXPECT_EQ(form.GeneratedContent(), QString::fromUtf8(c.generated.content)) << c.generated.name;
     }
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+
+// The link profile options analyse, poll, send, outstation and demo share:
+// --profile, --decoding, --common-address, --originator, --yx-base,
+// --yc-base. Each one given replaces the stored value of comset.ini
+// (section Profile) for this run only; nothing is written back.
+
+#include <string_view>
+
+#include "app/console/args.h"
+#include "protocol/link_profile.h"
+
+namespace tc101::console {
+
+// For a usage line.
+inline constexpr std::string_view kProfileOptionsSynopsis =
+    "[--profile LA/COT/CA/IOA] [--decoding legacy|standard] [--common-address N]\n"
+    "            [--originator N] [--yx-base N] [--yc-base N]";
+
+// For a --help text: one line per option, then where the unset ones come from.
+inline constexpr std::string_view kProfileOptionsHelp =
+    "  --profile LA/COT/CA/IOA  octets of the link address (1 or 2), cause of\n"
+    "                     transmission (1 or 2), common address (1 or 2) and\n"
+    "                     information object address (1 to 3), e.g. 2/2/2/3\n"
+    "  --decoding D       information objects read by the legacy rules (by position,\n"
+    "                     one address octet picks the row) or the standard ones\n"
+    "                     (SQ, VSQ number and each type's layout honoured)\n"
+    "  --common-address N\n"
+    "                     common address of the ASDU (default: the device address)\n"
+    "  --originator N     originator address, the second cause octet, 0 to 255\n"
+    "  --yx-base N        standard decoding: object address of GrdYX's first row (1)\n"
+    "  --yc-base N        standard decoding: object address of GrdYC's first row\n"
+    "                     (0x4001); bases are decimal or 0x hexadecimal\n"
+    "  Profile options not given come from comset.ini (section Profile), as the main\n"
+    "  window's dialog \"规约参数\" stores them; without it the profile is 1/1/1/2 legacy.\n";
+
+// Takes the options out of args over the given profile.
+LinkProfile TakeProfileOptions(Args& args, LinkProfile stored);
+// Over the profile stored in comset.ini; a stored value that cannot be used
+// is named on standard error and its default taken.
+LinkProfile TakeProfileOptions(Args& args);
+
+}  // namespace tc101::console
