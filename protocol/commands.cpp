@@ -90,6 +90,22 @@ std::optional<CommandType> ParseCommandType(std::string_view name) {
     return std::nullopt;
 }
 
+std::string_view CommandTypeName(CommandType type) {
+    switch (type) {
+        case CommandType::Single: return "单点遥控";
+        case CommandType::Double: return "双点遥控";
+        case CommandType::SetNormalised: return "设定值(归一化)";
+        case CommandType::SetScaled: return "设定值(标度化)";
+        case CommandType::SetFloat: return "设定值(浮点)";
+        case CommandType::CounterInterrogation: return "电度召唤";
+        case CommandType::Read: return "读命令";
+        case CommandType::ClockSync: return "对时";
+        case CommandType::Test: return "测试命令";
+        case CommandType::ResetProcess: return "复位进程";
+    }
+    return "";
+}
+
 bool SelectBeforeOperate(CommandType type) {
     switch (type) {
         case CommandType::Single:

@@ -31,6 +31,8 @@ enum class CommandType : std::uint8_t {
 
 // sc, dc, se-nva, se-sva, se-float, ci, rd, cs, ts, rp.
 std::optional<CommandType> ParseCommandType(std::string_view name);
+// "单点遥控", "双点遥控", "设定值(归一化)" … as the log names them.
+std::string_view CommandTypeName(CommandType type);
 // Commands that go select then execute; the others are one activation.
 bool SelectBeforeOperate(CommandType type);
 
