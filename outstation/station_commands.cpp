@@ -192,8 +192,9 @@ CommandAnswer StationCommands::Handle(std::span<const std::uint8_t> asdu, const 
             state = dcs == 2;
         }
         points.SetTelesignal(point, state);
-        answer.followUps.push_back(Mirror(asdu, kCauseActivationTermination));
+        // The change before the termination, so the master sees it within the command.
         answer.followUps.push_back(TelesignalChange(fields, point, state));
+        answer.followUps.push_back(Mirror(asdu, kCauseActivationTermination));
         return answer;
     }
     if (element.size() < 3) return {Mirror(asdu, kCauseUnknownObject, true), {}};
@@ -206,8 +207,8 @@ CommandAnswer StationCommands::Handle(std::span<const std::uint8_t> asdu, const 
     }
     const auto stored = static_cast<std::int16_t>(std::clamp<long>(std::lround(value), INT16_MIN, INT16_MAX));
     points.SetMeasured(point, stored);
-    answer.followUps.push_back(Mirror(asdu, kCauseActivationTermination));
     answer.followUps.push_back(MeasuredChange(fields, point, stored));
+    answer.followUps.push_back(Mirror(asdu, kCauseActivationTermination));
     return answer;
 }
 
