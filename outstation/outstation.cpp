@@ -62,7 +62,8 @@ Outstation::Outstation(const StationConfig& config, StationClock clock)
       commonAddress_(CommonAddressOf(config.address, config.profile)),
       clock_(std::move(clock)),
       points_(config),
-      now_(clock_()) {
+      now_(clock_()),
+      commands_(config.selectTimeoutMs, config.directExecute) {
     nextChangeMs_ = now_.steadyMs + config_.changeEveryMs;
     nextEventMs_ = now_.steadyMs + config_.eventEveryMs;
 }
@@ -99,7 +100,7 @@ void Outstation::KeepTail(std::span<const std::uint8_t> data, std::size_t from) 
 }
 
 void Outstation::Advance() {
-    now_ = clock_();
+    now_ = commands_.Adjust(clock_());
     MakeDue(nextChangeMs_, config_.changeEveryMs, now_.steadyMs, class2_.size(), false);
     MakeDue(nextEventMs_, config_.eventEveryMs, now_.steadyMs, class1_.size(), true);
 }
@@ -174,6 +175,24 @@ std::optional<Frame> Outstation::HandleUserData(std::uint8_t control, std::span<
     const std::uint8_t function = control & kFunctionMask;
     const auto command = ReadInterrogation(asdu, layout_);
     const bool interrogation = command && command->commonAddress == commonAddress_;
+    const auto commonAt = static_cast<std::size_t>(2 + layout_.causeOctets);
+    const bool isCommand = asdu.size() >= commonAt + static_cast<std::size_t>(layout_.commonOctets) &&
+                         IsStationCommand(asdu[0]) &&
+                         ReadLittleEndian(asdu, commonAt, layout_.commonOctets) == commonAddress_;
+    if (isCommand) {
+        if (function == primary::kUserDataUnconfirmed) {
+            class1_.push_back(Command(asdu));
+            return std::nullopt;
+        }
+        if (function != primary::kUserDataConfirmed) return FixedReply(secondary::kLinkNotImplemented);
+        return WithFrameCount(control, [&]() -> Frame {
+            const auto at = static_cast<std::ptrdiff_t>(class1_.size());
+            Asdu confirmation = Command(asdu);
+            if (!config_.strictFcb) return UserData(secondary::kAck, confirmation);
+            class1_.insert(class1_.begin() + at, std::move(confirmation));
+            return Ack();
+        });
+    }
     if (function == primary::kUserDataUnconfirmed) {
         if (interrogation) QueueInterrogation(asdu);
         return std::nullopt;
@@ -223,6 +242,13 @@ Asdu Outstation::Interrogate(std::span<const std::uint8_t> asdu) {
         class1_.push_back(std::move(unit));
     class1_.push_back(InterrogationAsdu(fields, kCauseActivationTermination, qualifier));
     return InterrogationAsdu(fields, kCauseActivationConfirm, qualifier);
+}
+
+Asdu Outstation::Command(std::span<const std::uint8_t> asdu) {
+    const std::uint8_t originator = layout_.causeOctets > 1 ? asdu[3] : config_.profile.originator;
+    CommandAnswer answer = commands_.Handle(asdu, Fields(originator), points_, now_);
+    for (Asdu& unit : answer.followUps) class1_.push_back(std::move(unit));
+    return std::move(answer.confirmation);
 }
 
 void Outstation::QueueInterrogation(std::span<const std::uint8_t> command) {

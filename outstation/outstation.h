@@ -15,6 +15,7 @@
 #include "outstation/point_model.h"
 #include "outstation/station_asdu.h"
 #include "outstation/station_clock.h"
+#include "outstation/station_commands.h"
 #include "outstation/station_config.h"
 #include "protocol/frame_layout.h"
 
@@ -64,6 +65,8 @@ private:
     // The same with the confirmation queued as class 1 data.
     void QueueInterrogation(std::span<const std::uint8_t> command);
     Frame ServeClassRequest(bool class1);
+    // A control command: its confirmation, the rest queued as class 1 data.
+    Asdu Command(std::span<const std::uint8_t> asdu);
 
     Frame Ack() const;
     Frame FixedReply(std::uint8_t function) const;
@@ -98,6 +101,7 @@ private:
     std::vector<std::uint8_t> tail_;
     std::int64_t tailAtMs_ = 0;
     StationCounters counters_;
+    StationCommands commands_;
 };
 
 }  // namespace tc101

@@ -22,6 +22,10 @@ public:
     const std::vector<bool>& Telesignals() const { return telesignals_; }
     const std::vector<std::int16_t>& MeasuredValues() const { return measured_; }
 
+    // A command's new state or set-point (point numbered from 1).
+    void SetTelesignal(int point, bool state) { telesignals_[static_cast<std::size_t>(point - 1)] = state; }
+    void SetMeasured(int point, std::int16_t value) { measured_[static_cast<std::size_t>(point - 1)] = value; }
+
     // The next measured value change; point 0 when there are no values.
     PointChange NextMeasuredChange();
     // The next event: a telesignal toggles; point 0 when there are none.

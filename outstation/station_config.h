@@ -27,6 +27,9 @@ struct StationConfig {
     std::int64_t eventEveryMs = 5000;   // telesignal changes and events, class 1
     bool strictFcb = false;
     bool singleCharAck = false;
+    // How long a selection waits for its execute; a lone execute is refused unless directExecute.
+    std::int64_t selectTimeoutMs = 10'000;
+    bool directExecute = false;
     std::uint32_t seed = 1;
     // The field sizes and object layout it answers in.
     LinkProfile profile;

@@ -53,6 +53,16 @@ std::string RequestBanner(MasterRequest request, std::int64_t address, int linkO
     return banner;
 }
 
+std::string CommandBanner(std::string_view typeName, std::string_view stepName, std::int64_t address,
+                          int linkOctets) {
+    std::string banner = "========";
+    banner += typeName;
+    banner += stepName;
+    banner += std::to_string(FieldValue(address, linkOctets));
+    banner += "#========";
+    return banner;
+}
+
 std::string RequestLine(std::span<const std::uint8_t> frame, std::string_view stamp) {
     return "TX:" + BytesToHexText(frame) + StampSuffix(stamp);
 }

@@ -31,6 +31,9 @@ std::string StampSuffix(std::string_view stamp);
 // "========总召1#========" and its siblings; the address is taken modulo 256,
 // or modulo 65536 for a two-octet link address.
 std::string RequestBanner(MasterRequest request, std::int64_t address, int linkOctets = 1);
+// "========单点遥控选择1#========" and its siblings for a command step.
+std::string CommandBanner(std::string_view typeName, std::string_view stepName, std::int64_t address,
+                          int linkOctets = 1);
 // "TX:" + hex text of the frame as sent + stamp suffix.
 std::string RequestLine(std::span<const std::uint8_t> frame, std::string_view stamp);
 // "========" + name + "========".

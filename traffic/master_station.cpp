@@ -1,5 +1,9 @@
 #include "traffic/master_station.h"
 
+#include <utility>
+
+#include "protocol/commands.h"
+#include "protocol/requests.h"
 #include "serial/port_settings.h"
 
 namespace tc101 {
@@ -29,6 +33,19 @@ bool MasterStation::Put(std::span<const std::uint8_t> octets) {
 }
 
 std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address) {
+    const auto next = cycle_.NextRequest();
+    const bool linkUp = next != MasterRequest::LinkStatus && next != MasterRequest::ResetRemoteLink;
+    if (command_ && linkUp) {
+        CommandTick(address, CommandSequence::Clock::now());
+        return std::nullopt;
+    }
+    if (command_) {
+        // Still bringing the link up: the step's time limit runs all the same.
+        std::vector<CommandLogLine> lines;
+        command_->NextAction(CommandSequence::Clock::now(), lines);
+        LogCommandLines(lines);
+        EndCommandIfDone();
+    }
     const std::optional<MasterRequest> request = cycle_.SimulationTick();
     if (request) SendRequest(*request, address);
     return request;
@@ -69,7 +86,65 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);
     sink_.Account(analysis.lines);
     cycle_.ReplyArrived(block, analysis.verdict);
+    if (command_) {
+        std::vector<CommandLogLine> lines;
+        const auto now = CommandSequence::Clock::now();
+        for (const auto& asdu : AsdusOf(block, options_.profile)) command_->Received(asdu, now, lines);
+        LogCommandLines(lines);
+        EndCommandIfDone();
+    }
     return analysis.verdict;
+}
+
+void MasterStation::StartCommand(const CommandPlan& plan, std::int64_t address,
+                                 CommandSequence::Clock::time_point now) {
+    command_.emplace(plan, CommonAddressOf(address, options_.profile), options_.profile, now);
+    commandOutcome_.reset();
+}
+
+std::optional<CommandOutcome> MasterStation::TakeCommandOutcome() { return std::exchange(commandOutcome_, std::nullopt); }
+
+void MasterStation::CommandTick(std::int64_t address, CommandSequence::Clock::time_point now) {
+    std::vector<CommandLogLine> lines;
+    const bool maySend = cycle_.TickMaySend();
+    const auto next = command_->NextAction(now, lines);
+    LogCommandLines(lines);
+    EndCommandIfDone();
+    if (!next || !maySend) return;
+    if (next->action == CommandSequence::Action::Class1) {
+        cycle_.Sent();
+        SendRequest(MasterRequest::Class1, address);
+        return;
+    }
+    cycle_.CommandSent();
+    SendCommandFrame(next->step, address);
+    command_->CommandSent(now);
+}
+
+void MasterStation::SendCommandFrame(CommandStep step, std::int64_t address) {
+    const CommandRequest& request = command_->Plan().request;
+    const std::vector<std::uint8_t> octets =
+        cycle_.FrameToSend(BuildCommandFrame(request, step, address, options_.profile));
+    const bool left = Put(octets);
+    sink_.Line(LogColour::Black, CommandBanner(CommandTypeName(request.type), CommandStepName(request.type, step),
+                                               address, options_.profile.sizes.linkAddress));
+    if (left) {
+        const auto now = std::chrono::system_clock::now();
+        capture_.Add(CaptureDirection::Sent, octets, now);
+        sink_.Line(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
+    } else {
+        sink_.Line(LogColour::Red, NotWrittenText(octets.size()));
+    }
+}
+
+void MasterStation::LogCommandLines(const std::vector<CommandLogLine>& lines) {
+    for (const auto& line : lines) sink_.Line(line.trouble ? LogColour::Red : LogColour::Black, line.text);
+}
+
+void MasterStation::EndCommandIfDone() {
+    if (!command_ || !command_->Outcome()) return;
+    commandOutcome_ = command_->Outcome();
+    command_.reset();
 }
 
 void MasterStation::PortOpened(std::int64_t storedFrameDelay) {

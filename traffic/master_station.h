@@ -22,6 +22,7 @@
 #include "protocol/value_tables.h"
 #include "serial/frame_port.h"
 #include "serial/port_trouble.h"
+#include "traffic/command_sequence.h"
 #include "traffic/frame_capture.h"
 #include "traffic/log_lines.h"
 #include "traffic/master_settings.h"
@@ -77,8 +78,18 @@ public:
     PollCycle& Cycle() { return cycle_; }
     const PollCycle& Cycle() const { return cycle_; }
 
+    // A command through its steps; it shares the ticks with polling: once
+    // the link is up, every tick goes to the command (its frame, then class
+    // 1 requests for the confirmations) until it ends. A command started
+    // while one runs replaces it.
+    void StartCommand(const CommandPlan& plan, std::int64_t address,
+                      CommandSequence::Clock::time_point now = CommandSequence::Clock::now());
+    bool CommandRunning() const { return command_.has_value(); }
+    // The outcome of the last command that ended, once.
+    std::optional<CommandOutcome> TakeCommandOutcome();
+
     // A master simulation tick: the request the last reply asked for, sent
-    // to the device address; nothing when the tick waits.
+    // to the device address; nothing when the tick waits or a command took it.
     std::optional<MasterRequest> SimulationTick(std::int64_t address);
     // The request built from the settings, put on the line as the poll
     // decision has it (FCB), then its banner and "TX:". False when the
@@ -109,6 +120,11 @@ public:
 private:
     // The octets in one request; with WhenLeft, whether they have left.
     bool Put(std::span<const std::uint8_t> octets);
+    // Logs and sends what the running command needs at this tick.
+    void CommandTick(std::int64_t address, CommandSequence::Clock::time_point now);
+    void SendCommandFrame(CommandStep step, std::int64_t address);
+    void LogCommandLines(const std::vector<CommandLogLine>& lines);
+    void EndCommandIfDone();
     void ShowLineErrors(const std::optional<std::string>& line);
 
     FramePort& port_;
@@ -119,6 +135,8 @@ private:
     PollCycle cycle_;
     LineErrorReport lineErrors_;
     FrameCapture capture_;
+    std::optional<CommandSequence> command_;
+    std::optional<CommandOutcome> commandOutcome_;
 };
 
 }  // namespace tc101

@@ -60,6 +60,12 @@ public:
     bool TickMaySend();
     // After a timed send: SilentTicks := 0, ReplyReceived := false.
     void Sent();
+    // A command frame went out at a tick: counts as sent; an acknowledgement
+    // of it asks for class 1 or 2 as ACD says.
+    void CommandSent() {
+        lastSent_.reset();
+        Sent();
+    }
     // A send-list message went out (step 6 of sending it).
     void MessageSent() { replyReceived_ = false; }
 

@@ -14,6 +14,7 @@ int RunAnalyse(Words words);
 int RunTable(Words words);
 int RunPoll(Words words);
 int RunSend(Words words);
+int RunCommand(Words words);
 int RunOutstation(Words words);
 
 // A command the program brings along: the demo, which drives these

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"table", RunTable, "show, import or export a table file (yc.sen, yx.sen, send.sen)"},
     {"poll", RunPoll, "play the master station on a serial port and print the traffic"},
     {"send", RunSend, "send one hex message on a serial port and print the reply"},
+    {"command", RunCommand, "send one control command (遥控, set-point, clock sync, ...) and print the outcome"},
     {"outstation", RunOutstation, "play a simulated outstation on a serial port"},
     {"demo", nullptr, "the main window (or, without a display, poll) against the built-in simulator"},
 };

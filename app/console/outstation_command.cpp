@@ -27,7 +27,8 @@ namespace {
 constexpr std::string_view kUsageHead =
     "usage: tc101tool outstation --port NAME [port options] [--address N] [--yc N] [--yx N]\n"
     "                            [--change-every MS] [--event-every MS] [--strict-fcb]\n"
-    "                            [--single-char-ack] [--seed N] [--seconds S] [profile options]\n"
+    "                            [--single-char-ack] [--select-timeout MS] [--direct-execute]\n"
+    "                            [--seed N] [--seconds S] [profile options]\n"
     "\n"
     "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
     "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
@@ -46,6 +47,8 @@ constexpr std::string_view kUsageTail =
     "                      (default 5000, 0 none)\n"
     "  --strict-fcb        follow the frame count bit; confirm interrogations on the link\n"
     "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
+    "  --select-timeout MS how long a selection waits for its execute (default 10000)\n"
+    "  --direct-execute    carry out an execute that no select came before\n"
     "  --seed N            seed of the values (default 1)\n"
     "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
     "                      interrupted)\n"

@@ -16,6 +16,8 @@ StationConfig TakeStationOptions(Args& args, StationConfig config) {
     if (auto v = args.Integer("--seed", 0, UINT32_MAX)) config.seed = static_cast<std::uint32_t>(*v);
     config.strictFcb = args.Flag("--strict-fcb");
     config.singleCharAck = args.Flag("--single-char-ack");
+    if (auto v = args.Integer("--select-timeout", 1, kMaxIntervalMs)) config.selectTimeoutMs = *v;
+    config.directExecute = args.Flag("--direct-execute");
     return config;
 }
 

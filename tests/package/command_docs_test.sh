@@ -25,7 +25,7 @@ complete_words() {  # WORDS...: the offers for the last word
   printf '%s\n' "${COMPREPLY[@]}"
 }
 
-commands=(analyse table poll send outstation demo help)
+commands=(analyse table poll send command outstation demo help)
 offered=$(complete_words tc101tool "")
 for command in "${commands[@]}"; do
   grep -qxF "$command" <<<"$offered" || fail "completion does not offer the command $command"
@@ -35,7 +35,7 @@ grep -qxF -- --version <<<"$offered" || fail "completion does not offer --versio
 [ "$("$tool" --version)" = "tc101tool $("$tool" --version | cut -d' ' -f2)" ] || fail "--version prints '$("$tool" --version)'"
 
 # Every option a command's help names, offered for that command and in the page.
-for command in analyse table poll send outstation demo; do
+for command in analyse table poll send command outstation demo; do
   offers=$(complete_words tc101tool "$command" --)
   for option in $("$tool" "$command" --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
     grep -qxF -- "$option" <<<"$offers" || fail "completion of $command lacks $option"
