@@ -22,9 +22,10 @@ struct MasterRunSetup {
     std::optional<std::string> workbook;
     std::optional<std::string> capture;  // --pcap
     ColourMode colour = ColourMode::Auto;
+    ExplainMode explain = ExplainMode::Off;  // --explain, --json
 };
 
-// --color, and with definitions also --yc, --yx, --tables, --xlsx and --pcap.
+// --color, and with definitions also --yc, --yx, --tables, --xlsx, --pcap, --explain and --json.
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
 
 // comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.
