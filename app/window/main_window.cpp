@@ -63,6 +63,7 @@ TfrmZh::TfrmZh(QWidget* parent)
     Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
     SetupLayout();
     station_ = std::make_unique<MasterStation>(Comm1, *Memo1, tables_);
+    Memo1->SetExplanationOptions(ExplainOptionsFor(station_->Profile()));
     // The log's item that saves the station's frames as a capture file.
     new CaptureMenuItem(*Memo1, station_->Capture(), [this] { return Comm1.CommName(); });
 
@@ -85,7 +86,10 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
     ConnectPolling();
-    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding()); });
+    connect(BtnAnalyze, &QPushButton::clicked, this, [this] {
+        Memo1->SetExplanationOptions(ExplainOptionsFor(station_->Profile()));
+        AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding(), TreeAna);
+    });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     for (GridView* grid : {GrdYC, GrdYX, GrdSJ}) {
         connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {

@@ -39,6 +39,7 @@ class QTimer;
 
 namespace tc101 {
 
+class ExplanationTree;
 class GridView;
 class TfrmBwSet;
 class TrafficLog;
@@ -104,6 +105,7 @@ public:
     QStackedWidget* Notebook1 = nullptr;
     GridView* GrdSend = nullptr;
     QPlainTextEdit* memoAna = nullptr;
+    ExplanationTree* TreeAna = nullptr;  // 报文详解 beside the analysis pane
     QTabWidget* PageControl1 = nullptr;
     GridView* GrdYC = nullptr;
     GridView* GrdYX = nullptr;

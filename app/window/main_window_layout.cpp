@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/window/main_window.h"
+#include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/grid_view.h"
 
@@ -130,8 +131,15 @@ QWidget* TfrmZh::BuildNotebook() {
     auto* group = new QGroupBox(QStringLiteral(u"分析的报文"));
     memoAna = new QPlainTextEdit;
     memoAna->setObjectName(QStringLiteral("memoAna"));
+    TreeAna = new ExplanationTree;
+    auto* panes = new QSplitter(Qt::Horizontal);
+    panes->setChildrenCollapsible(false);
+    panes->addWidget(memoAna);
+    panes->addWidget(TreeAna);
+    panes->setStretchFactor(0, 1);
+    panes->setStretchFactor(1, 2);
     auto* box = new QVBoxLayout(group);
-    box->addWidget(memoAna);
+    box->addWidget(panes);
     Notebook1->addWidget(group);
     return Notebook1;
 }

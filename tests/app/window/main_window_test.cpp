@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -24,6 +26,7 @@
 #include "support/config_dir.h"
 #include "support/message_hook.h"
 #include "support/wait_for.h"
+#include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/log_text.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/grid_view.h"
@@ -158,6 +161,36 @@ TEST_F(MainWindowTest, AnalysisPageWritesTheLog) {
     window->BtnAnalyze->click();
     EXPECT_TRUE(window->Memo1->toPlainText().contains(QStringLiteral(u"链路完好")));
     EXPECT_EQ(window->NextRequest(), MasterRequest::LinkStatus);
+}
+
+// 报文详解: the tree after 分析(&T), copied as text; the log shows the
+// explanation only once "详细解析" is ticked, in its own colour.
+TEST_F(MainWindowTest, AnalysisPageShowsTheExplanationTree) {
+    auto window = Shown();
+    window->PageControl2->setCurrentIndex(2);
+    window->memoAna->setPlainText(QStringLiteral("10 0b 01 0c 16 68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16"));
+    window->BtnAnalyze->click();
+    ASSERT_TRUE(window->TreeAna->isVisible());
+    ASSERT_EQ(window->TreeAna->topLevelItemCount(), 2);
+    const QTreeWidgetItem* interrogation = window->TreeAna->topLevelItem(1);
+    EXPECT_TRUE(interrogation->text(0).endsWith(QStringLiteral("14 D4 16")));
+    ASSERT_EQ(interrogation->childCount(), 2);
+    EXPECT_TRUE(interrogation->isExpanded());
+    EXPECT_EQ(interrogation->child(1)->child(4)->text(0), QStringLiteral(u"信息对象 IOA=0: QOI=20"));
+    EXPECT_FALSE(window->Memo1->toPlainText().contains(QStringLiteral(u"链路层")));
+
+    window->TreeAna->setCurrentItem(interrogation->child(1)->child(4));
+    window->TreeAna->CopyItem->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral(u"信息对象 IOA=0: QOI=20\n  QOI [14]: 召唤限定词=20 站召唤(总召唤)\n"));
+
+    window->Memo1->X1->setChecked(true);
+    window->BtnAnalyze->click();
+    const QString log = window->Memo1->toPlainText();
+    EXPECT_TRUE(log.contains(QStringLiteral(u"【1#链路完好】\n  链路层 (link)\n    固定帧长帧")));
+    EXPECT_TRUE(log.endsWith(QStringLiteral(u"      QOI [14]: 召唤限定词=20 站召唤(总召唤)\n")));
+    QTextCursor explanation = window->Memo1->document()->find(QStringLiteral(u"链路层 (link)"));
+    EXPECT_EQ(explanation.charFormat().foreground().color(), QColor(128, 0, 128));
 }
 
 TEST_F(MainWindowTest, ExitWritesTheLogToDefaultTxt) {
