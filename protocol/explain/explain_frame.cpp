@@ -78,7 +78,7 @@ struct Decoder {
         const bool primary = control & kPrmMask;
         const std::uint8_t fc = control & kFunctionMask;
         const StandardName name = FunctionName(primary, fc, options.balanced);
-        JsonValue json = JsonValue::Object();
+        JsonValue json = JsonValue::Object(8);
         json.Add("prm", JsonValue::Int(primary ? 1 : 0));
         json.Add("fc", JsonValue::Int(fc));
         json.Add("fc_name", JsonValue::Text(std::string(name.abbreviation)));
@@ -187,7 +187,7 @@ struct Decoder {
 
     void Asdu(std::size_t at, std::size_t end) {
         ExplainNode& node = AddNode(result.tree, "应用服务数据单元 (ASDU)");
-        JsonValue asdu = JsonValue::Object();
+        JsonValue asdu = JsonValue::Object(11);
         const auto causeSize = static_cast<std::size_t>(options.sizes.cause);
         const auto caSize = static_cast<std::size_t>(options.sizes.commonAddress);
         const std::size_t headerSize = 2 + causeSize + caSize;
@@ -297,6 +297,8 @@ struct Decoder {
                  ExplainNode& node, JsonValue& objects) {
         const auto ioaSize = static_cast<std::size_t>(options.sizes.objectAddress);
         const bool valueIsObject = type.ti >= 45;
+        node.children.reserve(node.children.size() + count);
+        objects.Reserve(count);
         std::uint32_t ioa = 0;
         for (std::size_t k = 0; k < count; ++k) {
             std::string what = "第";
@@ -312,12 +314,13 @@ struct Decoder {
             } else {
                 ++ioa;
             }
-            JsonValue object = JsonValue::Object();
+            JsonValue object = JsonValue::Object(12);
             object.Add("ioa", JsonValue::Int(ioa));
             object.Add("value", JsonValue());
             object.Add("quality", JsonValue());
             object.Add("time", JsonValue());
             ExplainNode objectNode;
+            objectNode.children.reserve(type.elements.size());
             ElementTarget target{objectNode.children, object, valueIsObject, 0, {}, false};
             for (const Element element : type.elements) {
                 std::size_t size = static_cast<std::size_t>(ElementSize(element));
@@ -331,6 +334,7 @@ struct Decoder {
             }
             if (valueIsObject && object.Find("value")->IsNull()) *object.Find("value") = JsonValue::Object();
             *object.Find("quality") = QualityList(target.quality);
+            objectNode.text.reserve(64);
             objectNode.text = "信息对象 IOA=";
             AppendInt(objectNode.text, ioa);
             if (!target.summary.empty()) {
@@ -339,10 +343,10 @@ struct Decoder {
             }
             if (target.quality) {
                 objectNode.text += " [";
-                const JsonValue names = QualityList(target.quality);
-                for (std::size_t i = 0; i < names.Items().size(); ++i) {
+                const auto& names = object.Find("quality")->Items();
+                for (std::size_t i = 0; i < names.size(); ++i) {
                     if (i) objectNode.text += ' ';
-                    objectNode.text += names.Items()[i].AsText();
+                    objectNode.text += names[i].AsText();
                 }
                 objectNode.text += ']';
             }
@@ -376,7 +380,8 @@ FrameExplanation ExplainFrame(std::span<const std::uint8_t> frame, const Explain
     Decoder d{frame, options, {}, {}, {}, {}, true};
     d.result.size = frame.size();
     d.result.tree.text.reserve(frame.size() * 3 + 16);
-    d.result.json = JsonValue::Object();
+    d.result.json = JsonValue::Object(7);
+    d.result.tree.children.reserve(3);
     std::string hex;
     AppendHex(hex, frame);
     d.result.json.Add("frame", JsonValue::Text(hex));

@@ -42,7 +42,10 @@ void AppendPadded(std::string& out, std::int64_t value, int width) {
 }
 
 std::string Head(std::string_view name, std::span<const std::uint8_t> octets) {
-    std::string text(name);
+    std::string text;
+    // Room for the usual line, so appending the fields does not reallocate.
+    text.reserve(120);
+    text += name;
     text += " [";
     for (std::size_t i = 0; i < octets.size(); ++i) {
         if (i) text += ' ';
@@ -110,7 +113,7 @@ public:
 private:
     JsonValue& ValueObject() {
         JsonValue* slot = t_.object.Find("value");
-        if (slot->IsNull()) *slot = JsonValue::Object();
+        if (slot->IsNull()) *slot = JsonValue::Object(6);
         return *slot;
     }
     ElementTarget& t_;
@@ -271,7 +274,7 @@ void FileTransfer(Writer& w, Element element, std::span<const std::uint8_t> o, s
 }  // namespace
 
 JsonValue QualityList(std::uint16_t flags) {
-    JsonValue list = JsonValue::Array();
+    JsonValue list = JsonValue::Array(static_cast<std::size_t>(std::popcount(flags)));
     for (std::size_t i = 0; i < kQualityNames.size(); ++i)
         if (flags & (1u << i)) list.Push(JsonValue::Text(std::string(kQualityNames[i])));
     return list;

@@ -39,15 +39,17 @@ JsonValue JsonValue::Text(std::string value) {
     return v;
 }
 
-JsonValue JsonValue::Object() {
+JsonValue JsonValue::Object(std::size_t capacity) {
     JsonValue v;
     v.kind_ = Kind::Object;
+    v.members_.reserve(capacity);
     return v;
 }
 
-JsonValue JsonValue::Array() {
+JsonValue JsonValue::Array(std::size_t capacity) {
     JsonValue v;
     v.kind_ = Kind::Array;
+    v.items_.reserve(capacity);
     return v;
 }
 

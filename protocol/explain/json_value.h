@@ -3,6 +3,7 @@
 // A small JSON document: what a frame's explanation holds for scripts.
 // Keys are the contract's fixed names, so they are views of literals.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,8 +24,9 @@ public:
     // A short float, written with the digits a float needs (1.1, not 1.100000023841858).
     static JsonValue Single(float value);
     static JsonValue Text(std::string value);
-    static JsonValue Object();
-    static JsonValue Array();
+    // Room for this many members or items before the first reallocation.
+    static JsonValue Object(std::size_t capacity = 0);
+    static JsonValue Array(std::size_t capacity = 0);
 
     Kind GetKind() const { return kind_; }
     bool IsNull() const { return kind_ == Kind::Null; }
@@ -42,6 +44,7 @@ public:
     JsonValue* Find(std::string_view key);
     // Array: appends an item.
     JsonValue& Push(JsonValue value);
+    void Reserve(std::size_t items) { items_.reserve(items); }
 
     // Compact JSON text (no spaces), UTF-8 kept as it is.
     void AppendTo(std::string& out) const;
