@@ -46,7 +46,7 @@ struct RecordingSink : MasterSink {
 };
 
 struct Rig {
-    explicit Rig(SendLogging logging) : station(port, sink, tables, {logging, [] { return 9; }, DecodingSettings{}}) {
+    explicit Rig(SendLogging logging) : station(port, sink, tables, {logging, [] { return 9; }, DecodingSettings{}, LinkProfile{}}) {
         MasterSettings settings;
         settings.shortValues = {0x49, 0x5A, 0x5B};
         station.SetSettings(settings);

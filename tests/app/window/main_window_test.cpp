@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, StoredPageOneShowsTheSendListAndSettingsSurviveARestart) 
         EXPECT_EQ(window->txtInteval1->value(), 300);
         EXPECT_TRUE(window->cekCircle->isChecked());
         window->PageControl2->setCurrentIndex(2);
-        EXPECT_EQ(window->Notebook1->currentWidget(), window->memoAna->parentWidget());
+        EXPECT_TRUE(window->Notebook1->currentWidget()->isAncestorOf(window->memoAna));
         window->PageControl2->setCurrentIndex(0);
         EXPECT_FALSE(window->Notebook1->isVisible());
         window->txtAdd->setValue(9);

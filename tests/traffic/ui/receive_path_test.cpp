@@ -34,7 +34,7 @@ protected:
     NoPort port;
     TrafficLog log;
     ValueTables tables;
-    MasterStation station{port, log, tables, {SendLogging::WhenQueued, kHour, DecodingSettings{}}};
+    MasterStation station{port, log, tables, {SendLogging::WhenQueued, kHour, DecodingSettings{}, LinkProfile{}}};
 };
 
 TEST_F(ReceivePathTest, SingleCharacterGivesTheGreenLineThenTheRedAccountAndAnEmptyLine) {
