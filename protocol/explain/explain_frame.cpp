@@ -73,6 +73,7 @@ struct Decoder {
     // The control field and link address; returns the link node.
     ExplainNode& Link(std::size_t controlAt, std::string_view frameHead, bool withAddress = true) {
         ExplainNode& link = AddNode(result.tree, "链路层 (link)");
+        link.children.reserve(6);
         AddNode(link, std::string(frameHead));
         const std::uint8_t control = frame[controlAt];
         const bool primary = control & kPrmMask;
@@ -82,7 +83,9 @@ struct Decoder {
         json.Add("prm", JsonValue::Int(primary ? 1 : 0));
         json.Add("fc", JsonValue::Int(fc));
         json.Add("fc_name", JsonValue::Text(std::string(name.abbreviation)));
-        std::string text = "控制域 C=0x";
+        std::string text;
+        text.reserve(200);
+        text += "控制域 C=0x";
         AppendHexByte(text, control);
         text += ":";
         if (options.balanced) {
