@@ -317,7 +317,8 @@ struct Decoder {
             } else {
                 ++ioa;
             }
-            JsonValue object = JsonValue::Object(12);
+            // "ioa", "value", "quality", "time" and usually one field more.
+            JsonValue object = JsonValue::Object(5);
             object.Add("ioa", JsonValue::Int(ioa));
             object.Add("value", JsonValue());
             object.Add("quality", JsonValue());
