@@ -59,6 +59,7 @@ bool MasterStation::SendRequest(MasterRequest request, std::int64_t address) {
         const auto now = std::chrono::system_clock::now();
         capture_.Add(CaptureDirection::Sent, octets, now);
         sink_.Line(LogColour::Blue, RequestLine(octets, TimeStamp(now)));
+        sink_.Sent(octets, now);
     } else {
         sink_.Line(LogColour::Red, NotWrittenText(octets.size()));
     }
@@ -75,6 +76,7 @@ bool MasterStation::SendMessage(const OutgoingMessage& message, std::optional<st
     const auto now = std::chrono::system_clock::now();
     capture_.Add(CaptureDirection::Sent, message.octets, now);
     sink_.Line(LogColour::Blue, SendListLine(message.text, TimeStamp(now)));
+    sink_.Sent(message.octets, now);
     return true;
 }
 
@@ -84,7 +86,7 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);
-    sink_.Account(analysis.lines);
+    sink_.ReceivedAccount(block, when, analysis.lines);
     cycle_.ReplyArrived(block, analysis.verdict);
     if (command_) {
         std::vector<CommandLogLine> lines;

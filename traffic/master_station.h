@@ -39,6 +39,19 @@ public:
     virtual void Line(LogColour colour, std::string_view text) = 0;
     // The analyser's account of a block: red lines, then one empty line.
     virtual void Account(const std::vector<std::string>& lines) = 0;
+    // A received block's account with the block itself, for sinks that also
+    // explain its frames; by default the account alone.
+    virtual void ReceivedAccount(std::span<const std::uint8_t> block, std::chrono::system_clock::time_point when,
+                                 const std::vector<std::string>& lines) {
+        (void)block;
+        (void)when;
+        Account(lines);
+    }
+    // A frame that left, after its "TX:"/"Tx:" line; nothing by default.
+    virtual void Sent(std::span<const std::uint8_t> frame, std::chrono::system_clock::time_point when) {
+        (void)frame;
+        (void)when;
+    }
 };
 
 // When the lines of a frame sent are logged.

@@ -16,6 +16,7 @@
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/profile_options.h"
+#include "app/console/explain_output.h"
 #include "app/console/table_print.h"
 #include "export/workbook_writer.h"
 #include "files/comset_keys.h"
@@ -24,6 +25,7 @@
 #include "protocol/analyzer.h"
 #include "protocol/decoding_settings.h"
 #include "protocol/hex_text.h"
+#include "protocol/link_profile.h"
 #include "protocol/value_tables.h"
 #include "traffic/pcapng.h"
 
@@ -33,7 +35,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: tc101tool analyse [--yc FILE] [--yx FILE] [--yc-bytes N] [--yx-mode 0|1] [--verdict] [--tables]\n"
-    "                         [--xlsx FILE] [profile options] [--pcap FILE | HEX ...]\n"
+    "                         [--xlsx FILE] [--explain | --json] [profile options]\n"
+    "                         [--pcap FILE | HEX ...]\n"
     "\n"
     "Decodes each HEX argument, or each line of standard input, as one received\n"
     "burst and prints the analyser's account. The tables live for the whole run.\n"
@@ -47,6 +50,11 @@ constexpr std::string_view kUsage =
     "                 2 no class 1 data waiting, 3 link ready)\n"
     "  --tables       after the last burst, GrdYC, GrdYX and GrdSJ as TAB-separated rows\n"
     "  --xlsx FILE    after the last burst, the three tables as a workbook (sheets 遥测量, 遥信量, 事件纪录)\n"
+    "  --explain      under each account line, the frame explained field by field\n"
+    "                 (link layer, ASDU header, every information object), indented\n"
+    "  --json         instead of the account, one JSON object per frame (JSON Lines)\n"
+    "                 and nothing else; the keys are listed in the README\n"
+
     "Profile options (how the frames are read):\n";
 
 std::vector<CaptureEntry> ReadCapture(const std::string& name) {
@@ -67,12 +75,14 @@ struct Options {
     bool tables = false;
     std::optional<std::string> workbook;
     DecodingSettings decoding;
+    ExplainMode explain = ExplainMode::Off;
+    // The field sizes frames are explained with.
     LinkProfile profile;
 };
 
 class BurstRunner {
 public:
-    explicit BurstRunner(Options options) : options_(options) {}
+    explicit BurstRunner(Options options) : options_(std::move(options)) {}
 
     // Loads a definition file into a value table, as the main window does at start.
     void LoadDefinitions(ValuePage page, const std::optional<std::string>& name) {
@@ -99,9 +109,17 @@ public:
     void Run(std::span<const std::uint8_t> octets, const HourClock& hour) {
         const FrameAnalysis analysis = AnalyzeFrames(octets, tables_, options_.decoding, options_.profile, hour);
         std::string out;
-        for (const std::string& line : analysis.lines) {
-            out += line;
-            out += '\n';
+        if (options_.explain == ExplainMode::Json) {
+            WriteAll(stdout, JsonLines(octets, ExplainOptionsFor(options_.profile)));
+            return;
+        }
+        if (options_.explain == ExplainMode::Text) {
+            out = ExplainedAccount(octets, analysis.lines, ExplainOptionsFor(options_.profile));
+        } else {
+            for (const std::string& line : analysis.lines) {
+                out += line;
+                out += '\n';
+            }
         }
         if (options_.verdict) {
             out += "verdict: ";
@@ -143,6 +161,9 @@ int RunAnalyse(Words words) {
     options.verdict = args.Flag("--verdict");
     options.tables = args.Flag("--tables");
     options.workbook = args.Value("--xlsx");
+    options.explain = TakeExplainMode(args);
+    if (options.explain == ExplainMode::Json && (options.verdict || options.tables))
+        throw UsageError("--json prints the frames and nothing else: not with --verdict or --tables");
     const auto capture = args.Value("--pcap");
     options.profile = TakeProfileOptions(args);
     const std::vector<std::string> bursts = args.Rest();

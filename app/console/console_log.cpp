@@ -8,6 +8,7 @@
 
 #include "app/console/args.h"
 #include "app/console/table_print.h"
+#include "protocol/explain/explanation_text.h"
 
 namespace tc101::console {
 
@@ -41,6 +42,14 @@ bool UseColour(ColourMode mode, std::FILE* stream) {
 }
 
 void ConsoleLog::Line(LogColour colour, std::string_view text) {
+    if (explain_ == ExplainMode::Json) {
+        // Standard output carries JSON only; trouble still shows.
+        if (colour == LogColour::Red) {
+            WriteAll(stderr, std::string(text) + '\n');
+            std::fflush(stderr);
+        }
+        return;
+    }
     const std::string_view escape = colour_ ? Escape(colour) : std::string_view{};
     std::string out;
     out.reserve(text.size() + escape.size() + kReset.size() + 1);
@@ -52,14 +61,42 @@ void ConsoleLog::Line(LogColour colour, std::string_view text) {
     Flush();
 }
 
-void ConsoleLog::Account(const std::vector<std::string>& lines) {
+void ConsoleLog::Account(const std::vector<std::string>& lines) { WriteAccount(lines, {}); }
+
+void ConsoleLog::ReceivedAccount(std::span<const std::uint8_t> block, std::chrono::system_clock::time_point when,
+                                 const std::vector<std::string>& lines) {
+    switch (explain_) {
+        case ExplainMode::Off: WriteAccount(lines, {}); return;
+        case ExplainMode::Text: WriteAccount(lines, ExplanationUnderAccount(block, lines.size(), explainOptions_)); return;
+        case ExplainMode::Json:
+            WriteAll(out_, JsonLines(block, explainOptions_, "rx", IsoLocalTime(when)));
+            Flush();
+            return;
+    }
+}
+
+void ConsoleLog::Sent(std::span<const std::uint8_t> frame, std::chrono::system_clock::time_point when) {
+    if (explain_ == ExplainMode::Off) return;
+    std::string out;
+    if (explain_ == ExplainMode::Json) {
+        out = JsonLines(frame, explainOptions_, "tx", IsoLocalTime(when));
+    } else {
+        for (const FrameExplanation& explained : ExplainFrames(frame, explainOptions_))
+            AppendExplanationText(out, explained);
+    }
+    WriteAll(out_, out);
+    Flush();
+}
+
+void ConsoleLog::WriteAccount(const std::vector<std::string>& lines, const std::vector<std::string>& explanations) {
     const std::string_view escape = colour_ ? Escape(LogColour::Red) : std::string_view{};
     std::string out;
-    for (const std::string& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         out += escape;
-        out += line;
+        out += lines[i];
         if (!escape.empty()) out += kReset;
         out += '\n';
+        if (i < explanations.size()) out += explanations[i];
     }
     out += '\n';
     WriteAll(out_, out);

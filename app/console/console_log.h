@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/console/explain_output.h"
 #include "traffic/log_lines.h"
 #include "traffic/master_station.h"
 
@@ -32,11 +33,25 @@ public:
     // The analyser's account in red, followed by one empty line.
     void Account(const std::vector<std::string>& lines) override;
 
+    // --explain: each account line and each frame sent followed by the
+    // explanation; --json: only a JSON line per frame received ("dir": "rx")
+    // and sent ("tx"), trouble lines on standard error.
+    void SetExplain(ExplainMode mode, const ExplainOptions& options) {
+        explain_ = mode;
+        explainOptions_ = options;
+    }
+    void ReceivedAccount(std::span<const std::uint8_t> block, std::chrono::system_clock::time_point when,
+                         const std::vector<std::string>& lines) override;
+    void Sent(std::span<const std::uint8_t> frame, std::chrono::system_clock::time_point when) override;
+
 private:
+    void WriteAccount(const std::vector<std::string>& lines, const std::vector<std::string>& explanations);
     void Flush();
 
     std::FILE* out_;
     bool colour_;
+    ExplainMode explain_ = ExplainMode::Off;
+    ExplainOptions explainOptions_;
 };
 
 }  // namespace tc101::console

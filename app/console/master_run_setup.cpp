@@ -44,6 +44,9 @@ MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions) {
     setup.tables = args.Flag("--tables");
     setup.workbook = args.Value("--xlsx");
     setup.capture = args.Value("--pcap");
+    setup.explain = TakeExplainMode(args);
+    if (setup.explain == ExplainMode::Json && setup.tables)
+        throw UsageError("--json prints the frames and nothing else: not with --tables");
     return setup;
 }
 
@@ -58,6 +61,7 @@ std::int64_t StoredDeviceAddress() {
 MasterRun::MasterRun(const MasterRunSetup& setup)
     : log(stdout, UseColour(setup.colour, stdout)), master(log, tables, interrupts, ReadDecodingSettings()), printTables_(setup.tables), workbook_(setup.workbook), capture_(setup.capture) {
     master.Station().SetProfile(setup.profile);
+    log.SetExplain(setup.explain, ExplainOptionsFor(master.Station().Profile()));
     LoadDefinitions(tables.GrdYC, setup.ycFile, kYcFileName);
     LoadDefinitions(tables.GrdYX, setup.yxFile, kYxFileName);
 }

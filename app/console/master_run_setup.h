@@ -24,10 +24,11 @@ struct MasterRunSetup {
     std::optional<std::string> capture;  // --pcap
     ColourMode colour = ColourMode::Auto;
     LinkProfile profile;
+    ExplainMode explain = ExplainMode::Off;  // --explain, --json
 };
 
 // --color and the profile options, and with definitions also --yc, --yx,
-// --tables, --xlsx and --pcap.
+// --tables, --xlsx, --pcap, --explain and --json.
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
 
 // comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.

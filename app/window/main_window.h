@@ -38,6 +38,7 @@ class QTimer;
 
 namespace tc101 {
 
+class ExplanationTree;
 class GridView;
 class TfrmBwSet;
 class TrafficLog;
@@ -191,6 +192,7 @@ private:
     QStackedWidget* Notebook1 = nullptr;
     GridView* GrdSend = nullptr;
     QPlainTextEdit* memoAna = nullptr;
+    ExplanationTree* TreeAna = nullptr;  // 报文详解 beside the analysis pane
     QTabWidget* PageControl1 = nullptr;
     GridView* GrdYC = nullptr;
     GridView* GrdYX = nullptr;

@@ -25,6 +25,7 @@
 #include "export/export_ui.h"
 #include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/manual_analysis.h"
+#include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/grid_view.h"
 
@@ -133,7 +134,10 @@ QWidget* TfrmZh::BuildCommandPages() {
 
     auto* BtnAnalyze = Named(FlatButton(QStringLiteral(u"分析(&T)")), "BtnAnalyze");
     auto* BtnRefresh = Named(FlatButton(QStringLiteral(u"刷新(&R)")), "BtnRefresh");
-    connect(BtnAnalyze, &QPushButton::clicked, this, [this] { AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding()); });
+    connect(BtnAnalyze, &QPushButton::clicked, this, [this] {
+        Memo1->SetExplanationOptions(ExplainOptionsFor(station_->Profile()));
+        AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding(), station_->Profile(), TreeAna);
+    });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });
     PageControl2->addTab(Row({BtnAnalyze, BtnRefresh}), QStringLiteral(u"报文分析(&N)"));
     return PageControl2;
@@ -154,8 +158,15 @@ QWidget* TfrmZh::BuildNotebook() {
     auto* group = new QGroupBox(QStringLiteral(u"分析的报文"));
     memoAna = new QPlainTextEdit;
     memoAna->setObjectName(QStringLiteral("memoAna"));
+    TreeAna = new ExplanationTree;
+    auto* panes = new QSplitter(Qt::Horizontal);
+    panes->setChildrenCollapsible(false);
+    panes->addWidget(memoAna);
+    panes->addWidget(TreeAna);
+    panes->setStretchFactor(0, 1);
+    panes->setStretchFactor(1, 2);
     auto* box = new QVBoxLayout(group);
-    box->addWidget(memoAna);
+    box->addWidget(panes);
     Notebook1->addWidget(group);
     return Notebook1;
 }

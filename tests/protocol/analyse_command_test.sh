@@ -44,7 +44,31 @@ check "one octet per value" "有效帧:68 0A 0A 68 08 01 09 02 14 01 01 40 05 FB
 check "bit mode count" "有效帧:68 09 09 68 08 01 01 88 14 01 01 00 05 AD 16  【1# 遥信回复帧   共8个遥信量】" \
   "$("$tool" analyse --yx-mode=1 "68 09 09 68 08 01 01 88 14 01 01 00 05 AD 16")"
 
-for bad in "--yc-bytes 0" "--yc-bytes 5" "--yc-bytes x" "--yx-mode 2" "--frobnicate" "--yc-bytes"; do
+# 报文详解: indented text under each account line; JSON Lines and nothing else.
+check "explain under each account line" "$(printf '%s\n' \
+  "第1个有效帧:10 0B 01 0C 16  【1#链路完好】" "  链路层 (link)" "    固定帧长帧, 启动字符 10" \
+  "    控制域 C=0x0B: PRM=0 从动站, ACD=0 无一级数据, DFC=0 可以接收后续报文, 功能码 FC=11 链路状态或访问请求 (status of link or access demand)" \
+  "    链路地址 A=1" "    校验和 CS=0x0C 正确" "    结束字符 16" \
+  "第2个有效帧:E5  【无变化遥信量】" "  单字符 E5 (single character): 肯定确认 (ACK) 或无所请求的数据 (NACK)" "verdict: 2")" \
+  "$("$tool" analyse --explain --verdict "10 0B 01 0C 16 E5")"
+json=$("$tool" analyse --json "10 0B 01 0C 16 E5" "00" "68 0C 0C 68 28 01 02 01 03 01 05 00 01 39 30 0C AB 16")
+check "json lines only, one per frame" "3" "$(printf '%s\n' "$json" | wc -l)"
+check "json parses, keys of the contract" \
+  "fixed 11 status of link or access demand|single|variable M_SP_TA_1 spont 5 1 12:12.345" \
+  "$(printf '%s\n' "$json" | /usr/bin/python3 -c '
+import json, sys
+out = []
+for line in sys.stdin:
+    f = json.loads(line)
+    if f["format"] == "fixed": out.append("fixed %d %s" % (f["link"]["fc"], f["link"]["fc_name"]))
+    elif f["format"] == "single": out.append("single")
+    else:
+        a = f["asdu"]; o = a["objects"][0]
+        out.append("variable %s %s %d %d %s" % (a["ti_name"], a["cot_name"], o["ioa"], o["value"], o["time"]))
+print("|".join(out))')"
+
+for bad in "--yc-bytes 0" "--yc-bytes 5" "--yc-bytes x" "--yx-mode 2" "--frobnicate" "--yc-bytes" "--json --explain" \
+           "--json --verdict"; do
   # shellcheck disable=SC2086
   err=$("$tool" analyse $bad "E5" 2>&1 >/dev/null)
   code=$?

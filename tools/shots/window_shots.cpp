@@ -8,12 +8,15 @@
 
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 
 #include "app/window/main_window.h"
 #include "protocol/frame.h"
 #include "protocol/hex_text.h"
 #include "traffic/log_lines.h"
+#include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 
@@ -77,5 +80,17 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         window.grab().save(out.filePath(QStringLiteral("window-page%1.png").arg(page)));
     }
+    // 报文详解: the tree beside the pane, and the log with "详细解析" ticked.
+    window.resize(1180, 900);
+    window.findChild<QStackedWidget*>(QStringLiteral("Notebook1"))->setMinimumHeight(330);
+    window.findChild<tc101::TrafficLog*>(QStringLiteral("Memo1"))->X1->setChecked(true);
+    window.findChild<QPlainTextEdit*>(QStringLiteral("memoAna"))->setPlainText(QString::fromStdString(tc101::BytesToHexText(
+        Sealed("68 00 00 68 08 01 1E 02 03 01 05 00 81 D2 04 22 0C E8 0C 1A 06 00 00 D2 04 22 0C E8 0C 1A 00 16"))) +
+                                 QStringLiteral(" 68 0C 0C 68 08 01 15 82 14 01 01 40 E8 03 18 FC F5 16"));
+    window.findChild<QPushButton*>(QStringLiteral("BtnAnalyze"))->click();
+    auto* tree = window.findChild<tc101::ExplanationTree*>(QStringLiteral("TreeAna"));
+    tree->collapseItem(tree->topLevelItem(0)->child(0));
+    QCoreApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("window-explain.png")));
     return 0;
 }

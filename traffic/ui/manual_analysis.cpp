@@ -3,6 +3,7 @@
 #include "protocol/analyzer.h"
 #include "protocol/hex_text.h"
 #include "traffic/log_lines.h"
+#include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/log_text.h"
 #include "traffic/ui/traffic_log.h"
 
@@ -15,7 +16,8 @@ void NormalizeHexPane(QPlainTextEdit& pane) {
     if (normal != text) pane.setPlainText(normal);
 }
 
-void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables, const DecodingSettings& decoding) {
+void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables, const DecodingSettings& decoding,
+                 const LinkProfile& profile, ExplanationTree* tree) {
     if (IsBlankLogText(memoAna.toPlainText())) return;
     log.ScrollLogToEnd();
     NormalizeHexPane(memoAna);
@@ -23,8 +25,9 @@ void AnalyzePane(QPlainTextEdit& memoAna, TrafficLog& log, ValueTables& tables, 
     const std::vector<std::uint8_t> octets = HexTextToBytes(text.toStdString());
     log.AppendLine(LogColour::Black, std::string(kAnalysisBanner));
     log.AppendLine(LogColour::Black, text);
-    const FrameAnalysis analysis = AnalyzeFrames(octets, tables, decoding);
-    log.AppendBlock(LogColour::Red, analysis.lines);
+    const FrameAnalysis analysis = AnalyzeFrames(octets, tables, decoding, profile);
+    log.AppendAccount(analysis.lines, octets);
+    if (tree) tree->ShowFrames(octets, log.ExplanationOptions());
 }
 
 }  // namespace tc101

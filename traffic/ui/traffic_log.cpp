@@ -13,6 +13,7 @@
 
 #include "files/app_paths.h"
 #include "files/file_io.h"
+#include "protocol/explain/explanation_text.h"
 #include "traffic/session_capture.h"
 #include "traffic/ui/log_text.h"
 #include "widgets/message_box.h"
@@ -22,6 +23,8 @@ namespace tc101 {
 namespace {
 
 constexpr int kLogFontPixels = 13;
+// The explanation's colour: apart from the account's red and the frames' blue and green.
+constexpr QColor kExplanationColour(128, 0, 128);
 
 QTextCharFormat FormatOf(LogColour colour) {
     const LogRgb rgb = ColourRgb(colour);
@@ -61,6 +64,7 @@ TrafficLog::TrafficLog(QWidget* parent)
     setPalette(colours);
     for (const LogColour colour : {LogColour::Black, LogColour::Blue, LogColour::Green, LogColour::Red})
         formats_[static_cast<std::size_t>(colour)] = FormatOf(colour);
+    explanationFormat_.setForeground(kExplanationColour);
     BuildPopupMenu();
 }
 
@@ -75,7 +79,13 @@ void TrafficLog::BuildPopupMenu() {
     PopupMenu2->addSeparator();
     O1 = PopupMenu2->addAction(QStringLiteral(u"打开日志文件夹"), this, &TrafficLog::OpenLogFolder);
     O1->setVisible(false);
+    X1 = PopupMenu2->addAction(QStringLiteral(u"详细解析"));
+    X1->setCheckable(true);
 }
+
+bool TrafficLog::Explaining() const { return X1->isChecked(); }
+
+void TrafficLog::SetExplaining(bool on) { X1->setChecked(on); }
 
 void TrafficLog::ScrollLogToEnd() {
     // Replies arrive while the user types elsewhere or reads a selection here.
@@ -85,7 +95,10 @@ void TrafficLog::ScrollLogToEnd() {
 }
 
 void TrafficLog::AppendLine(LogColour colour, const QString& text) {
-    const QTextCharFormat& format = formats_[static_cast<std::size_t>(colour)];
+    AppendText(formats_[static_cast<std::size_t>(colour)], text);
+}
+
+void TrafficLog::AppendText(const QTextCharFormat& format, const QString& text) {
     const bool selection = textCursor().hasSelection();
     const bool caretAtEnd = !selection && textCursor().atEnd();
     const int anchor = textCursor().anchor();
@@ -177,6 +190,28 @@ void TrafficLog::Line(LogColour colour, std::string_view text) {
 void TrafficLog::Account(const std::vector<std::string>& lines) {
     ScrollLogToEnd();
     AppendBlock(LogColour::Red, lines);
+}
+
+void TrafficLog::ReceivedAccount(std::span<const std::uint8_t> block, std::chrono::system_clock::time_point,
+                                 const std::vector<std::string>& lines) {
+    ScrollLogToEnd();
+    AppendAccount(lines, block);
+}
+
+void TrafficLog::AppendAccount(const std::vector<std::string>& lines, std::span<const std::uint8_t> octets) {
+    if (!Explaining()) {
+        AppendBlock(LogColour::Red, lines);
+        return;
+    }
+    const std::vector<std::string> blocks = ExplanationUnderAccount(octets, lines.size(), explainOptions_);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        AppendLine(LogColour::Red, lines[i]);
+        QString block = QString::fromStdString(blocks[i]);
+        if (block.endsWith(QLatin1Char('\n'))) block.chop(1);
+        if (!block.isEmpty()) AppendText(explanationFormat_, block);
+    }
+    // The empty line every account ends with.
+    AppendLine(LogColour::Red, QString());
 }
 
 void TrafficLog::ClearLog() { clear(); }

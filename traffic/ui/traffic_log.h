@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 
+#include "protocol/explain/frame_explanation.h"
 #include "traffic/log_lines.h"
 #include "traffic/master_station.h"
 
@@ -59,6 +60,18 @@ public:
     // The station's entries: a line, or an account in red.
     void Line(LogColour colour, std::string_view text) override;
     void Account(const std::vector<std::string>& lines) override;
+    void ReceivedAccount(std::span<const std::uint8_t> block, std::chrono::system_clock::time_point when,
+                         const std::vector<std::string>& lines) override;
+    // An account in red as one entry; with "详细解析" ticked, each line
+    // followed by its frame's explanation in the explanation colour.
+    void AppendAccount(const std::vector<std::string>& lines, std::span<const std::uint8_t> octets);
+
+    // "详细解析" (off by default, not stored): explanations under the accounts.
+    bool Explaining() const;
+    void SetExplaining(bool on);
+    // The field sizes the explanation (here and on the analysis page) uses.
+    void SetExplanationOptions(const ExplainOptions& options) { explainOptions_ = options; }
+    const ExplainOptions& ExplanationOptions() const { return explainOptions_; }
     // Empties the view; the session capture keeps its lines.
     void ClearLog();
 
@@ -82,6 +95,7 @@ public:
     QAction* F1 = nullptr;  // 复制(&F)
     QAction* S2 = nullptr;  // 保存(&S)
     QAction* O1 = nullptr;  // 打开日志文件夹
+    QAction* X1 = nullptr;  // 详细解析, checkable
     // Shows the first four items when the log holds text, none otherwise;
     // the capture folder's item whenever there is one.
     void PopupMenu2Popup();
@@ -102,10 +116,13 @@ protected:
 
 private:
     void BuildPopupMenu();
+    void AppendText(const QTextCharFormat& format, const QString& text);
     void DropOldestLines();
     void Capture(const QString& text);
 
     std::array<QTextCharFormat, 4> formats_;
+    QTextCharFormat explanationFormat_;
+    ExplainOptions explainOptions_;
     std::filesystem::path captureFolder_;
     std::unique_ptr<SessionCapture> capture_;
     bool captureFailed_ = false;

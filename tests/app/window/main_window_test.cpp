@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -25,6 +27,7 @@
 #include "support/config_dir.h"
 #include "support/message_hook.h"
 #include "support/wait_for.h"
+#include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/log_text.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/grid_view.h"
@@ -93,7 +96,7 @@ TEST_F(MainWindowTest, StoredPageOneShowsTheSendListAndSettingsSurviveARestart) 
         EXPECT_EQ(ui.txtInteval1->value(), 300);
         EXPECT_TRUE(ui.cekCircle->isChecked());
         ui.PageControl2->setCurrentIndex(2);
-        EXPECT_EQ(ui.Notebook1->currentWidget(), ui.memoAna->parentWidget());
+        EXPECT_TRUE(ui.Notebook1->currentWidget()->isAncestorOf(ui.memoAna));
         ui.PageControl2->setCurrentIndex(0);
         EXPECT_FALSE(ui.Notebook1->isVisible());
         ui.txtAdd->setValue(9);
@@ -166,6 +169,38 @@ TEST_F(MainWindowTest, AnalysisPageWritesTheLog) {
     ui.BtnAnalyze->click();
     EXPECT_TRUE(ui.Memo1->toPlainText().contains(QStringLiteral(u"链路完好")));
     EXPECT_EQ(window->NextRequest(), MasterRequest::LinkStatus);
+}
+
+// 报文详解: the tree after 分析(&T), copied as text; the log shows the
+// explanation only once "详细解析" is ticked, in its own colour.
+TEST_F(MainWindowTest, AnalysisPageShowsTheExplanationTree) {
+    auto window = Shown();
+    const testing::WindowParts ui(*window);
+    auto* tree = testing::Part<ExplanationTree>(*window, "TreeAna");
+    ui.PageControl2->setCurrentIndex(2);
+    ui.memoAna->setPlainText(QStringLiteral("10 0b 01 0c 16 68 09 09 68 53 01 64 01 06 01 00 00 14 D4 16"));
+    ui.BtnAnalyze->click();
+    ASSERT_TRUE(tree->isVisible());
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    const QTreeWidgetItem* interrogation = tree->topLevelItem(1);
+    EXPECT_TRUE(interrogation->text(0).endsWith(QStringLiteral("14 D4 16")));
+    ASSERT_EQ(interrogation->childCount(), 2);
+    EXPECT_TRUE(interrogation->isExpanded());
+    EXPECT_EQ(interrogation->child(1)->child(4)->text(0), QStringLiteral(u"信息对象 IOA=0: QOI=20"));
+    EXPECT_FALSE(ui.Memo1->toPlainText().contains(QStringLiteral(u"链路层")));
+
+    tree->setCurrentItem(interrogation->child(1)->child(4));
+    tree->CopyItem->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral(u"信息对象 IOA=0: QOI=20\n  QOI [14]: 召唤限定词=20 站召唤(总召唤)\n"));
+
+    ui.Memo1->X1->setChecked(true);
+    ui.BtnAnalyze->click();
+    const QString log = ui.Memo1->toPlainText();
+    EXPECT_TRUE(log.contains(QStringLiteral(u"【1#链路完好】\n  链路层 (link)\n    固定帧长帧")));
+    EXPECT_TRUE(log.endsWith(QStringLiteral(u"      QOI [14]: 召唤限定词=20 站召唤(总召唤)\n")));
+    QTextCursor explanation = ui.Memo1->document()->find(QStringLiteral(u"链路层 (link)"));
+    EXPECT_EQ(explanation.charFormat().foreground().color(), QColor(128, 0, 128));
 }
 
 TEST_F(MainWindowTest, ExitWritesTheLogToDefaultTxt) {

@@ -101,7 +101,7 @@ TEST(ManualAnalysisTest, PaneIsNormalisedLoggedInBlackAndAnalysedWithoutTheVerdi
     ValueTables tables;
     QPlainTextEdit pane;
     pane.setPlainText(QStringLiteral("  10 0b 01 0c 16 zz"));
-    AnalyzePane(pane, log, tables, DecodingSettings{});
+    AnalyzePane(pane, log, tables, DecodingSettings{}, LinkProfile{});
     EXPECT_EQ(pane.toPlainText(), QStringLiteral("10 0B 01 0C 16"));
     EXPECT_EQ(LogLine(log, 0), QString::fromUtf8(kAnalysisBanner.data(), static_cast<qsizetype>(kAnalysisBanner.size())));
     EXPECT_EQ(LogLine(log, 1), QStringLiteral("10 0B 01 0C 16"));
@@ -113,13 +113,13 @@ TEST(ManualAnalysisTest, BlankPaneDoesNothingAndALongLogKeepsItsLines) {
     ValueTables tables;
     QPlainTextEdit pane;
     pane.setPlainText(QStringLiteral(" \n"));
-    AnalyzePane(pane, log, tables, DecodingSettings{});
+    AnalyzePane(pane, log, tables, DecodingSettings{}, LinkProfile{});
     EXPECT_EQ(log.LineCount(), 1);
     EXPECT_TRUE(log.toPlainText().isEmpty());
 
     for (int i = 0; i < 5000; ++i) log.AppendLine(LogColour::Black, QStringLiteral("x"));
     pane.setPlainText(QStringLiteral("E5"));
-    AnalyzePane(pane, log, tables, DecodingSettings{});
+    AnalyzePane(pane, log, tables, DecodingSettings{}, LinkProfile{});
     EXPECT_EQ(log.LineCount(), 5000 + 4);  // banner, text, the account line and the empty line after it
     EXPECT_EQ(LogLine(log, 1), QStringLiteral("x"));
 }

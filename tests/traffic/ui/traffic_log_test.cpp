@@ -59,12 +59,16 @@ TEST(TrafficLogTest, ContextMenuShowsItsItemsOnlyWhenTheLogHoldsText) {
         for (const QAction* item : {log.C1, log.A1, log.F1, log.S2}) EXPECT_EQ(item->isVisible(), c.shown);
     }
     TrafficLog log;
-    ASSERT_EQ(log.PopupMenu2->actions().size(), 6);
+    ASSERT_EQ(log.PopupMenu2->actions().size(), 7);
     EXPECT_EQ(log.PopupMenu2->actions()[0]->text(), QStringLiteral(u"清除报文(&C)"));
     EXPECT_EQ(log.PopupMenu2->actions()[3]->text(), QStringLiteral(u"保存(&S)"));
     EXPECT_TRUE(log.PopupMenu2->actions()[4]->isSeparator());
     EXPECT_EQ(log.PopupMenu2->actions()[5], log.O1);
     EXPECT_EQ(log.O1->text(), QStringLiteral(u"打开日志文件夹"));
+    // 详细解析: always offered, off at the start.
+    EXPECT_EQ(log.PopupMenu2->actions()[6], log.X1);
+    EXPECT_EQ(log.X1->text(), QStringLiteral(u"详细解析"));
+    EXPECT_TRUE(log.X1->isCheckable() && log.X1->isVisible() && !log.Explaining());
 }
 
 class TrafficLogFileTest : public testing::ConfigDirTest {};

@@ -1,0 +1,287 @@
+// 报文详解 over a hand-checked corpus: every standard type's objects, the
+// header under every field size, frames that break off, and the JSON keys.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "explain_corpus.h"
+#include "protocol/explain/explanation_text.h"
+#include "protocol/explain/frame_explanation.h"
+
+namespace tc101 {
+namespace {
+
+using testing::Octets;
+using testing::SizedFrame;
+
+// ms 1234, 34 min, 12 h, Sunday the 8th, December 2026.
+constexpr std::string_view kCp56 = "D2 04 22 0C E8 0C 1A";
+constexpr std::string_view kCp56Text = "\"2026-12-08T12:34:01.234\"";
+
+struct TypeCase {
+    std::uint8_t ti;
+    std::string_view name;
+    std::string objects;   // octets after the common address (object address two octets)
+    std::string expected;  // the "objects" array as JSON
+    std::uint8_t vsq = 1;
+};
+
+std::string WithCp56(std::string_view objects) { return std::string(objects) + " " + std::string(kCp56); }
+
+const std::vector<TypeCase>& TypeCorpus() {
+    const std::string t = std::string(kCp56Text);
+    static const std::vector<TypeCase> cases = {
+        {1, "M_SP_NA_1", "01 00 81", R"([{"ioa":1,"value":1,"quality":["IV"],"time":null}])"},
+        {2, "M_SP_TA_1", "05 00 01 39 30 0C", R"([{"ioa":5,"value":1,"quality":[],"time":"12:12.345"}])"},
+        {3, "M_DP_NA_1", "02 00 42", R"([{"ioa":2,"value":2,"quality":["NT"],"time":null}])"},
+        {4, "M_DP_TA_1", "03 00 01 E8 03 8A", R"([{"ioa":3,"value":1,"quality":[],"time":"10:01.000"}])"},
+        {5, "M_ST_NA_1", "07 00 C5 01", R"([{"ioa":7,"value":-59,"quality":["OV"],"time":null,"T":1}])"},
+        {6, "M_ST_TA_1", "07 00 05 00 10 27 3B", R"([{"ioa":7,"value":5,"quality":[],"time":"59:10.000","T":0}])"},
+        {7, "M_BO_NA_1", "08 00 78 56 34 12 00", R"([{"ioa":8,"value":305419896,"quality":[],"time":null}])"},
+        {8, "M_BO_TA_1", "08 00 FF FF FF FF 10 00 00 00",
+         R"([{"ioa":8,"value":4294967295,"quality":["BL"],"time":"00:00.000"}])"},
+        {9, "M_ME_NA_1", "01 40 00 40 00", R"([{"ioa":16385,"value":16384,"quality":[],"time":null,"fraction":0.5}])"},
+        {10, "M_ME_TA_1", "01 40 00 C0 80 D0 07 05",
+         R"([{"ioa":16385,"value":-16384,"quality":["IV"],"time":"05:02.000","fraction":-0.5}])"},
+        {11, "M_ME_NB_1", "02 40 39 30 00", R"([{"ioa":16386,"value":12345,"quality":[],"time":null}])"},
+        {12, "M_ME_TB_1", "02 40 C7 CF 20 00 00 00",
+         R"([{"ioa":16386,"value":-12345,"quality":["SB"],"time":"00:00.000"}])"},
+        {13, "M_ME_NC_1", "03 40 00 00 C0 3F 00", R"([{"ioa":16387,"value":1.5,"quality":[],"time":null}])"},
+        {14, "M_ME_TC_1", "03 40 CD CC 8C 3F 00 E8 03 01",
+         R"([{"ioa":16387,"value":1.1,"quality":[],"time":"01:01.000"}])"},
+        {15, "M_IT_NA_1", "01 64 D2 04 00 00 25", R"([{"ioa":25601,"value":1234,"quality":["CY"],"time":null,"SQ":5}])"},
+        {16, "M_IT_TA_1", "02 64 FF FF FF FF C0 00 00 00",
+         R"([{"ioa":25602,"value":-1,"quality":["IV","CA"],"time":"00:00.000","SQ":0}])"},
+        {17, "M_EP_TA_1", "01 00 0A 64 00 E8 03 02",
+         R"([{"ioa":1,"value":2,"quality":["EI"],"time":"02:01.000","CP16":100}])"},
+        {18, "M_EP_TB_1", "01 00 03 80 C8 00 00 00 00",
+         R"([{"ioa":1,"value":3,"quality":["IV"],"time":"00:00.000","GS":1,"SL1":1,"SL2":0,"SL3":0,"SIE":0,"SRD":0,"CP16":200}])"},
+        {19, "M_EP_TC_1", "01 00 05 00 2C 01 00 00 00",
+         R"([{"ioa":1,"value":5,"quality":[],"time":"00:00.000","GC":1,"CL1":0,"CL2":1,"CL3":0,"CP16":300}])"},
+        {20, "M_PS_NA_1", "01 00 0F 00 01 00 00", R"([{"ioa":1,"value":15,"quality":[],"time":null,"CD":1}])"},
+        {21, "M_ME_ND_1", "01 40 E8 03 18 FC",
+         R"([{"ioa":16385,"value":1000,"quality":[],"time":null,"fraction":0.030517578125},)"
+         R"({"ioa":16386,"value":-1000,"quality":[],"time":null,"fraction":-0.030517578125}])",
+         0x82},
+        {30, "M_SP_TB_1", WithCp56("01 00 01"), R"([{"ioa":1,"value":1,"quality":[],"time":)" + t + "}]"},
+        {31, "M_DP_TB_1", WithCp56("01 00 11"), R"([{"ioa":1,"value":1,"quality":["BL"],"time":)" + t + "}]"},
+        {32, "M_ST_TB_1", WithCp56("01 00 3F 00"), R"([{"ioa":1,"value":63,"quality":[],"time":)" + t + R"(,"T":0}])"},
+        {33, "M_BO_TB_1", WithCp56("01 00 01 00 00 00 00"), R"([{"ioa":1,"value":1,"quality":[],"time":)" + t + "}]"},
+        {34, "M_ME_TD_1", WithCp56("01 00 FF 7F 00"),
+         R"([{"ioa":1,"value":32767,"quality":[],"time":)" + t + R"(,"fraction":0.999969482421875}])"},
+        {35, "M_ME_TE_1", WithCp56("01 00 00 80 00"), R"([{"ioa":1,"value":-32768,"quality":[],"time":)" + t + "}]"},
+        {36, "M_ME_TF_1", WithCp56("01 00 00 00 20 C1 00"), R"([{"ioa":1,"value":-10,"quality":[],"time":)" + t + "}]"},
+        {37, "M_IT_TB_1", WithCp56("01 00 64 00 00 00 01"),
+         R"([{"ioa":1,"value":100,"quality":[],"time":)" + t + R"(,"SQ":1}])"},
+        {38, "M_EP_TD_1", WithCp56("01 00 01 0A 00"), R"([{"ioa":1,"value":1,"quality":[],"time":)" + t + R"(,"CP16":10}])"},
+        {39, "M_EP_TE_1", WithCp56("01 00 20 00 0A 00"),
+         R"([{"ioa":1,"value":32,"quality":[],"time":)" + t +
+             R"(,"GS":0,"SL1":0,"SL2":0,"SL3":0,"SIE":0,"SRD":1,"CP16":10}])"},
+        {40, "M_EP_TF_1", WithCp56("01 00 0E 00 0A 00"),
+         R"([{"ioa":1,"value":14,"quality":[],"time":)" + t + R"(,"GC":0,"CL1":1,"CL2":1,"CL3":1,"CP16":10}])"},
+        {45, "C_SC_NA_1", "01 60 81", R"([{"ioa":24577,"value":{"SCS":1,"QU":0,"S/E":1},"quality":[],"time":null}])"},
+        {46, "C_DC_NA_1", "02 60 06", R"([{"ioa":24578,"value":{"DCS":2,"QU":1,"S/E":0},"quality":[],"time":null}])"},
+        {47, "C_RC_NA_1", "03 60 0D", R"([{"ioa":24579,"value":{"RCS":1,"QU":3,"S/E":0},"quality":[],"time":null}])"},
+        {48, "C_SE_NA_1", "01 62 00 40 80",
+         R"([{"ioa":25089,"value":{"NVA":16384,"fraction":0.5,"QL":0,"S/E":1},"quality":[],"time":null}])"},
+        {49, "C_SE_NB_1", "02 62 64 00 00",
+         R"([{"ioa":25090,"value":{"SVA":100,"QL":0,"S/E":0},"quality":[],"time":null}])"},
+        {50, "C_SE_NC_1", "03 62 00 00 48 42 00",
+         R"([{"ioa":25091,"value":{"IEEE754":50,"QL":0,"S/E":0},"quality":[],"time":null}])"},
+        {51, "C_BO_NA_1", "04 62 0F 00 00 00", R"([{"ioa":25092,"value":{"BSI":15},"quality":[],"time":null}])"},
+        {58, "C_SC_TA_1", WithCp56("01 60 01"),
+         R"([{"ioa":24577,"value":{"SCS":1,"QU":0,"S/E":0},"quality":[],"time":)" + t + "}]"},
+        {59, "C_DC_TA_1", WithCp56("01 60 81"),
+         R"([{"ioa":24577,"value":{"DCS":1,"QU":0,"S/E":1},"quality":[],"time":)" + t + "}]"},
+        {60, "C_RC_TA_1", WithCp56("01 60 02"),
+         R"([{"ioa":24577,"value":{"RCS":2,"QU":0,"S/E":0},"quality":[],"time":)" + t + "}]"},
+        {61, "C_SE_TA_1", WithCp56("01 62 00 C0 00"),
+         R"([{"ioa":25089,"value":{"NVA":-16384,"fraction":-0.5,"QL":0,"S/E":0},"quality":[],"time":)" + t + "}]"},
+        {62, "C_SE_TB_1", WithCp56("01 62 FF FF 00"),
+         R"([{"ioa":25089,"value":{"SVA":-1,"QL":0,"S/E":0},"quality":[],"time":)" + t + "}]"},
+        {63, "C_SE_TC_1", WithCp56("01 62 00 00 80 BF 00"),
+         R"([{"ioa":25089,"value":{"IEEE754":-1,"QL":0,"S/E":0},"quality":[],"time":)" + t + "}]"},
+        {64, "C_BO_TA_1", WithCp56("01 62 00 00 00 80"),
+         R"([{"ioa":25089,"value":{"BSI":2147483648},"quality":[],"time":)" + t + "}]"},
+        {70, "M_EI_NA_1", "00 00 82", R"([{"ioa":0,"value":{"COI":2,"BS":1},"quality":[],"time":null}])"},
+        {100, "C_IC_NA_1", "00 00 14", R"([{"ioa":0,"value":{"QOI":20},"quality":[],"time":null}])"},
+        {101, "C_CI_NA_1", "00 00 45", R"([{"ioa":0,"value":{"RQT":5,"FRZ":1},"quality":[],"time":null}])"},
+        {102, "C_RD_NA_1", "01 40", R"([{"ioa":16385,"value":{},"quality":[],"time":null}])"},
+        {103, "C_CS_NA_1", WithCp56("00 00"), R"([{"ioa":0,"value":{},"quality":[],"time":)" + t + "}]"},
+        {104, "C_TS_NA_1", "00 00 AA 55", R"([{"ioa":0,"value":{"FBP":21930},"quality":[],"time":null}])"},
+        {105, "C_RP_NA_1", "00 00 01", R"([{"ioa":0,"value":{"QRP":1},"quality":[],"time":null}])"},
+        {106, "C_CD_NA_1", "00 00 E8 03", R"([{"ioa":0,"value":{"CP16":1000},"quality":[],"time":null}])"},
+        {107, "C_TS_TA_1", WithCp56("00 00 05 00"), R"([{"ioa":0,"value":{"TSC":5},"quality":[],"time":)" + t + "}]"},
+        {110, "P_ME_NA_1", "01 40 00 10 01",
+         R"([{"ioa":16385,"value":{"NVA":4096,"fraction":0.125,"KPA":1,"LPC":0,"POP":0},"quality":[],"time":null}])"},
+        {111, "P_ME_NB_1", "02 40 0A 00 02",
+         R"([{"ioa":16386,"value":{"SVA":10,"KPA":2,"LPC":0,"POP":0},"quality":[],"time":null}])"},
+        {112, "P_ME_NC_1", "03 40 00 00 80 3F 43",
+         R"([{"ioa":16387,"value":{"IEEE754":1,"KPA":3,"LPC":1,"POP":0},"quality":[],"time":null}])"},
+        {113, "P_AC_NA_1", "01 40 01", R"([{"ioa":16385,"value":{"QPA":1},"quality":[],"time":null}])"},
+        {120, "F_FR_NA_1", "01 00 02 00 00 10 00 00",
+         R"([{"ioa":1,"value":{"NOF":2,"LOF":4096,"FRQ":0},"quality":[],"time":null}])"},
+        {121, "F_SR_NA_1", "01 00 02 00 01 00 04 00 80",
+         R"([{"ioa":1,"value":{"NOF":2,"NOS":1,"LOF":1024,"SRQ":128},"quality":[],"time":null}])"},
+        {122, "F_SC_NA_1", "01 00 02 00 01 06",
+         R"([{"ioa":1,"value":{"NOF":2,"NOS":1,"SCQ":6},"quality":[],"time":null}])"},
+        {123, "F_LS_NA_1", "01 00 02 00 01 03 AB",
+         R"([{"ioa":1,"value":{"NOF":2,"NOS":1,"LSQ":3,"CHS":171},"quality":[],"time":null}])"},
+        {124, "F_AF_NA_1", "01 00 02 00 01 03",
+         R"([{"ioa":1,"value":{"NOF":2,"NOS":1,"AFQ":3},"quality":[],"time":null}])"},
+        {125, "F_SG_NA_1", "01 00 02 00 01 03 11 22 33",
+         R"([{"ioa":1,"value":{"NOF":2,"NOS":1,"LOS":3,"segment":"11 22 33"},"quality":[],"time":null}])"},
+        {126, "F_DR_TA_1", WithCp56("01 00 02 00 00 04 00 20"),
+         R"([{"ioa":1,"value":{"NOF":2,"LOF":1024,"SOF":32},"quality":[],"time":)" + t + "}]"},
+        {127, "F_SC_NB_1", WithCp56(WithCp56("01 00 02 00")),
+         R"([{"ioa":1,"value":{"NOF":2,"stop":"2026-12-08T12:34:01.234"},"quality":[],"time":)" + t + "}]"},
+    };
+    return cases;
+}
+
+const JsonValue& Member(const JsonValue& object, std::string_view key) {
+    const JsonValue* value = object.Find(key);
+    EXPECT_NE(value, nullptr) << key;
+    static const JsonValue kNull;
+    return value ? *value : kNull;
+}
+
+TEST(FrameExplanation, EveryTypeDecodesOnHandCheckedFrames) {
+    for (const TypeCase& c : TypeCorpus()) {
+        SCOPED_TRACE(c.name);
+        testing::AsduHead head;
+        head.ti = c.ti;
+        head.vsq = c.vsq;
+        const FrameExplanation e = ExplainFrame(SizedFrame(FieldSizes{}, head, Octets(c.objects)), ExplainOptions{});
+        EXPECT_TRUE(Member(e.json, "error").IsNull()) << Member(e.json, "error").AsText();
+        const JsonValue& asdu = Member(e.json, "asdu");
+        EXPECT_EQ(Member(asdu, "ti_name").AsText(), c.name);
+        EXPECT_EQ(Member(asdu, "objects").Dump(), c.expected);
+        // Every object is a node of the tree, under the ASDU.
+        ASSERT_EQ(e.tree.children.size(), 2u);
+        EXPECT_EQ(e.tree.children[1].children.size(), 4 + (c.vsq & 0x7F));
+    }
+}
+
+TEST(FrameExplanation, HeaderFieldsFollowEveryFieldSize) {
+    for (int la : {0, 1, 2})
+        for (int cot : {1, 2})
+            for (int ca : {1, 2})
+                for (int ioa : {1, 2, 3}) {
+                    const FieldSizes sizes{la, cot, ca, ioa};
+                    SCOPED_TRACE(::testing::Message() << la << '/' << cot << '/' << ca << '/' << ioa);
+                    testing::AsduHead head{0x28, la == 2 ? 0x0201u : 1u, 1, 2, 0x43, 7, ca == 2 ? 0x0302u : 3u};
+                    std::vector<std::uint8_t> objects;
+                    for (std::uint32_t address : {0x030201u, 0x0000FEu}) {
+                        testing::PutLittleEndian(objects, address, ioa);
+                        objects.push_back(1);
+                    }
+                    const auto frame = SizedFrame(sizes, head, objects);
+                    const FrameExplanation e = ExplainFrame(frame, ExplainOptions{sizes, la == 0});
+                    EXPECT_TRUE(Member(e.json, "error").IsNull()) << Member(e.json, "error").AsText();
+                    EXPECT_TRUE(Member(e.json, "checksum_ok").AsBool());
+                    const JsonValue& link = Member(e.json, "link");
+                    if (la == 0) {
+                        EXPECT_TRUE(Member(link, "address").IsNull());
+                    } else {
+                        EXPECT_EQ(Member(link, "address").AsInt(), la == 2 ? 0x0201 : 1);
+                    }
+                    EXPECT_EQ(link.Find("acd") != nullptr, la != 0);  // a balanced secondary frame has no ACD
+                    const JsonValue& asdu = Member(e.json, "asdu");
+                    EXPECT_EQ(Member(asdu, "cot").AsInt(), 3);
+                    EXPECT_TRUE(Member(asdu, "negative").AsBool());
+                    EXPECT_EQ(Member(asdu, "originator").Dump(), cot == 2 ? "7" : "null");
+                    EXPECT_EQ(Member(asdu, "ca").AsInt(), ca == 2 ? 0x0302 : 3);
+                    const auto& items = Member(asdu, "objects").Items();
+                    ASSERT_EQ(items.size(), 2u);
+                    const std::uint32_t mask = ioa == 3 ? 0xFFFFFF : (ioa == 2 ? 0xFFFF : 0xFF);
+                    EXPECT_EQ(Member(items[0], "ioa").AsInt(), 0x030201 & mask);
+                    EXPECT_EQ(Member(items[1], "ioa").AsInt(), 0xFE);
+                }
+}
+
+TEST(FrameExplanation, BrokenFramesAreExplainedUpToWhereTheyStop) {
+    struct Case {
+        std::string frame;
+        bool checksumOk;
+        std::size_t objects;
+        std::string error;  // empty: none
+    };
+    const FieldSizes sizes;
+    const auto hex = [](const std::vector<std::uint8_t>& octets) { return BytesToHexText(octets); };
+    const std::vector<Case> cases = {
+        // Two measured values announced, the second cut after one octet.
+        {hex(SizedFrame(sizes, {0x08, 1, 9, 2, 3, 0, 1}, Octets("01 40 E8 03 00 02 40 E8"))), true, 1,
+         "第2个信息对象在第18个八位位组处超出帧尾 (需要2个, 仅剩1个)"},
+        // Address of the second object missing.
+        {hex(SizedFrame(sizes, {0x08, 1, 1, 2, 3, 0, 1}, Octets("01 00 01 02"))), true, 1,
+         "第2个信息对象的地址在第14个八位位组处超出帧尾 (需要2个, 仅剩1个)"},
+        {hex(SizedFrame(sizes, {0x08, 1, 200, 1, 3, 0, 1}, Octets("01 00 01"))), true, 0,
+         "未知的类型标识 TI=200, 从第11个八位位组起的信息对象无法解析"},
+        {hex(SizedFrame(sizes, {0x08, 1, 1, 1, 3, 0, 1}, Octets("01 00 01 FF"))), true, 1,
+         "信息对象之后多出1个八位位组 (从第14个起)"},
+        // ASDU header cut after the cause.
+        {"68 05 05 68 08 01 01 01 03 0E 16", true, 0, "ASDU 头在第7个八位位组处超出帧尾 (需要4个, 仅剩3个)"},
+        {"68 01 01 68 08 08 16", true, 0, "控制域和链路地址在第5个八位位组处超出帧尾 (需要2个, 仅剩1个)"},
+        {"68 09 09 68 53 01 64 01 06 01 00 00 14 D5 16", false, 1, ""},
+        {"10 49 01 4B 16", false, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame);
+        const FrameExplanation e = ExplainFrame(Octets(c.frame), ExplainOptions{});
+        EXPECT_EQ(Member(e.json, "checksum_ok").AsBool(), c.checksumOk);
+        EXPECT_EQ(Member(e.json, "error").IsNull() ? std::string() : Member(e.json, "error").AsText(), c.error);
+        const JsonValue* asdu = e.json.Find("asdu");
+        const std::size_t objects = asdu && !asdu->IsNull() ? Member(*asdu, "objects").Items().size() : 0;
+        EXPECT_EQ(objects, c.objects);
+        if (!c.error.empty()) {
+            EXPECT_EQ(e.tree.children.back().text, "解析停止: " + c.error);
+        }
+    }
+}
+
+// The keys scripts rely on, in order, for each format and link direction.
+TEST(FrameExplanation, JsonKeysFollowTheContract) {
+    const auto keys = [](const JsonValue& object) {
+        std::string out;
+        for (const auto& [key, value] : object.Members()) out += std::string(key) + ' ';
+        return out;
+    };
+    const FrameExplanation fixed = ExplainFrame(Octets("10 49 01 4A 16"), {});
+    EXPECT_EQ(keys(fixed.json), "frame format checksum_ok link error ");
+    EXPECT_EQ(keys(Member(fixed.json, "link")), "prm fc fc_name address fcb fcv ");
+    EXPECT_EQ(fixed.json.Dump(),
+              R"({"frame":"10 49 01 4A 16","format":"fixed","checksum_ok":true,"link":{"prm":1,"fc":9,)"
+              R"("fc_name":"request status of link","address":1,"fcb":0,"fcv":0},"error":null})");
+    const FrameExplanation reply = ExplainFrame(Octets("10 8B 01 8C 16"), ExplainOptions{FieldSizes{}, true});
+    EXPECT_EQ(keys(Member(reply.json, "link")), "prm fc fc_name dir address dfc ");
+    const FrameExplanation variable = ExplainFrame(Octets("68 0C 0C 68 28 01 02 01 03 01 05 00 01 39 30 0C AB 16"), {});
+    EXPECT_EQ(keys(variable.json), "frame format checksum_ok link asdu error ");
+    EXPECT_EQ(keys(Member(variable.json, "link")), "prm fc fc_name address acd dfc ");
+    EXPECT_EQ(keys(Member(variable.json, "asdu")),
+              "ti ti_name sq count cot cot_name negative test originator ca objects ");
+    EXPECT_EQ(ExplainFrame(Octets("E5"), {}).json.Dump(),
+              R"({"frame":"E5","format":"single","checksum_ok":true,"error":null})");
+    // The poll's records put direction and time first.
+    EXPECT_EQ(ExplanationJsonLine(ExplainFrame(Octets("E5"), {}), "rx", "2026-12-08T12:00:00.000"),
+              R"({"dir":"rx","time":"2026-12-08T12:00:00.000","frame":"E5","format":"single","checksum_ok":true,"error":null})");
+}
+
+// A burst: frames found with the link address size, each under its account line.
+TEST(FrameExplanation, BurstExplanationsFollowTheAccountLines) {
+    const auto burst = Octets("00 10 49 01 00 4A 16 E5 10 0B 01 0C 16");
+    EXPECT_EQ(ExplainFrames(burst, {FieldSizes{2, 1, 1, 2}, false}).size(), 2u);  // 6-octet fixed frame, E5
+    const std::vector<FrameExplanation> frames = ExplainFrames(burst, {});
+    ASSERT_EQ(frames.size(), 2u);  // E5 and the 5-octet frame
+    EXPECT_EQ(frames[1].start, 8u);
+    const std::vector<std::string> blocks = ExplanationUnderAccount(burst, 1, {});
+    ASSERT_EQ(blocks.size(), 1u);
+    // The frame the account has no line for goes whole under the last line.
+    EXPECT_NE(blocks[0].find("\n  固定帧长帧 10 0B 01 0C 16\n"), std::string::npos) << blocks[0];
+    EXPECT_EQ(blocks[0].rfind("  单字符 E5 (single", 0), 0u) << blocks[0];
+}
+
+}  // namespace
+}  // namespace tc101
