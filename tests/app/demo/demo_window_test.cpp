@@ -138,61 +138,78 @@ TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     EXPECT_EQ(runner.Counters().framesIgnored, 0);
 }
 
-// Another profile on both ends: two-octet link, cause, common address, three
-// octet object addresses, standard decoding, a link address beyond one octet;
-// the status bar names the profile, the values land in their rows and the
-// events are read.
-TEST_F(DemoWindowTest, MasterSimulationInAnotherProfileFillsTheRightRows) {
-    LinkProfile profile;
-    profile.sizes = {2, 2, 2, 3};
-    profile.decoding = ObjectDecoding::Standard;
-    const PtyLink link;
-    StationConfig config;
-    config.ycCount = kYc;
-    config.yxCount = kYx;
-    config.seed = kSeed;
-    config.changeEveryMs = 0;
-    config.eventEveryMs = kEventEveryMs;
-    config.profile = profile;
-    config.address = kWideAddress;
-    StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
-    runner.Start();
-
-    TfrmZh window;
-    window.SetSessionPort(link.PortB());
-    window.show();
-    DemoSession session = Session(link);
-    session.profile = profile;
-    PrepareDemoWindow(window, session);
-    ASSERT_TRUE(window.PortOpen());
-    EXPECT_EQ(testing::Part<QLabel>(window, "ProfilePanel")->text(), QStringLiteral(u" 规约:2/2/2/3 标准"));
-    testing::Part<QSpinBox>(window, "txtInteval1")->setValue(kPollIntervalMs);
-    testing::Part<QSpinBox>(window, "txtAdd")->setValue(kWideAddress);
-    QTest::mouseClick(testing::Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
-
-    const auto log = [memo = testing::Part<TrafficLog>(window, "Memo1")] { return memo->toPlainText(); };
-    const ValueTables& tables = window.Tables();
-    const auto filled = [&] {
-        const int col = DeviceColumn(tables.GrdYC, kWideAddress);
-        return col >= 0 && !tables.GrdYC.Cell(col, kYc).empty() && !tables.GrdSJ.Cell(kSjNameCol, 1).empty();
+// Other profiles on both ends, legacy and standard decoding, a link address
+// beyond one octet where the link takes two: the status bar names the
+// profile, the values land in their rows and the events are read.
+TEST_F(DemoWindowTest, MasterSimulationInOtherProfilesFillsTheRightRows) {
+    struct Case {
+        FieldSizes sizes;
+        ObjectDecoding decoding;
     };
-    ASSERT_TRUE(testing::WaitFor(filled, 8000)) << "no values or no event; log:\n" << log().toStdString();
-    const int yxCol = DeviceColumn(tables.GrdYX, kWideAddress);
-    const int ycCol = DeviceColumn(tables.GrdYC, kWideAddress);
-    ASSERT_GE(yxCol, 0) << "no 257#设备 column in GrdYX";
-    const int toggled = EventPoint(kSeed, 1, kYx);
-    for (int point = 1; point <= kYx; ++point)
-        EXPECT_EQ(tables.GrdYX.Cell(yxCol, point), (InitialTelesignal(kSeed, point) != (point == toggled)) ? "合" : "分")
-            << "telesignal " << point;
-    for (int point = 1; point <= kYc; ++point)
-        EXPECT_EQ(tables.GrdYC.Cell(ycCol, point),
-                  MeasuredValueText(InitialMeasuredValue(kSeed, point), tables.Definition(ValuePage::Yc, kYcRatioCol, point)))
-            << "measured value " << point;
-    EXPECT_EQ(tables.GrdSJ.Cell(kSjNameCol, 1), "开关" + std::to_string(toggled));
-    EXPECT_FALSE(log().contains(QStringLiteral(u"效验有误"))) << log().toStdString();
-    window.close();
-    runner.Stop();
-    EXPECT_EQ(runner.Counters().framesIgnored, 0);
+    const Case cases[] = {
+        {{1, 1, 1, 2}, ObjectDecoding::Standard}, {{1, 2, 2, 3}, ObjectDecoding::Legacy},
+        {{1, 2, 2, 3}, ObjectDecoding::Standard}, {{2, 2, 2, 3}, ObjectDecoding::Standard},
+        {{2, 2, 2, 3}, ObjectDecoding::Legacy},   {{2, 1, 1, 2}, ObjectDecoding::Legacy},
+        {{1, 1, 2, 3}, ObjectDecoding::Standard}, {{2, 2, 1, 2}, ObjectDecoding::Legacy},
+    };
+    for (const Case& c : cases) {
+        LinkProfile profile;
+        profile.sizes = c.sizes;
+        profile.decoding = c.decoding;
+        const bool standard = c.decoding == ObjectDecoding::Standard;
+        const std::string name = FieldSizesText(c.sizes) + (standard ? " standard" : " legacy");
+        SCOPED_TRACE(name);
+        const int address = c.sizes.linkAddress == 2 ? kWideAddress : 7;
+        const PtyLink link;
+        StationConfig config;
+        config.ycCount = kYc;
+        config.yxCount = kYx;
+        config.seed = kSeed;
+        config.changeEveryMs = 0;
+        config.eventEveryMs = kEventEveryMs;
+        config.profile = profile;
+        config.address = static_cast<std::uint16_t>(address);
+        StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+        runner.Start();
+
+        TfrmZh window;
+        window.SetSessionPort(link.PortB());
+        window.show();
+        DemoSession session = Session(link);
+        session.profile = profile;
+        PrepareDemoWindow(window, session);
+        ASSERT_TRUE(window.PortOpen());
+        EXPECT_EQ(testing::Part<QLabel>(window, "ProfilePanel")->text(),
+                  QString::fromStdString(" 规约:" + FieldSizesText(c.sizes) + (standard ? " 标准" : "")));
+        testing::Part<QSpinBox>(window, "txtInteval1")->setValue(kPollIntervalMs);
+        testing::Part<QSpinBox>(window, "txtAdd")->setValue(address);
+        QTest::mouseClick(testing::Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
+
+        const auto log = [memo = testing::Part<TrafficLog>(window, "Memo1")] { return memo->toPlainText(); };
+        const ValueTables& tables = window.Tables();
+        const auto filled = [&] {
+            const int col = DeviceColumn(tables.GrdYC, address);
+            return col >= 0 && !tables.GrdYC.Cell(col, kYc).empty() && !tables.GrdSJ.Cell(kSjNameCol, 1).empty();
+        };
+        ASSERT_TRUE(testing::WaitFor(filled, 8000)) << "no values or no event; log:\n" << log().toStdString();
+        const int yxCol = DeviceColumn(tables.GrdYX, address);
+        const int ycCol = DeviceColumn(tables.GrdYC, address);
+        ASSERT_GE(yxCol, 0) << "no device column in GrdYX";
+        const int toggled = EventPoint(kSeed, 1, kYx);
+        for (int point = 1; point <= kYx; ++point)
+            EXPECT_EQ(tables.GrdYX.Cell(yxCol, point),
+                      (InitialTelesignal(kSeed, point) != (point == toggled)) ? "合" : "分")
+                << "telesignal " << point;
+        for (int point = 1; point <= kYc; ++point)
+            EXPECT_EQ(tables.GrdYC.Cell(ycCol, point), MeasuredValueText(InitialMeasuredValue(kSeed, point),
+                                                                         tables.Definition(ValuePage::Yc, kYcRatioCol, point)))
+                << "measured value " << point;
+        EXPECT_EQ(tables.GrdSJ.Cell(kSjNameCol, 1), "开关" + std::to_string(toggled));
+        EXPECT_FALSE(log().contains(QStringLiteral(u"效验有误"))) << log().toStdString();
+        window.close();
+        runner.Stop();
+        EXPECT_EQ(runner.Counters().framesIgnored, 0);
+    }
 }
 
 TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {
