@@ -48,8 +48,13 @@ TfrmDefineSend::TfrmDefineSend(const TfrmBwSet& settings, QWidget* parent)
 }
 
 // The grid reads the table until it is gone, and the table (a member) dies
-// before QDialog's destructor would delete its children.
-TfrmDefineSend::~TfrmDefineSend() { delete GrdSend; }
+// before QDialog's destructor would delete its children. Its viewport still
+// sends events while the grid goes: the filter must not see a half-destroyed grid.
+TfrmDefineSend::~TfrmDefineSend() {
+    GrdSend->viewport()->removeEventFilter(this);
+    GrdSend->removeEventFilter(this);
+    delete GrdSend;
+}
 
 void TfrmDefineSend::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
