@@ -27,8 +27,9 @@ std::uint8_t CauseOf(std::uint8_t cause, bool negative) {
 
 // The command sent back with another cause: confirmations mirror the command.
 Asdu Mirror(std::span<const std::uint8_t> asdu, std::uint8_t cause, bool negative = false) {
+    constexpr std::size_t kCauseOffset = 2;
     Asdu reply(asdu.begin(), asdu.end());
-    reply[2] = CauseOf(cause, negative);
+    if (reply.size() > kCauseOffset) *(reply.begin() + kCauseOffset) = CauseOf(cause, negative);
     return reply;
 }
 
