@@ -183,13 +183,18 @@ TEST_F(MainWindowTest, AnalysisPageShowsTheExplanationTree) {
     ASSERT_TRUE(tree->isVisible());
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     const QTreeWidgetItem* interrogation = tree->topLevelItem(1);
+    ASSERT_NE(interrogation, nullptr);
     EXPECT_TRUE(interrogation->text(0).endsWith(QStringLiteral("14 D4 16")));
     ASSERT_EQ(interrogation->childCount(), 2);
     EXPECT_TRUE(interrogation->isExpanded());
-    EXPECT_EQ(interrogation->child(1)->child(4)->text(0), QStringLiteral(u"信息对象 IOA=0: QOI=20"));
+    const QTreeWidgetItem* asdu = interrogation->child(1);
+    ASSERT_NE(asdu, nullptr);
+    QTreeWidgetItem* object = asdu->child(4);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->text(0), QStringLiteral(u"信息对象 IOA=0: QOI=20"));
     EXPECT_FALSE(ui.Memo1->toPlainText().contains(QStringLiteral(u"链路层")));
 
-    tree->setCurrentItem(interrogation->child(1)->child(4));
+    tree->setCurrentItem(object);
     tree->CopyItem->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(),
               QStringLiteral(u"信息对象 IOA=0: QOI=20\n  QOI [14]: 召唤限定词=20 站召唤(总召唤)\n"));
