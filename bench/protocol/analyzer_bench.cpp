@@ -6,43 +6,21 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <random>
 #include <vector>
 
+#include "bench_bursts.h"
 #include "protocol/analyzer.h"
 #include "protocol/frame.h"
 
 namespace tc101 {
 namespace {
 
-constexpr size_t kBurstOctets = 65535;
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes VariableFrame(std::uint8_t control, std::uint8_t address, const Bytes& asdu) {
-    const auto length = static_cast<std::uint8_t>(asdu.size() + 2);
-    Bytes frame{kVariableStart, length, length, kVariableStart, control, address};
-    for (std::uint8_t octet : asdu) frame.push_back(octet);
-    frame.push_back(FrameChecksum(frame, kVarControlOffset, static_cast<int>(frame.size()) - 1));
-    frame.push_back(kFrameEnd);
-    return frame;
-}
+using namespace bench;
 
 // One octet at a time: GCC 12 at -O2 misreads an insert of a short list
 // into a vector as an overflow.
 void Append(Bytes& bytes, std::initializer_list<std::uint8_t> octets) {
     for (const std::uint8_t octet : octets) bytes.push_back(octet);
-}
-
-// Repeats the frames in turn while whole frames fit.
-Bytes Burst(const std::vector<Bytes>& frames) {
-    Bytes burst;
-    for (size_t i = 0;; ++i) {
-        const Bytes& frame = frames[i % frames.size()];
-        if (burst.size() + frame.size() > kBurstOctets) break;
-        burst.insert(burst.end(), frame.begin(), frame.end());
-    }
-    return burst;
 }
 
 void Run(benchmark::State& state, const Bytes& burst, ValueTables& tables, const LinkProfile& profile = {}) {
@@ -57,13 +35,8 @@ void Run(benchmark::State& state, const Bytes& burst, ValueTables& tables, const
 }
 
 void BM_FixedFrames(benchmark::State& state) {
-    std::vector<Bytes> frames;
-    for (std::uint8_t control : {0x0B, 0x29, 0x09, 0x00, 0x49, 0x5B}) {
-        const auto frame = BuildFixedFrame(control, 1);
-        frames.emplace_back(frame.begin(), frame.end());
-    }
     ValueTables tables;
-    Run(state, Burst(frames), tables);
+    Run(state, FixedFramesBurst(), tables);
 }
 BENCHMARK(BM_FixedFrames);
 
@@ -82,18 +55,7 @@ void DefinePoints(ValueTables& tables) {
 void BM_TableWritingFrames(benchmark::State& state) {
     ValueTables tables;
     DefinePoints(tables);
-    Bytes yc{kTypeMeasuredNoQuality, 0x90, kCauseInterrogatedFirst, 1, 1, 0x40};
-    for (int i = 0; i < 16; ++i) {
-        yc.push_back(static_cast<std::uint8_t>(i * 37));
-        yc.push_back(static_cast<std::uint8_t>(i * 11));
-    }
-    Bytes yx{kTypeSinglePoint, 0xA0, kCauseInterrogatedFirst, 1, 1, 0};
-    for (int i = 0; i < 32; ++i) yx.push_back(static_cast<std::uint8_t>(i % 2));
-    Bytes events{kTypeSinglePointTime, 2, kCauseSpontaneous, 1};
-    for (std::uint8_t row : {5, 6}) Append(events, {row, 0, 1, 0x39, 0x30, 0x0C});
-    const std::vector<Bytes> frames{VariableFrame(0x08, 1, yc), VariableFrame(0x28, 1, yx),
-                                    VariableFrame(0x28, 2, events)};
-    Run(state, Burst(frames), tables);
+    Run(state, TableFramesBurst(), tables);
     // Events only grow; start afresh so memory stays flat over the run.
     tables.ClearValueTable(static_cast<int>(ValuePage::Sj));
 }
@@ -129,15 +91,8 @@ void BM_TableWritingFramesStandard2223(benchmark::State& state) {
 BENCHMARK(BM_TableWritingFramesStandard2223);
 
 void BM_Noise(benchmark::State& state) {
-    std::mt19937 random(101);
-    Bytes burst(kBurstOctets);
-    for (auto& octet : burst) {
-        octet = static_cast<std::uint8_t>(random());
-        // Start octets occur, but none that makes a frame.
-        if (octet == kSingleChar) octet = 0;
-    }
     ValueTables tables;
-    Run(state, burst, tables);
+    Run(state, NoiseBurst(), tables);
 }
 BENCHMARK(BM_Noise);
 
