@@ -4,22 +4,8 @@
 # refused and allowed, a selection that runs out, and silence.
 set -uo pipefail
 tool=$1
-# shellcheck source-path=SCRIPTDIR source=../support/wait_until.sh
-. "$(dirname "$0")/../support/wait_until.sh"
-failures=0
-work=$(mktemp -d)
-export TC101_CONFIG_DIR="$work/config"
-mkdir -p "$TC101_CONFIG_DIR"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
+. "$(dirname "$0")/../support/station_script.sh"
 
 # station STATION_OPTIONS: a fresh pair with the station on a; the master uses b.
 station() {

@@ -6,19 +6,8 @@
 # is refused by every command with exit 2 and one line.
 set -uo pipefail
 tool=$1
-# shellcheck source-path=SCRIPTDIR source=../support/wait_until.sh
-. "$(dirname "$0")/../support/wait_until.sh"
-failures=0
-work=$(mktemp -d)
-export TC101_CONFIG_DIR="$work/config"
-mkdir -p "$TC101_CONFIG_DIR"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
+. "$(dirname "$0")/../support/station_script.sh"
 
 # Definitions with state texts and ratio 1, so the tables show every value.
 printf '遥测量,单位,比例\n' >"$work/yc.csv"

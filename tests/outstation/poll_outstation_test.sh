@@ -5,25 +5,10 @@
 # program has no poll command.
 set -uo pipefail
 tool=$1
-# shellcheck source-path=SCRIPTDIR source=../support/wait_until.sh
-. "$(dirname "$0")/../support/wait_until.sh"
 readme=${2:-}
 "$tool" poll --help >/dev/null 2>&1 || { echo "no poll command: skipped"; exit 77; }
-failures=0
-work=$(mktemp -d)
-export TC101_CONFIG_DIR="$work/config"
-mkdir -p "$TC101_CONFIG_DIR"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
+. "$(dirname "$0")/../support/station_script.sh"
 
 # The frame lines of a log, stamps aside: "TX:..." or "Rx:...".
 frames() { grep -E "^$2:" "$1" | sed -E 's/  \([0-9:]+\)$//; s/^[A-Za-z]+://'; }
