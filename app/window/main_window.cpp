@@ -62,7 +62,6 @@ TfrmZh::TfrmZh(QWidget* parent)
     Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
     SetupLayout();
     station_ = std::make_unique<MasterStation>(Comm1, *Memo1, tables_);
-    Memo1->SetExplanationOptions(ExplainOptionsFor(station_->Profile()));
     // The log's item that saves the station's frames as a capture file.
     new CaptureMenuItem(*Memo1, station_->Capture(), [this] { return Comm1.CommName(); });
 

@@ -135,7 +135,6 @@ QWidget* TfrmZh::BuildCommandPages() {
     auto* BtnAnalyze = Named(FlatButton(QStringLiteral(u"分析(&T)")), "BtnAnalyze");
     auto* BtnRefresh = Named(FlatButton(QStringLiteral(u"刷新(&R)")), "BtnRefresh");
     connect(BtnAnalyze, &QPushButton::clicked, this, [this] {
-        Memo1->SetExplanationOptions(ExplainOptionsFor(station_->Profile()));
         AnalyzePane(*memoAna, *Memo1, tables_, station_->Decoding(), station_->Profile(), TreeAna);
     });
     connect(BtnRefresh, &QPushButton::clicked, this, [this] { NormalizeHexPane(*memoAna); });

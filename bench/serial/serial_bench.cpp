@@ -7,7 +7,7 @@
 #include <random>
 #include <thread>
 
-#include "tests/serial/pty_harness.h"
+#include "tests/support/pty_harness.h"
 
 namespace tc101 {
 namespace {
