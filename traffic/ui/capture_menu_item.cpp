@@ -1,10 +1,11 @@
 #include "traffic/ui/capture_menu_item.h"
 
 #include <QAction>
-#include <QFileDialog>
+#include <QString>
 #include <QMenu>
 
 #include "widgets/message_box.h"
+#include "widgets/save_file_dialog.h"
 #include "files/file_io.h"
 #include "traffic/pcapng.h"
 #include "traffic/ui/traffic_log.h"
@@ -13,20 +14,14 @@ namespace tc101 {
 
 namespace {
 
-QString ChooseWithDialog(QWidget* parent, const QString& proposedName) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral(u"pcapng抓包文件 (*.pcapng)"));
-    dialog.setDefaultSuffix(QStringLiteral("pcapng"));
-    dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+QString ChooseCaptureFile(QWidget* parent, const QString& proposedName) {
+    return ChooseSaveFile(parent, {QStringLiteral(u"pcapng抓包文件 (*.pcapng)"), QStringLiteral("pcapng")}, proposedName);
 }
 
 }  // namespace
 
 CaptureMenuItem::CaptureMenuItem(TrafficLog& log, const FrameCapture& capture, PortName portName)
-    : QObject(&log), log_(log), capture_(capture), portName_(std::move(portName)), choose_(ChooseWithDialog) {
+    : QObject(&log), log_(log), capture_(capture), portName_(std::move(portName)), choose_(ChooseCaptureFile) {
     P1 = log.PopupMenu2->addAction(QString::fromUtf16(kCaptureMenuText));
     connect(P1, &QAction::triggered, this, [this] { SaveAt(QDateTime::currentDateTime()); });
     connect(log.PopupMenu2, &QMenu::aboutToShow, this, [this] { P1->setVisible(!capture_.Empty()); });

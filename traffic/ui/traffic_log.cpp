@@ -4,7 +4,6 @@
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -17,6 +16,7 @@
 #include "traffic/session_capture.h"
 #include "traffic/ui/log_text.h"
 #include "widgets/message_box.h"
+#include "widgets/save_file_dialog.h"
 
 namespace tc101 {
 
@@ -33,14 +33,8 @@ QTextCharFormat FormatOf(LogColour colour) {
     return format;
 }
 
-QString ChooseWithDialog(QWidget* parent, const QString& proposedName) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral(u"文本文件*.txt (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+QString ChooseLogFile(QWidget* parent, const QString& proposedName) {
+    return ChooseSaveFile(parent, {QStringLiteral(u"文本文件*.txt (*.txt)"), QStringLiteral("txt")}, proposedName);
 }
 
 void OpenWithDesktop(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
@@ -48,7 +42,7 @@ void OpenWithDesktop(const QString& path) { QDesktopServices::openUrl(QUrl::from
 }  // namespace
 
 TrafficLog::TrafficLog(QWidget* parent)
-    : QPlainTextEdit(parent), chooseSaveFile_(ChooseWithDialog), openFile_(OpenWithDesktop) {
+    : QPlainTextEdit(parent), chooseSaveFile_(ChooseLogFile), openFile_(OpenWithDesktop) {
     setObjectName(QStringLiteral("Memo1"));
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
