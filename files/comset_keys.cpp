@@ -12,11 +12,11 @@ namespace tc101 {
 
 namespace {
 
-constexpr std::int64_t kByteMask = 0xFF;
+constexpr std::int64_t kLowByteMask = 0xFF;
 
 IniFile Comset() { return IniFile(AppFile(kComsetIniName)); }
 
-std::uint8_t LowByte(std::int64_t value) { return static_cast<std::uint8_t>(value & kByteMask); }
+std::uint8_t LowByte(std::int64_t value) { return static_cast<std::uint8_t>(value & kLowByteMask); }
 
 void StoreByte(std::string_view key, std::int64_t value) { Comset().WriteInteger(kYcYxDefSection, key, LowByte(value)); }
 

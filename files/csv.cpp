@@ -8,8 +8,8 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kRecordEnd = "\r\n";
-constexpr char kSeparator = ',';
-constexpr char kQuote = '"';
+constexpr char kCsvSeparator = ',';
+constexpr char kCsvQuote = '"';
 
 void CheckUtf8(std::string_view text) {
     int line = 1;
@@ -36,7 +36,7 @@ public:
             CsvRecord record{line_, {}};
             for (;;) {
                 record.fields.push_back(Field());
-                if (pos_ < text_.size() && text_[pos_] == kSeparator) {
+                if (pos_ < text_.size() && text_[pos_] == kCsvSeparator) {
                     ++pos_;
                     continue;
                 }
@@ -60,10 +60,10 @@ private:
     }
 
     std::string Field() {
-        if (pos_ < text_.size() && text_[pos_] == kQuote) return QuotedField();
+        if (pos_ < text_.size() && text_[pos_] == kCsvQuote) return QuotedField();
         const std::size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != kSeparator && !AtLineEnd()) {
-            if (text_[pos_] == kQuote) throw CsvError(line_, "a double quote inside a field that is not quoted");
+        while (pos_ < text_.size() && text_[pos_] != kCsvSeparator && !AtLineEnd()) {
+            if (text_[pos_] == kCsvQuote) throw CsvError(line_, "a double quote inside a field that is not quoted");
             if (text_[pos_] == '\r') throw CsvError(line_, "a carriage return inside a field that is not quoted");
             ++pos_;
         }
@@ -78,16 +78,16 @@ private:
             if (pos_ >= text_.size()) throw CsvError(startLine, "a double quote that is never closed");
             const char c = text_[pos_++];
             if (c == '\n') ++line_;
-            if (c != kQuote) {
+            if (c != kCsvQuote) {
                 field += c;
                 continue;
             }
-            if (pos_ < text_.size() && text_[pos_] == kQuote) {
-                field += kQuote;
+            if (pos_ < text_.size() && text_[pos_] == kCsvQuote) {
+                field += kCsvQuote;
                 ++pos_;
                 continue;
             }
-            if (pos_ < text_.size() && text_[pos_] != kSeparator && !AtLineEnd())
+            if (pos_ < text_.size() && text_[pos_] != kCsvSeparator && !AtLineEnd())
                 throw CsvError(line_, "text after a closing double quote");
             return field;
         }
@@ -98,7 +98,7 @@ private:
     int line_ = 1;
 };
 
-bool NeedsQuotes(std::string_view field) { return field.find_first_of(",\"\r\n") != std::string_view::npos; }
+bool FieldNeedsQuotes(std::string_view field) { return field.find_first_of(",\"\r\n") != std::string_view::npos; }
 
 }  // namespace
 
@@ -115,17 +115,17 @@ std::string WriteCsv(const std::vector<std::vector<std::string>>& rows) {
     std::string out;
     for (const auto& row : rows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
-            if (i > 0) out += kSeparator;
-            if (!NeedsQuotes(row[i])) {
+            if (i > 0) out += kCsvSeparator;
+            if (!FieldNeedsQuotes(row[i])) {
                 out += row[i];
                 continue;
             }
-            out += kQuote;
+            out += kCsvQuote;
             for (const char c : row[i]) {
-                if (c == kQuote) out += kQuote;
+                if (c == kCsvQuote) out += kCsvQuote;
                 out += c;
             }
-            out += kQuote;
+            out += kCsvQuote;
         }
         out += kRecordEnd;
     }

@@ -18,7 +18,6 @@ constexpr int kHoursPerDay = 24;
 constexpr int kYearsPerCentury = 100;
 constexpr int kMaxVsqNumber = 0x7F;
 
-constexpr std::uint8_t kTypeMeasuredScaled = 11;
 constexpr std::uint8_t kTypeMeasuredFloat = 13;
 constexpr std::uint8_t kTypeSinglePointCp56 = 30;
 constexpr std::uint8_t kQdsGood = 0;

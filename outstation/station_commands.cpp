@@ -18,7 +18,6 @@ constexpr std::uint8_t kCauseDeactivation = 8;
 constexpr std::uint8_t kCauseUnknownObject = 47;
 constexpr std::uint8_t kCauseCounterGeneral = 37;
 constexpr std::uint8_t kTypeIntegratedTotals = 15;
-constexpr std::uint8_t kTypeMeasuredScaled = 11;
 constexpr std::int64_t kMsPerDay = 86'400'000;
 
 std::uint8_t CauseOf(std::uint8_t cause, bool negative) {

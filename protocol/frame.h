@@ -66,11 +66,12 @@ inline constexpr std::uint8_t kLinkNotFunctioning = 14;
 inline constexpr std::uint8_t kLinkNotImplemented = 15;
 }  // namespace secondary
 
-// Type identifications the analyser decodes.
+// Type identifications the analyser decodes and the simulator sends.
 inline constexpr std::uint8_t kTypeSinglePoint = 1;             // M_SP_NA_1
 inline constexpr std::uint8_t kTypeSinglePointTime = 2;         // M_SP_TA_1
 inline constexpr std::uint8_t kTypeDoublePoint = 4;             // M_DP_TA_1
 inline constexpr std::uint8_t kTypeMeasuredNormalised = 9;      // M_ME_NA_1
+inline constexpr std::uint8_t kTypeMeasuredScaled = 11;         // M_ME_NB_1
 inline constexpr std::uint8_t kTypeMeasuredNoQuality = 21;      // M_ME_ND_1
 inline constexpr std::uint8_t kTypeInterrogation = 100;         // C_IC_NA_1
 

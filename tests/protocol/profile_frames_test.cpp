@@ -19,7 +19,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Hex(const std::string& text) { return HexTextToBytes(text); }
+Bytes ProfileHex(const std::string& text) { return HexTextToBytes(text); }
 
 LinkProfile Profile(const char* sizes, ObjectDecoding decoding = ObjectDecoding::Legacy, std::uint8_t originator = 0) {
     LinkProfile profile;
@@ -154,7 +154,7 @@ TEST_F(ProfileFramesTest, HandWrittenFramesFillTheRightCells) {
         tables.ClearValueTable(0);
         tables.ClearValueTable(1);
         tables.ClearValueTable(2);
-        const Bytes frame = Hex(c.frame);
+        const Bytes frame = ProfileHex(c.frame);
         const FrameAnalysis analysis =
             AnalyzeFrames(frame, tables, DecodingSettings{}, Profile(c.sizes, c.decoding), [] { return 9; });
         ASSERT_EQ(analysis.lines.size(), 1u);
@@ -178,13 +178,13 @@ TEST_F(ProfileFramesTest, HandWrittenFramesFillTheRightCells) {
 
 TEST_F(ProfileFramesTest, FramesOfAnotherProfileAreNotFramesOrNotRead) {
     // A one-octet link status reply is no fixed frame with two link octets.
-    EXPECT_EQ(AnalyzeFrames(Hex("10 0B 01 0C 16"), tables, DecodingSettings{}, Profile("2/2/2/3")).lines,
+    EXPECT_EQ(AnalyzeFrames(ProfileHex("10 0B 01 0C 16"), tables, DecodingSettings{}, Profile("2/2/2/3")).lines,
               std::vector<std::string>{"没有有效的101报文帧"});
     // A default-profile reply read as 2/2/2/3 standard: the type lands on
     // the qualifier (0x82), which no decoder reads, so the tables stay empty.
     const char* reply = "68 0C 0C 68 08 01 15 82 14 01 01 40 E8 03 18 FC F5 16";
     const FrameAnalysis analysis =
-        AnalyzeFrames(Hex(reply), tables, DecodingSettings{}, Profile("2/2/2/3", kStandard));
+        AnalyzeFrames(ProfileHex(reply), tables, DecodingSettings{}, Profile("2/2/2/3", kStandard));
     EXPECT_EQ(analysis.lines, std::vector<std::string>{"有效帧:" + std::string(reply) + "  【5377#报文校验正确】"});
     EXPECT_EQ(tables.GrdYC.ColCount(), kFirstDeviceCol);
 }
