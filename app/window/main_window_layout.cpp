@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -225,6 +226,16 @@ void TfrmZh::BuildStatusBar() {
     profilePanel_->setFrameShape(QFrame::Panel);
     profilePanel_->setFrameShadow(QFrame::Sunken);
     profilePanel_->setToolTip(QStringLiteral(u"规约参数: 链路地址/传送原因/公共地址/信息体地址的字节数"));
+    linkStatsPanel_ = new QLabel;
+    linkStatsPanel_->setObjectName(QStringLiteral("LinkStatsPanel"));
+    linkStatsPanel_->setAlignment(Qt::AlignCenter);
+    linkStatsPanel_->setFrameShape(QFrame::Panel);
+    linkStatsPanel_->setFrameShadow(QFrame::Sunken);
+    linkStatsPanel_->setToolTip(QStringLiteral(u"最近一次和平均的响应时间 (报文发完到应答首字节), 超时次数; 清除报文(&Q) 清零"));
+    // Wide enough for long times, so the bar does not shift at every answer.
+    linkStatsPanel_->setMinimumWidth(
+        QFontMetrics(bar->font()).horizontalAdvance(QStringLiteral(u" 响应:999.9ms 平均:999.9ms 超时:999 ")) + 20);
+    bar->addPermanentWidget(linkStatsPanel_);
     bar->addPermanentWidget(profilePanel_);
 }
 
