@@ -12,9 +12,13 @@ std::string MillisecondsText(std::optional<ResponseTime> time) {
 }
 
 std::string LinkPanelText(const LinkStatistics& stats) {
-    const auto withUnit = [](std::optional<ResponseTime> t) { return t ? MillisecondsText(t) + "ms" : "-"; };
-    return " 响应:" + withUnit(stats.Last()) + " 平均:" + withUnit(stats.Mean()) +
-           " 超时:" + std::to_string(stats.Counts().timeouts) + " ";
+    // Whole milliseconds from 10 up: the status bar has little room.
+    const auto shortText = [](std::optional<ResponseTime> t) {
+        if (!t || *t < std::chrono::milliseconds(10)) return MillisecondsText(t);
+        return std::to_string(std::chrono::round<std::chrono::milliseconds>(*t).count());
+    };
+    return shortText(stats.Last()) + "/" + shortText(stats.Mean()) + "ms 超时:" +
+           std::to_string(stats.Counts().timeouts);
 }
 
 std::string LinkSummaryLine(const LinkStatistics& stats) {

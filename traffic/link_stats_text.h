@@ -12,7 +12,9 @@ namespace tc101 {
 // Milliseconds with one decimal, "12.3"; "-" for nothing.
 std::string MillisecondsText(std::optional<ResponseTime> time);
 
-// " 响应:12.3ms 平均:15.0ms 超时:0" (last and mean response time, timeouts).
+// "7.5/12ms 超时:0": last/mean response time (one decimal below 10 ms,
+// whole ms from 10 up; "-/-ms" before any answer), timeouts. Short: the
+// status bar of the window at its first size has little room left.
 std::string LinkPanelText(const LinkStatistics& stats);
 
 // "link: sent=N answered=N timeouts=N repeats=N checksum_errors=N unexpected=N

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -231,10 +230,8 @@ void TfrmZh::BuildStatusBar() {
     linkStatsPanel_->setAlignment(Qt::AlignCenter);
     linkStatsPanel_->setFrameShape(QFrame::Panel);
     linkStatsPanel_->setFrameShadow(QFrame::Sunken);
-    linkStatsPanel_->setToolTip(QStringLiteral(u"最近一次和平均的响应时间 (报文发完到应答首字节), 超时次数; 清除报文(&Q) 清零"));
-    // Wide enough for long times, so the bar does not shift at every answer.
-    linkStatsPanel_->setMinimumWidth(
-        QFontMetrics(bar->font()).horizontalAdvance(QStringLiteral(u" 响应:999.9ms 平均:999.9ms 超时:999 ")) + 20);
+    linkStatsPanel_->setToolTip(
+        QStringLiteral(u"响应时间 (报文发完到应答首字节): 最近一次/平均; 超时次数. 清除报文 清零"));
     bar->addPermanentWidget(linkStatsPanel_);
     bar->addPermanentWidget(profilePanel_);
 }
