@@ -4,7 +4,7 @@
 // owner's thread opens, closes, sends and sets properties; the threads post
 // notices to the owner's sink, and the owner hands each one back to Deliver
 // on its own thread, which raises the events. Nothing here calls the owner's
-// code on a worker thread.
+// code on a worker thread, except the block end check, a pure function.
 
 #include <chrono>
 #include <cstdint>
