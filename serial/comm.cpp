@@ -44,6 +44,8 @@ void TComm::Start(std::unique_ptr<PortSession> session) {
     session->port.DiscardOutput();
     session->port.ApplyLine(line_);
     session->ignoreNullChar = line_.IgnoreNullChar;
+    session->octetNs = OctetTime(line_).count();
+    session->blockEnd.Store(blockEnd_);
 
     std::thread receiver;
     try {
@@ -127,6 +129,7 @@ void TComm::Deliver(CommNotice notice) {
         [this](const auto& n) {
             using N = std::decay_t<decltype(n)>;
             if constexpr (std::is_same_v<N, NotifyData>) {
+                blockFirstOctet_ = n.firstOctet;
                 Raise(OnReceiveData, n.block.data(), n.Count());
             } else if constexpr (std::is_same_v<N, NotifyError>) {
                 Raise(OnReceiveError, n.errorMask);
@@ -139,6 +142,8 @@ void TComm::Deliver(CommNotice notice) {
                 Raise(OnSendDataEmpty);
             } else if constexpr (std::is_same_v<N, NotifyWriteTimeout>) {
                 Raise(OnWriteTimeout, n.written, n.requested);
+            } else if constexpr (std::is_same_v<N, NotifyFrameLeft>) {
+                Raise(OnFrameLeft, n.at, n.octets);
             }
         },
         notice);
@@ -147,6 +152,12 @@ void TComm::Deliver(CommNotice notice) {
 void TComm::ApplyLineSettings() {
     session_->port.ApplyLine(line_);
     session_->ignoreNullChar = line_.IgnoreNullChar;
+    session_->octetNs = OctetTime(line_).count();
+}
+
+void TComm::SetBlockEndCheck(BlockEndCheck check) {
+    blockEnd_ = std::move(check);
+    if (IsOpen()) session_->blockEnd.Store(blockEnd_);
 }
 
 void TComm::ApplyTimeouts() {

@@ -4,11 +4,13 @@
 // owner's thread opens, closes, sends and sets properties; the threads post
 // notices to the owner's sink, and the owner hands each one back to Deliver
 // on its own thread, which raises the events. Nothing here calls the owner's
-// code on a worker thread.
+// code on a worker thread, except the block end check, a pure function.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -29,6 +31,11 @@ public:
     using NotifyEvent = std::function<void()>;
     using LineErrorsEvent = std::function<void(const LineErrorCounts& counts)>;
     using WriteTimeoutEvent = std::function<void(std::uint32_t written, std::uint32_t requested)>;
+    using SteadyTime = std::chrono::steady_clock::time_point;
+    using FrameLeftEvent = std::function<void(SteadyTime lastOctetLeft, std::uint32_t octets)>;
+    // Whether the octets read so far may go up as a block before the frame
+    // delay has passed (called on the receive thread: must be pure); empty: never.
+    using BlockEndCheck = std::function<bool(std::span<const std::uint8_t>)>;
 
     // The sink must outlive the component.
     explicit TComm(CommNoticeSink& sink);
@@ -72,6 +79,13 @@ public:
     LineErrorsEvent OnLineErrors;
     // A request that the write time-outs ended: how much of it was sent.
     WriteTimeoutEvent OnWriteTimeout;
+    // A request that went out whole, with when its last octet left the line.
+    FrameLeftEvent OnFrameLeft;
+    // During OnReceiveData: when the block's first octet was read.
+    SteadyTime BlockFirstOctet() const { return blockFirstOctet_; }
+
+    // Applied at once while open and at every open.
+    void SetBlockEndCheck(BlockEndCheck check);
 
     // Properties. Storing an equal value does nothing; a changed line
     // property or time-out is applied at once while open. CommName takes
@@ -162,6 +176,8 @@ private:
     std::uint32_t connectTimeoutMs_ = kDefaultConnectTimeoutMs;
     LineSettings line_;
     CommTimeouts timeouts_;
+    BlockEndCheck blockEnd_;
+    SteadyTime blockFirstOctet_{};
     // Declared before the threads: they use it until joined.
     std::unique_ptr<PortSession> session_;
     std::thread receiveThread_;

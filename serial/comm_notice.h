@@ -4,6 +4,7 @@
 // sink; the threads only post to it, and the owner passes each notice back to
 // TComm::Deliver on its own thread, in the order posted.
 
+#include <chrono>
 #include <cstdint>
 #include <variant>
 #include <vector>
@@ -25,6 +26,8 @@ inline constexpr std::uint32_t kModemRing = 4;
 // treat the buffer as terminated. It belongs to whoever holds the notice.
 struct NotifyData {
     std::vector<std::uint8_t> block;
+    // When the block's first octet was read (steady clock), for response times.
+    std::chrono::steady_clock::time_point firstOctet{};
     std::uint16_t Count() const { return static_cast<std::uint16_t>(block.empty() ? 0 : block.size() - 1); }
 };
 // How many line errors of each kind the driver counted since the last notice.
@@ -51,7 +54,15 @@ struct NotifyWriteTimeout {
     std::uint32_t requested = 0;
 };
 
-using CommNotice = std::variant<NotifyData, NotifyError, NotifyHangup, NotifyModem, NotifyTxEmpty, NotifyWriteTimeout>;
+// A request that went out whole: when its last octet left the line (steady
+// clock), from the driver's queue at the end of the write and the line's octet time.
+struct NotifyFrameLeft {
+    std::chrono::steady_clock::time_point at{};
+    std::uint32_t octets = 0;
+};
+
+using CommNotice = std::variant<NotifyData, NotifyError, NotifyHangup, NotifyModem, NotifyTxEmpty, NotifyWriteTimeout,
+                                NotifyFrameLeft>;
 
 // Implemented by the owner. Post is called on the worker threads, possibly
 // both at once; it must not block for long and must not throw.

@@ -7,7 +7,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 
 #include "serial/comm_notice.h"
@@ -36,6 +39,27 @@ private:
     CommTimeouts timeouts_;
 };
 
+// Whether a block read so far may go up before the frame delay; empty: never.
+using BlockEndCheck = std::function<bool(std::span<const std::uint8_t>)>;
+
+// The check the receive thread asks after each read; changed by the owner.
+class SharedBlockEnd {
+public:
+    explicit SharedBlockEnd(BlockEndCheck initial) : check_(std::move(initial)) {}
+    BlockEndCheck Load() const {
+        std::lock_guard lock(mutex_);
+        return check_;
+    }
+    void Store(BlockEndCheck check) {
+        std::lock_guard lock(mutex_);
+        check_ = std::move(check);
+    }
+
+private:
+    mutable std::mutex mutex_;
+    BlockEndCheck check_;
+};
+
 struct PortSession {
     PortSession(const std::string& devicePath, const ModemLines& opening, const CommTimeouts& initialTimeouts,
                 CommNoticeSink& noticeSink)
@@ -51,6 +75,9 @@ struct PortSession {
     TxQueue txQueue;
     TxProgress progress;
     SharedTimeouts timeouts;
+    SharedBlockEnd blockEnd{BlockEndCheck{}};
+    // One octet's time on the line in ns, for when a frame's last octet left.
+    std::atomic<std::int64_t> octetNs = 0;
     // Null bytes are dropped on reception (there is no termios flag for it).
     std::atomic<bool> ignoreNullChar = false;
     // Set when closing found the queue gone to the line: nothing is discarded

@@ -47,6 +47,7 @@ PortSettings ReadPortSettings(const IniFile& comset) {
     s.stopBits = comset.ReadInteger(kComSetSection, kKeyStopBits, kDefaultStopBits);
     s.recieveDelay = comset.ReadInteger(kComSetSection, kKeyRecieveDelay, kDefaultRecieveDelay);
     s.connectTimeoutMs = comset.ReadInteger(kComSetSection, kKeyConnectTimeout, kDefaultConnectTimeoutMs);
+    s.frameComplete = comset.ReadBool(kComSetSection, kKeyFrameComplete, false);
     return s;
 }
 

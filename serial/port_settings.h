@@ -26,6 +26,8 @@ inline constexpr std::string_view kKeyStopBits = "StopBits";
 inline constexpr std::string_view kKeyAutoOpen = "AutoOpen";
 // Spelled as the files in the field have it.
 inline constexpr std::string_view kKeyRecieveDelay = "RecieveDelay";
+// Written only when set: a received block goes up once it holds whole frames.
+inline constexpr std::string_view kKeyFrameComplete = "FrameComplete";
 // Read only: set by hand for a slow serial device server.
 inline constexpr std::string_view kKeyConnectTimeout = "ConnectTimeout";
 
@@ -48,6 +50,8 @@ struct PortSettings {
     std::int64_t stopBits = kDefaultStopBits;
     std::int64_t recieveDelay = kDefaultRecieveDelay;
     std::int64_t connectTimeoutMs = kDefaultConnectTimeoutMs;  // "tcp:" ports only
+    // Blocks of whole frames go up before the frame delay (the owner knows the frames).
+    bool frameComplete = false;
 
     bool operator==(const PortSettings&) const = default;
 };

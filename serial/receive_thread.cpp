@@ -62,7 +62,16 @@ private:
         }
         std::vector<std::uint8_t> block(count_ + 1, 0);  // the bytes and a terminating zero
         std::copy_n(buffer_.begin(), count_, block.begin());
-        s_.sink.Post(NotifyData{std::move(block)});
+        s_.sink.Post(NotifyData{std::move(block), firstOctet_});
+    }
+
+    // Whole frames need not wait for the frame delay when the owner says so.
+    void DeliverIfComplete() {
+        const BlockEndCheck check = s_.blockEnd.Load();
+        if (check && check(std::span<const std::uint8_t>(buffer_.data(), count_))) {
+            DeliverBlock();
+            StartRead();
+        }
     }
 
     // The device is gone or failed: what was read still reaches the owner.
@@ -103,8 +112,10 @@ private:
             }
             const std::size_t kept = s_.ignoreNullChar ? DropNulls(r.count) : r.count;
             if (kept > 0) {
-                count_ += kept;
                 lastByte_ = Clock::now();
+                if (count_ == 0) firstOctet_ = lastByte_;
+                count_ += kept;
+                DeliverIfComplete();
             }
             return true;
         }
@@ -151,6 +162,7 @@ private:
     std::size_t count_ = 0;
     Clock::time_point readStart_{};
     Clock::time_point lastByte_{};
+    Clock::time_point firstOctet_{};
     std::optional<LineCounts> counts_;
     std::optional<int> modemLines_;
 };

@@ -102,6 +102,14 @@ private:
     std::size_t taken_ = 0;
 };
 
+// Now, plus the octets still in the driver's queue at the line's pace: the
+// driver says nothing when its last octet has gone.
+Clock::time_point LastOctetLeft(PortSession& s) {
+    const auto now = Clock::now();
+    const std::size_t queued = s.port.OutputQueued().value_or(0);
+    return now + std::chrono::nanoseconds(static_cast<std::int64_t>(queued) * s.octetNs.load());
+}
+
 // Ends when stopped (quietly) or after a failure (with a hang-up notice).
 void TransmitLoop(PortSession& s) {
     // Set at start, so the first idle moment after opening is reported too.
@@ -130,6 +138,7 @@ void TransmitLoop(PortSession& s) {
         RequestWriter writer(s, *request);
         switch (writer.Write()) {
         case WriteOutcome::Written:
+            s.sink.Post(NotifyFrameLeft{.at = LastOctetLeft(s), .octets = static_cast<std::uint32_t>(request->size())});
             requestCompleted = true;
             s.progress.Finished(request->size());
             break;

@@ -19,3 +19,16 @@ std::chrono::milliseconds DrainStallLimit(const CommTimeouts& timeouts, std::siz
 }
 
 }  // namespace tc101
+
+namespace tc101 {
+
+std::chrono::nanoseconds OctetTime(const LineSettings& line) {
+    if (line.BaudRate == 0) return std::chrono::nanoseconds::zero();
+    const std::int64_t dataBits = static_cast<std::int64_t>(line.ByteSize) + 5;
+    const std::int64_t parityBits = line.Parity == TParity::None ? 0 : 1;
+    const std::int64_t stopBits = line.StopBits == TStopBits::_1 ? 1 : 2;
+    const std::int64_t bits = 1 + dataBits + parityBits + stopBits;
+    return std::chrono::nanoseconds(bits * 1'000'000'000LL / static_cast<std::int64_t>(line.BaudRate));
+}
+
+}  // namespace tc101

@@ -23,4 +23,8 @@ inline constexpr std::chrono::milliseconds kDrainStall{300};
 // pending when one is set (but never less than kDrainStall), else kDrainStall.
 std::chrono::milliseconds DrainStallLimit(const CommTimeouts& timeouts, std::size_t pendingOctets);
 
+// How long one octet takes on the line: start bit, data bits, parity bit
+// and stop bits (1.5 counted as 2, as Linux sends it) at the baud rate.
+std::chrono::nanoseconds OctetTime(const LineSettings& line);
+
 }  // namespace tc101

@@ -11,11 +11,13 @@ namespace tc101 {
 MasterStation::MasterStation(FramePort& port, MasterSink& sink, ValueTables& tables, MasterStationOptions options)
     : port_(port), sink_(sink), tables_(tables), options_(std::move(options)) {
     cycle_.SetLinkOctets(options_.profile.sizes.linkAddress);
+    link_.SetLinkOctets(options_.profile.sizes.linkAddress);
 }
 
 void MasterStation::SetProfile(const LinkProfile& profile) {
     options_.profile = profile;
     cycle_.SetLinkOctets(profile.sizes.linkAddress);
+    link_.SetLinkOctets(profile.sizes.linkAddress);
 }
 
 void MasterStation::SetSettings(const MasterSettings& settings) {
@@ -25,11 +27,17 @@ void MasterStation::SetSettings(const MasterSettings& settings) {
 
 bool MasterStation::Put(std::span<const std::uint8_t> octets) {
     // The whole frame in one request, so it leaves in one write.
+    const auto queuedAt = LinkWatch::Clock::now();
     const bool queued = port_.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
-    if (options_.sendLogging == SendLogging::WhenQueued) return true;
+    if (options_.sendLogging == SendLogging::WhenQueued) {
+        if (queued) link_.Sent(octets, queuedAt, queuedAt);
+        return true;
+    }
     // Logged only once the octets have left: a line held by flow control
     // must not look as if the frame went out.
-    return queued && port_.Drain();
+    const bool left = queued && port_.Drain();
+    if (left) link_.Sent(octets, queuedAt, LinkWatch::Clock::now());
+    return left;
 }
 
 std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address) {
@@ -81,8 +89,10 @@ bool MasterStation::SendMessage(const OutgoingMessage& message, std::optional<st
 }
 
 std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t> block,
-                                                   std::chrono::system_clock::time_point when) {
+                                                   std::chrono::system_clock::time_point when,
+                                                   std::optional<LinkWatch::Clock::time_point> firstOctet) {
     if (block.empty()) return std::nullopt;
+    link_.Received(block, firstOctet.value_or(LinkWatch::Clock::now()));
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);

@@ -24,6 +24,7 @@
 #include "serial/port_trouble.h"
 #include "traffic/command_sequence.h"
 #include "traffic/frame_capture.h"
+#include "traffic/link_watch.h"
 #include "traffic/log_lines.h"
 #include "traffic/master_settings.h"
 #include "traffic/poll_cycle.h"
@@ -114,8 +115,11 @@ public:
 
     // A block the port delivered: "Rx:", the account, then the verdict for
     // the poll decision, which it returns. An empty block changes nothing.
+    // `firstOctet`: when the port read its first octet (steady clock), for
+    // the response time; none: now.
     std::optional<PollVerdict> Received(std::span<const std::uint8_t> block,
-                                        std::chrono::system_clock::time_point when = std::chrono::system_clock::now());
+                                        std::chrono::system_clock::time_point when = std::chrono::system_clock::now(),
+                                        std::optional<LinkWatch::Clock::time_point> firstOctet = std::nullopt);
 
     // The port opened with this stored frame delay: a red line when it opened with another.
     void PortOpened(std::int64_t storedFrameDelay);
@@ -129,6 +133,10 @@ public:
 
     // Every frame sent and block received, for a capture file.
     const FrameCapture& Capture() const { return capture_; }
+    // Response times and link trouble; the port's word on when a frame left
+    // goes to Link().Statistics().FrameLeft.
+    LinkWatch& Link() { return link_; }
+    const LinkWatch& Link() const { return link_; }
 
 private:
     // The octets in one request; with WhenLeft, whether they have left.
@@ -150,6 +158,7 @@ private:
     FrameCapture capture_;
     std::optional<CommandSequence> command_;
     std::optional<CommandOutcome> commandOutcome_;
+    LinkWatch link_;
 };
 
 }  // namespace tc101

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <span>
 
+#include "traffic/frame_complete_check.h"
+
 namespace tc101::console {
 
 namespace {
@@ -23,8 +25,9 @@ ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSign
     : interrupts_(interrupts), station_(comm_, log, tables, ConsoleOptions(decoding)) {
     SetComm1Properties(comm_);
     comm_.OnReceiveData = [this](const std::uint8_t* data, std::uint16_t count) {
-        station_.Received(std::span(data, count));
+        station_.Received(std::span(data, count), std::chrono::system_clock::now(), comm_.BlockFirstOctet());
     };
+    comm_.OnFrameLeft = [this](TComm::SteadyTime at, std::uint32_t) { station_.Link().Statistics().FrameLeft(at); };
     comm_.OnRequestHangup = [this] { hungUp_ = true; };
     comm_.OnLineErrors = [this](const LineErrorCounts& counts) { station_.LineErrors(counts, Clock::now()); };
 }
@@ -32,6 +35,7 @@ ConsoleMaster::ConsoleMaster(ConsoleLog& log, ValueTables& tables, InterruptSign
 void ConsoleMaster::Open(const PortSettings& settings) {
     portName_ = settings.port;
     ApplyPortSettings(settings, comm_);
+    comm_.SetBlockEndCheck(FrameCompleteCheck(settings.frameComplete, station_.Profile().sizes.linkAddress));
     comm_.OpenPort();
     station_.PortOpened(settings.recieveDelay);
 }

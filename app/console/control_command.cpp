@@ -170,11 +170,12 @@ CommandPlan TakePlan(Args& args) {
 int RunCommand(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageProfile) +
-                             std::string(kProfileOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kFrameCompleteHelp) +
+                             std::string(kUsageProfile) + std::string(kProfileOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
-    const PortSettings port = TakePortOptions(args);
+    PortSettings port = TakePortOptions(args);
+    TakeFrameComplete(args, port);
     const auto address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
                                       std::numeric_limits<std::int32_t>::max());
     const bool standardLink = args.Flag("--standard-link");

@@ -16,6 +16,7 @@
 #include "app/console/port_options.h"
 #include "app/console/profile_options.h"
 #include "app/console/table_print.h"
+#include "traffic/link_stats_text.h"
 #include "traffic/master_settings.h"
 #include "traffic/timer_interval.h"
 
@@ -130,18 +131,24 @@ int Poll(const PollRun& run) {
     session.master.Open(run.port);
     PollLoop loop(session.master, run.address ? *run.address : StoredDeviceAddress(),
                   std::chrono::milliseconds(interval));
-    return session.Finish(loop.Run(run.ticks, run.time));
+    const ConsoleMaster::PumpEnd end = loop.Run(run.ticks, run.time);
+    // On standard error: standard output stays the traffic log other tools read.
+    LinkWatch& link = session.master.Station().Link();
+    link.RunEnded();
+    WriteAll(stderr, LinkSummaryLine(link.Statistics()) + "\n");
+    return session.Finish(end);
 }
 
 int RunPoll(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageProfile) +
-                             std::string(kProfileOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kFrameCompleteHelp) +
+                             std::string(kUsageProfile) + std::string(kProfileOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
     PollRun run;
     run.port = TakePortOptions(args);
+    TakeFrameComplete(args, run.port);
     run.address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
                                std::numeric_limits<std::int32_t>::max());
     run.intervalMs = args.Integer("--interval", 1, kMaxIntervalMs);

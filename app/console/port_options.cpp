@@ -45,6 +45,10 @@ PortSettings TakePortOptions(Args& args, PortSettings stored) {
     return stored;
 }
 
+void TakeFrameComplete(Args& args, PortSettings& settings) {
+    if (args.Flag("--frame-complete")) settings.frameComplete = true;
+}
+
 PortSettings TakePortOptions(Args& args) { return TakePortOptions(args, ReadPortSettings(ComSetFile())); }
 
 }  // namespace tc101::console

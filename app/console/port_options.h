@@ -33,6 +33,15 @@ inline constexpr std::string_view kPortOptionsHelp =
     "  folder, as the main window's port settings store them (port, BaudRate,\n"
     "  ByteSize, Parity, StopBits, RecieveDelay); TC101_CONFIG_DIR chooses the folder.\n";
 
+// For the --help text of the commands that play the master.
+inline constexpr std::string_view kFrameCompleteHelp =
+    "  --frame-complete   deliver a received block as soon as it holds only whole frames,\n"
+    "                     without waiting for the frame delay (default: FrameComplete of\n"
+    "                     section ComSet, off)\n";
+
+// --frame-complete, for the commands that play the master.
+void TakeFrameComplete(Args& args, PortSettings& settings);
+
 // Takes the port options out of args over the given settings.
 PortSettings TakePortOptions(Args& args, PortSettings stored);
 // Over the settings stored in comset.ini.

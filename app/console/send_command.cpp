@@ -63,11 +63,12 @@ std::string JoinWords(const std::vector<std::string>& words) {
 int RunSend(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kUsageProfile) +
-                             std::string(kProfileOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kFrameCompleteHelp) +
+                             std::string(kUsageProfile) + std::string(kProfileOptionsHelp) + std::string(kUsageTail));
         return 0;
     }
-    const PortSettings port = TakePortOptions(args);
+    PortSettings port = TakePortOptions(args);
+    TakeFrameComplete(args, port);
     const auto waitMs = args.Integer("--wait", 0, std::numeric_limits<std::int32_t>::max()).value_or(kDefaultWaitMs);
     const MasterRunSetup setup = TakeMasterRunSetup(args, false);
     const std::vector<std::string> rest = args.Rest();

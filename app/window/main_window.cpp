@@ -20,6 +20,8 @@
 #include "files/table_file.h"
 #include "files/table_tools.h"
 #include "serial/port_settings.h"
+#include "traffic/frame_complete_check.h"
+#include "traffic/link_stats_text.h"
 #include "traffic/session_capture.h"
 #include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/capture_menu_item.h"
@@ -60,8 +62,13 @@ TfrmZh::TfrmZh(QWidget* parent)
     Comm1.OnRequestHangup = [this] { Comm1RequestHangup(); };
     Comm1.OnLineErrors = [this](const LineErrorCounts& counts) { Comm1LineErrors(counts); };
     Comm1.OnWriteTimeout = [this](std::uint32_t written, std::uint32_t requested) { Comm1WriteTimeout(written, requested); };
+    Comm1.OnFrameLeft = [this](TComm::SteadyTime at, std::uint32_t) {
+        station_->Link().Statistics().FrameLeft(at);
+        ShowLinkStatistics();
+    };
     SetupLayout();
     station_ = std::make_unique<MasterStation>(Comm1, *Memo1, tables_);
+    ShowLinkStatistics();
     // The log's item that saves the station's frames as a capture file.
     new CaptureMenuItem(*Memo1, station_->Capture(), [this] { return Comm1.CommName(); });
 
@@ -70,6 +77,10 @@ TfrmZh::TfrmZh(QWidget* parent)
     connect(btnPortSet, &QAction::triggered, this, &TfrmZh::btnPortSetClick);
     connect(BtnUpdate, &QPushButton::clicked, this, &TfrmZh::BtnUpdateClick);
     connect(BtnClear, &QAction::triggered, Memo1, &TrafficLog::ClearLog);
+    connect(BtnClear, &QAction::triggered, this, [this] {
+        station_->Link().Reset();
+        ShowLinkStatistics();
+    });
     connect(PageControl2, &QTabWidget::currentChanged, this, &TfrmZh::PageControl2Change);
     connect(cbxMlzz, &QCheckBox::clicked, this, &TfrmZh::cbxMlzzClick);
     connect(cekSend2, &QCheckBox::clicked, this, &TfrmZh::cekSend2Click);
@@ -122,6 +133,11 @@ void TfrmZh::SetLinkProfile(const LinkProfile& profile) {
     profilePanel_->setText(ProfilePanelText(profile));
     const QFontMetrics metrics(statusBar()->font());
     profilePanel_->setFixedWidth(metrics.horizontalAdvance(profilePanel_->text()) + kProfilePanelPadding);
+    if (Comm1.IsOpen()) Comm1.SetBlockEndCheck(FrameCompleteCheck(frameComplete_, profile.sizes.linkAddress));
+}
+
+void TfrmZh::ShowLinkStatistics() {
+    linkStatsPanel_->setText(QString::fromStdString(LinkPanelText(station_->Link().Statistics())));
 }
 
 void TfrmZh::btnProfileClick() {

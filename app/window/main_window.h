@@ -95,6 +95,8 @@ public:
     // Line errors as one red line a second at most; a write the time-outs ended.
     void Comm1LineErrors(const LineErrorCounts& counts);
     void Comm1WriteTimeout(std::uint32_t written, std::uint32_t requested);
+    // The status bar's link statistics panel from the station's counts.
+    void ShowLinkStatistics();
 
     void PageControl2Change(int page);
     void cbxMlzzClick();
@@ -214,6 +216,8 @@ private:
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     QLabel* profilePanel_ = nullptr;  // at the right, apart from the seven
+    QLabel* linkStatsPanel_ = nullptr;  // response times and timeouts, beside the profile's
+    bool frameComplete_ = false;  // the open port's blocks go up once they hold whole frames
     int notebookHeight_ = 150;
     int logHeight_ = 100;
 };

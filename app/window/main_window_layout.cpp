@@ -225,6 +225,14 @@ void TfrmZh::BuildStatusBar() {
     profilePanel_->setFrameShape(QFrame::Panel);
     profilePanel_->setFrameShadow(QFrame::Sunken);
     profilePanel_->setToolTip(QStringLiteral(u"规约参数: 链路地址/传送原因/公共地址/信息体地址的字节数"));
+    linkStatsPanel_ = new QLabel;
+    linkStatsPanel_->setObjectName(QStringLiteral("LinkStatsPanel"));
+    linkStatsPanel_->setAlignment(Qt::AlignCenter);
+    linkStatsPanel_->setFrameShape(QFrame::Panel);
+    linkStatsPanel_->setFrameShadow(QFrame::Sunken);
+    linkStatsPanel_->setToolTip(
+        QStringLiteral(u"响应时间 (报文发完到应答首字节): 最近一次/平均; 超时次数. 清除报文 清零"));
+    bar->addPermanentWidget(linkStatsPanel_);
     bar->addPermanentWidget(profilePanel_);
 }
 

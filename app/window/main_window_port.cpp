@@ -18,6 +18,7 @@
 #include "serial/port_settings.h"
 #include "serial/tcp_port_name.h"
 #include "serial/ui/com_set_form.h"
+#include "traffic/frame_complete_check.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
@@ -33,6 +34,8 @@ bool TfrmZh::OpenComm1() {
     PortSettings settings = ReadPortSettings(ComSetFile());
     if (!sessionPort_.empty()) settings.port = sessionPort_;
     ApplyPortSettings(settings, Comm1);
+    frameComplete_ = settings.frameComplete;
+    Comm1.SetBlockEndCheck(FrameCompleteCheck(frameComplete_, station_->Profile().sizes.linkAddress));
     if (IsTcpPortName(settings.port)) {
         ConnectInBackground(settings.port, settings.recieveDelay);
         return false;
@@ -114,7 +117,8 @@ void TfrmZh::FitStatusPanels() {
 QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel))->text(); }
 
 void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
-    station_->Received(std::span(buffer, bufferLength));
+    station_->Received(std::span(buffer, bufferLength), std::chrono::system_clock::now(), Comm1.BlockFirstOctet());
+    ShowLinkStatistics();
 }
 
 void TfrmZh::Comm1LineErrors(const LineErrorCounts& counts) {

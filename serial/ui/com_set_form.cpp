@@ -163,6 +163,11 @@ void TfrmComSet::MakeSettingsGroup() {
     }
     auto* unit = new QLabel(QString::fromUtf16(u"毫秒"), Panel1);
     grid->addWidget(unit, row - 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
+    chkFrameComplete = new QCheckBox(QString::fromUtf16(u"收齐完整帧即交付(&F)"), Panel1);
+    chkFrameComplete->setObjectName(QStringLiteral("chkFrameComplete"));
+    chkFrameComplete->setToolTip(
+        QString::fromUtf16(u"收到的字节恰为完整的帧时立即交付, 不等帧中断延时; 其他情况仍按帧中断延时分块"));
+    grid->addWidget(chkFrameComplete, row, 2, 1, 2);
     Panel1->setMinimumWidth(kSettingsGroupWidth);
 }
 
@@ -195,6 +200,7 @@ void TfrmComSet::LoadSettings() {
     Com_StopBits->setCurrentIndex(
         EntryIndex(*Com_StopBits, comset.ReadInteger(kComSetSection, kKeyStopBits, kDefaultStopBits)));
     chkOpen->setChecked(comset.ReadBool(kComSetSection, kKeyAutoOpen, false));
+    chkFrameComplete->setChecked(comset.ReadBool(kComSetSection, kKeyFrameComplete, false));
     const std::int64_t delay = comset.ReadInteger(kComSetSection, kKeyRecieveDelay, kDefaultRecieveDelay);
     txtInteval->setValue(static_cast<int>(
         std::clamp<std::int64_t>(delay, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
@@ -219,6 +225,9 @@ void TfrmComSet::BtnSendClick() {
     comset.WriteInteger(kComSetSection, kKeyStopBits, Com_StopBits->currentIndex());
     comset.WriteBool(kComSetSection, kKeyAutoOpen, chkOpen->isChecked());
     comset.WriteInteger(kComSetSection, kKeyRecieveDelay, txtInteval->value());
+    // Written only once set, so a file that never had it stays as it was.
+    if (chkFrameComplete->isChecked() || comset.ReadBool(kComSetSection, kKeyFrameComplete, false))
+        comset.WriteBool(kComSetSection, kKeyFrameComplete, chkFrameComplete->isChecked());
     ShowInformation(this, QString::fromUtf16(u"端口设置成功！"), QString::fromUtf16(kSystemPromptFullWidth));
     accept();
 }

@@ -36,6 +36,7 @@ public:
     QComboBox* Com_Parity = nullptr;
     QComboBox* Com_StopBits = nullptr;
     QSpinBox* txtInteval = nullptr;
+    QCheckBox* chkFrameComplete = nullptr;  // blocks of whole frames go up before the frame delay
 
 protected:
     void showEvent(QShowEvent* event) override;

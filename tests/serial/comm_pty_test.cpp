@@ -408,3 +408,60 @@ TEST(CommCycles, ManyOpenCloseCyclesLeaveNoDescriptorsOrThreads) {
 
 }  // namespace
 }  // namespace tc101
+
+namespace tc101 {
+namespace {
+
+using namespace testing_support;
+
+// A block the owner's check calls whole goes up at once, stamped with its
+// first octet's arrival; anything else waits out the frame delay. A frame
+// sent is reported with when its last octet left.
+TEST(CommTimingOnPty, EarlyBlockEndAndTimeStamps) {
+    using Clock = std::chrono::steady_clock;
+    PtyPair pty;
+    CommHarness h;
+    std::vector<Clock::time_point> firstOctets;
+    h.comm.OnReceiveData = [&](const std::uint8_t* data, std::uint16_t count) {
+        h.blocks.emplace_back(data, data + count);
+        firstOctets.push_back(h.comm.BlockFirstOctet());
+    };
+    std::vector<std::pair<Clock::time_point, std::uint32_t>> left;
+    h.comm.OnFrameLeft = [&](Clock::time_point at, std::uint32_t octets) { left.emplace_back(at, octets); };
+    h.comm.SetReadIntervalTimeout(1000);
+    h.comm.SetBlockEndCheck([](std::span<const std::uint8_t> octets) { return octets.back() == 0x16; });
+    h.comm.SetCommName(pty.SlaveName());
+    h.comm.OpenPort();
+
+    struct Case {
+        Bytes first, rest;
+        bool early;
+    };
+    for (const Case& c : {Case{{0x10, 0x49}, {0x01, 0x4A, 0x16}, true}, Case{{0x10, 0x49}, {0x01, 0x4A}, false}}) {
+        h.blocks.clear();
+        firstOctets.clear();
+        const auto start = Clock::now();
+        pty.Write(c.first);
+        std::this_thread::sleep_for(30ms);
+        const auto restAt = Clock::now();
+        pty.Write(c.rest);
+        ASSERT_TRUE(h.PumpUntil([&] { return h.blocks.size() == 1; }, 3s));
+        const auto delivered = Clock::now();
+        EXPECT_EQ(delivered - restAt < 500ms, c.early) << "early " << c.early;
+        ASSERT_EQ(firstOctets.size(), 1u);
+        EXPECT_GE(firstOctets[0], start);
+        EXPECT_LT(firstOctets[0], restAt);
+    }
+
+    const Bytes frame{0x10, 0x0B, 0x01, 0x0C, 0x16};
+    const auto sentAt = Clock::now();
+    ASSERT_TRUE(h.comm.SendBytes(frame.data(), static_cast<std::uint16_t>(frame.size())));
+    ASSERT_TRUE(h.PumpUntil([&] { return !left.empty(); }));
+    EXPECT_EQ(left[0].second, frame.size());
+    EXPECT_GE(left[0].first, sentAt);
+    EXPECT_LE(left[0].first, Clock::now());
+    EXPECT_EQ(pty.Read(frame.size()), frame);
+}
+
+}  // namespace
+}  // namespace tc101

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <regex>
 
 #include "support/test_folder.h"
 #include "protocol/analyzer.h"
@@ -98,6 +99,41 @@ TEST_F(ConsoleMasterOnPty, RepliesSteerThePollAndThePrintedLog) {
     add({"========召唤链路状态 1#========", std::string("TX:") + kLinkStatus});
     add(ReceivedLines(kStatus));
     EXPECT_EQ(LinesWithoutStamps(r.out), expected);
+}
+
+// The link statistics end the run on standard error; standard output is the
+// traffic log alone.
+TEST_F(ConsoleMasterOnPty, LinkSummaryGoesToStandardError) {
+    struct Case {
+        std::vector<std::string> args;
+        std::map<std::string, std::vector<std::string>> replies;
+        std::string summary;  // the line up to the times
+        bool timed;           // answered: the times are numbers
+    };
+    const std::map<std::string, std::vector<std::string>> answering{
+        {kLinkStatus, {"10 0B 01 0C 16"}}, {kInterrogation, {"E5"}}, {kClass2, {"10 0B 01 0D 16"}}};
+    const Case cases[] = {
+        {{"poll", "--interval", "60", "--ticks", "3"}, answering,
+         "link: sent=3 answered=3 timeouts=0 repeats=0 checksum_errors=1 unexpected=0 ", true},
+        {{"poll", "--interval", "60", "--ticks", "3", "--frame-complete"}, answering,
+         "link: sent=3 answered=3 timeouts=0 repeats=0 checksum_errors=1 unexpected=0 ", true},
+        {{"poll", "--interval", "30", "--ticks", "5"}, {},
+         "link: sent=2 answered=0 timeouts=2 repeats=1 checksum_errors=0 unexpected=0 "
+         "min_ms=- median_ms=- p95_ms=- max_ms=-", false},
+    };
+    for (const auto& c : cases) {
+        const ToolResult r = Run(c.args, Script(c.replies));
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        ASSERT_FALSE(r.err.empty());
+        const std::string last = r.err.substr(r.err.rfind('\n', r.err.size() - 2) + 1);
+        EXPECT_EQ(last.rfind(c.summary, 0), 0u) << last;
+        if (c.timed) {
+            const std::regex times(R"(min_ms=\d+\.\d median_ms=\d+\.\d p95_ms=\d+\.\d max_ms=\d+\.\d\n)");
+            EXPECT_TRUE(std::regex_search(last, times)) << last;
+        }
+        EXPECT_EQ(r.out.find("link:"), std::string::npos);
+        EXPECT_EQ(r.out.rfind("========", 0), 0u) << "stdout starts with the first banner";
+    }
 }
 
 // A conforming outstation: reset after the status, FCB alternating, the

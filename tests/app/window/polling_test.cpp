@@ -7,7 +7,9 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -84,6 +86,13 @@ TEST_P(ConversationTest, EachReplyChoosesTheNextRequest) {
     EXPECT_EQ(onLine, expected);
     // The log shows the octets that went out, checksum included.
     EXPECT_EQ(SentLines("TX:").mid(0, expected.size()), expected);
+    // Every answer was timed; the clear button starts the counts again.
+    const auto* linkStats = testing::Part<QLabel>(*window, "LinkStatsPanel");
+    ASSERT_NE(linkStats, nullptr);
+    const QRegularExpression timed(QStringLiteral(u"^\\d+(\\.\\d)?/\\d+(\\.\\d)?ms 超时:0$"));
+    EXPECT_TRUE(timed.match(linkStats->text()).hasMatch()) << linkStats->text().toStdString();
+    ui->BtnClear->trigger();
+    EXPECT_EQ(linkStats->text(), QStringLiteral(u"-/-ms 超时:0"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -112,6 +112,27 @@ TEST_F(ComSetFormTest, OkWritesEveryKeyThenConfirmsAndCloses) {
     EXPECT_EQ(stored, (PortSettings{"/dev/ttyUSB0", 4800, 7, 2, 2, 1}));
 }
 
+// Frame-complete delivery: shown as stored, written by OK only once it is or was set.
+TEST_F(ComSetFormTest, FrameCompleteKeyIsWrittenOnlyOnceSet) {
+    struct Case {
+        const char* stored;  // nullptr: no key
+        bool tick;
+        const char* written;
+    };
+    for (const Case& c : {Case{nullptr, false, "<none>"}, Case{nullptr, true, "1"}, Case{"1", false, "0"},
+                          Case{"0", false, "0"}}) {
+        std::filesystem::remove(File("comset.ini"));
+        if (c.stored) Comset().WriteString(kComSetSection, kKeyFrameComplete, c.stored);
+        TfrmComSet form;
+        form.show();
+        EXPECT_EQ(form.chkFrameComplete->isChecked(), c.stored && std::string(c.stored) == "1");
+        form.chkFrameComplete->setChecked(c.tick);
+        Click(form.BtnSend);
+        EXPECT_EQ(Key(kKeyFrameComplete), c.written) << (c.stored ? c.stored : "none") << " " << c.tick;
+        EXPECT_EQ(ReadPortSettings(Comset()).frameComplete, c.tick);
+    }
+}
+
 TEST_F(ComSetFormTest, ASecondClickBeforeTheFirstIsHandledConfirmsOnce) {
     TfrmComSet form;
     form.show();
