@@ -39,6 +39,7 @@ class QTimer;
 namespace tc101 {
 
 class ExplanationTree;
+class CommandDialog;
 class GridView;
 class TfrmBwSet;
 class TrafficLog;
@@ -86,6 +87,8 @@ public:
     void btnPortSetClick();
     void ShowPortState(bool open);
     void FitStatusPanels();
+    // "控制命令(&K)": the command dialog over this window's master station (main_window_command.cpp).
+    void btnCommandClick();
     QString StatusPanelText(int panel) const;
     QLabel* StatusPanel(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel)); }
 
@@ -212,6 +215,7 @@ private:
     std::string sessionPort_;
     std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
+    CommandDialog* frmCommand = nullptr;  // made at its first use, kept for the session
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};
     QLabel* profilePanel_ = nullptr;  // at the right, apart from the seven
     int notebookHeight_ = 150;

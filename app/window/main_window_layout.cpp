@@ -96,6 +96,7 @@ void TfrmZh::BuildMenu() {
     connect(item(bar, "btnProfile", u"规约参数(&C)"), &QAction::triggered, this, &TfrmZh::btnProfileClick);
     BtnClear = item(bar, "BtnClear", u"清除报文(&Q)");
     connect(item(bar, "BtnExcel", u"转换为&Excel"), &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
+    connect(item(bar, "btnCommand", u"控制命令(&K)"), &QAction::triggered, this, &TfrmZh::btnCommandClick);
     QMenu* A2 = Named(bar->addMenu(QStringLiteral(u"帮助(&H)")), "A2");
     connect(item(A2, "btnHelpfile", u"帮助文件(&H)"), &QAction::triggered, this, &TfrmZh::btnHelpfileClick);
     connect(item(A2, "A3", u"关于(&A)"), &QAction::triggered, this, [this] {
