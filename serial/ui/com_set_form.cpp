@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +13,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
@@ -97,6 +101,16 @@ TfrmComSet::TfrmComSet(QWidget* parent)
     connect(BtnSend, &QToolButton::clicked, this, [this] { BtnSendClick(); }, Qt::QueuedConnection);
     connect(BtnSel, &QToolButton::clicked, this, [this] { reject(); });
 }
+    connect(Com_Port, &QComboBox::currentTextChanged, this, [this] { ShowPortPresence(); });
+    ShowPortPresence();
+}
+
+void TfrmComSet::ShowPortPresence() {
+    const std::optional<std::string> missing = MissingDevice(Com_Port->currentText().toStdString());
+    QPalette palette = Com_Port->palette();
+    if (missing) palette.setColor(QPalette::Text, Qt::red);
+    Com_Port->lineEdit()->setPalette(palette);
+    Com_Port->setToolTip(missing ? QString::fromUtf16(u"端口不存在: ") + QString::fromStdString(*missing) : QString());
 
 void TfrmComSet::MakeButtonBar() {
     auto* bar3 = new QFrame(this);
