@@ -247,6 +247,14 @@ TEST_F(ComSetFormTest, PortListIsTheSystemsAndATypedNameStays) {
     EXPECT_EQ(form.Com_Port->currentText(), Q("ttyNothing"));
 }
 
+TEST_F(ComSetFormTest, BaudListRunsFrom300To115200) {
+    TfrmComSet form;
+    QStringList entries;
+    for (int i = 0; i < form.Com_baudrate->count(); ++i) entries << form.Com_baudrate->itemText(i);
+    EXPECT_EQ(entries, (QStringList{Q("300"), Q("600"), Q("1200"), Q("2400"), Q("4800"), Q("9600"), Q("19200"),
+                                    Q("38400"), Q("57600"), Q("115200")}));
+}
+
 // A name that stands for no device is drawn red with the path it tried; a
 // present device, a device server and an empty field are not.
 TEST_F(ComSetFormTest, APortThatDoesNotExistIsMarked) {
