@@ -80,6 +80,14 @@ TEST_F(MainWindowTest, MenuInItsOrder) {
     EXPECT_TRUE(ui.A3->isEnabled());
 }
 
+TEST_F(MainWindowTest, RatioTitleTellsHowTheRatioIsApplied) {
+    TfrmZh window;
+    const testing::WindowParts ui(window);
+    EXPECT_EQ(ui.GrdYC->model()->headerData(kYcRatioCol - 1, Qt::Horizontal, Qt::ToolTipRole),
+              QStringLiteral(u"显示值 = 原始值 ÷ 比例"));
+    EXPECT_FALSE(ui.GrdYC->model()->headerData(kYcRatioCol - 2, Qt::Horizontal, Qt::ToolTipRole).isValid());
+}
+
 TEST_F(MainWindowTest, StoredPageOneShowsTheSendListAndSettingsSurviveARestart) {
     IniFile comset = Comset();
     comset.WriteInteger(kZhSection, kPageIndexKey, 1);

@@ -65,6 +65,13 @@ TEST_F(YcYxDefTest, OpensWithBlankRowsOrTheFiles) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// The ratio column's title tells how a ratio is applied.
+TEST_F(YcYxDefTest, RatioTitleTellsHowTheRatioIsApplied) {
+    Tfrmyxycdef form;
+    EXPECT_EQ(Part<GridView>(form, "GrdYC")->model()->headerData(kYcRatioColumn - 1, Qt::Horizontal, Qt::ToolTipRole),
+              QStringLiteral(u"显示值 = 原始值 ÷ 比例"));
+}
+
 TEST_F(YcYxDefTest, CreationShowsTheStoredDecodingSettings) {
     struct Case {
         const char* yc;
