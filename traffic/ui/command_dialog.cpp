@@ -257,7 +257,8 @@ void CommandDialog::Start(CommandMode mode) {
 }
 
 void CommandDialog::TimerTick() {
-    if (links_.portOpen()) links_.tick();
+    // Only while the command runs: a tick after it would be a poll nobody asked for.
+    if (station_.CommandRunning() && links_.portOpen()) links_.tick();
     for (const CommandLogLine& line : station_.TakeCommandLines()) ShowLine(QString::fromStdString(line.text), line.trouble);
     if (station_.CommandRunning()) {
         if (links_.portOpen()) return;
