@@ -222,7 +222,7 @@ TEST_F(CommandDialogTest, EachTypeThroughTheDialogInBothProfiles) {
     }
 }
 
-// Values the command cannot carry are refused with a box before anything is sent.
+// Values the command cannot carry, and a closed port, are refused with a box before anything is sent.
 TEST_F(CommandDialogTest, RefusesValuesThatCannotGo) {
     const PtyLink link;
     TfrmZh window;
@@ -262,6 +262,14 @@ TEST_F(CommandDialogTest, RefusesValuesThatCannotGo) {
         EXPECT_TRUE(boxes.shown.front().text.startsWith(QString::fromUtf8(r.box))) << boxes.shown.front().text.toStdString();
         EXPECT_EQ(Part<TrafficLog>(window, "Memo1")->toPlainText(), sent);
     }
+    // Nothing goes while the port is closed.
+    boxes.shown.clear();
+    type->setCurrentIndex(type->findData(static_cast<int>(CommandType::Test)));
+    Part<QAction>(window, "btnCloseCom")->trigger();
+    QTest::mouseClick(Part<QPushButton>(*dialog, "btnExecute"), Qt::LeftButton);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown.front().text.startsWith(QStringLiteral(u"端口未打开"))) << boxes.shown.front().text.toStdString();
+    EXPECT_NE(Part<QLabel>(*dialog, "lblResult")->text(), kRunning);
     window.close();
 }
 
