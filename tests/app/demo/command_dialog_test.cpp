@@ -37,7 +37,8 @@ using testing::Part;
 
 constexpr int kStationDelayMs = 5;
 constexpr int kWindowDelayMs = 10;
-constexpr std::int64_t kSelectTimeoutMs = 600;
+// Long enough that a loaded machine still executes in time, short enough to wait out.
+constexpr std::int64_t kSelectTimeoutMs = 2000;
 const QString kRunning = QStringLiteral(u"进行中…");
 
 enum class Object { None, Yx, Yc, Unknown };
