@@ -20,4 +20,8 @@ inline constexpr char kMsgEventFailed[] = "Unable to create event";
 inline constexpr char kMsgReadThreadFailed[] = "Unable to create read thread";
 inline constexpr char kMsgWriteThreadFailed[] = "Unable to create write thread";
 
+// kMsgOpenFailed, then which device and the system's reason:
+// "Error opening serial port. /dev/ttyUSB7: No such file or directory".
+std::string OpenFailedText(const std::string& devicePath, int error);
+
 }  // namespace tc101

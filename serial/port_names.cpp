@@ -6,6 +6,8 @@
 #include <optional>
 #include <system_error>
 
+#include "serial/tcp_port_name.h"
+
 namespace tc101 {
 namespace {
 
@@ -74,6 +76,14 @@ bool NaturalLess(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+std::optional<std::string> MissingDevice(const std::string& commName) {
+    if (commName.empty() || IsTcpPortName(commName)) return std::nullopt;
+    std::string path = DevicePathFor(commName);
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) return std::nullopt;
+    return path;
+}
 
 std::string DevicePathFor(const std::string& commName) {
     if (auto n = NumberAfter(commName, kComPrefix, true); n && *n >= 1) {

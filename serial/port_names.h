@@ -3,6 +3,7 @@
 // Port names as the user types them, and the ports the system has.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@ namespace tc101 {
 // "COMn" in any case names /dev/ttyS(n-1); a name beginning with "/" is a
 // device path; any other name is looked up under /dev/.
 std::string DevicePathFor(const std::string& commName);
+
+// The device path of a port name that stands for a device the system does
+// not have; nothing for a present device, an empty name or a device server's name.
+std::optional<std::string> MissingDevice(const std::string& commName);
 
 // The serial devices of the system as names DevicePathFor accepts: "COMn"
 // for the built-in ports that have hardware behind them, other tty devices by

@@ -68,16 +68,21 @@ int PollRetry(std::span<pollfd> fds, int timeoutMs) noexcept {
     }
 }
 
+std::string OpenFailedText(const std::string& devicePath, int error) {
+    return std::string(kMsgOpenFailed) + ". " + devicePath + ": " + std::strerror(error);
+}
+
 PosixPort::PosixPort(const std::string& devicePath, const ModemLines& opening)
     : fd_(::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
     if (!fd_) {
-        throw ECommsError(kMsgOpenFailed);
+        throw ECommsError(OpenFailedText(devicePath, errno));
     }
     // The lock keeps out every other opener, root included, in this process
     // or another; TIOCEXCL also stops plain open() by other users' programs.
     // Taken first, so a refused opener never touches the holder's lines.
     if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0) {
-        throw ECommsError(kMsgOpenFailed);
+        // flock says "would block"; the user's reason is that someone holds the port.
+        throw ECommsError(OpenFailedText(devicePath, errno == EWOULDBLOCK ? EBUSY : errno));
     }
     // The driver raised DTR and RTS as it opened: a keyed RS-485 driver or
     // radio modem must not stay keyed while the rest of the set-up runs.

@@ -112,6 +112,7 @@ void MasterStation::StartCommand(const CommandPlan& plan, std::int64_t address,
                                  CommandSequence::Clock::time_point now) {
     command_.emplace(plan, CommonAddressOf(address, options_.profile), options_.profile, now);
     commandOutcome_.reset();
+    commandLines_.clear();
 }
 
 std::optional<CommandOutcome> MasterStation::TakeCommandOutcome() { return std::exchange(commandOutcome_, std::nullopt); }
@@ -151,6 +152,7 @@ void MasterStation::SendCommandFrame(CommandStep step, std::int64_t address) {
 
 void MasterStation::LogCommandLines(const std::vector<CommandLogLine>& lines) {
     for (const auto& line : lines) sink_.Line(line.trouble ? LogColour::Red : LogColour::Black, line.text);
+    commandLines_.insert(commandLines_.end(), lines.begin(), lines.end());
 }
 
 void MasterStation::EndCommandIfDone() {

@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "protocol/analyzer.h"
@@ -101,6 +102,9 @@ public:
     bool CommandRunning() const { return command_.has_value(); }
     // The outcome of the last command that ended, once.
     std::optional<CommandOutcome> TakeCommandOutcome();
+    // The step outcome lines logged since the last call (or the command's
+    // start), for a view that shows them beside the log.
+    std::vector<CommandLogLine> TakeCommandLines() { return std::exchange(commandLines_, {}); }
 
     // A master simulation tick: the request the last reply asked for, sent
     // to the device address; nothing when the tick waits or a command took it.
@@ -159,6 +163,7 @@ private:
     std::optional<CommandSequence> command_;
     std::optional<CommandOutcome> commandOutcome_;
     LinkWatch link_;
+    std::vector<CommandLogLine> commandLines_;
 };
 
 }  // namespace tc101

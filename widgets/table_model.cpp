@@ -73,6 +73,10 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
 }
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal) {
+        const auto tip = titleTips_.find(TableColumn(section));
+        if (tip != titleTips_.end()) return tip->second;
+    }
     if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal) {
         if (section < 0 || section >= columnCount()) return {};

@@ -4,7 +4,9 @@
 // horizontal header and column 0 (the numbers) the vertical header, so the
 // view keeps both fixed; model cell (r, c) is table cell (c + 1, r + 1).
 
+#include <map>
 #include <set>
+#include <utility>
 
 #include <QAbstractTableModel>
 
@@ -25,6 +27,8 @@ public:
     // Table columns the user may edit in place (none by default).
     void SetEditableColumns(std::set<int> tableColumns) { editableColumns_ = std::move(tableColumns); }
     bool IsEditableColumn(int tableColumn) const { return editableColumns_.contains(tableColumn); }
+    // The tooltip of a table column's title (how to read the column).
+    void SetTitleToolTip(int tableColumn, QString tip) { titleTips_[tableColumn] = std::move(tip); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -55,6 +59,7 @@ private:
 
     Table& table_;
     std::set<int> editableColumns_;
+    std::map<int, QString> titleTips_;
     ShapeChange pending_ = ShapeChange::None;
 };
 

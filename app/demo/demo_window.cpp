@@ -14,6 +14,7 @@ void PrepareDemoWindow(TfrmZh& window, const DemoSession& session) {
     // stand-ins fill in for the missing ones.
     if (session.ycFile) LoadTableFile(window.Tables().GrdYC, *session.ycFile);
     if (session.yxFile) LoadTableFile(window.Tables().GrdYX, *session.yxFile);
+    window.SetStandInDefinitions(session.ycFile, session.yxFile);
     window.SetLinkProfile(session.profile);
     if (!window.PortOpen()) RunCommand([&window] { window.BtnOpenComClick(); });
     if (session.startSimulation && window.PortOpen()) window.StartSimulation();

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "widgets/message_box.h"
+
 namespace tc101 {
 
 namespace {
@@ -25,9 +27,11 @@ QString HelpFileToOpen() {
     return target;
 }
 
-void OpenHelp() {
+void OpenHelp(QWidget* parent, const HelpOpener& open) {
     const QString path = HelpFileToOpen();
-    if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (path.isEmpty() || open(QUrl::fromLocalFile(path))) return;
+    ShowInformation(parent, QString::fromUtf16(u"没有可打开帮助文件的程序(浏览器), 帮助文件在:\n") + path,
+                    QString::fromUtf16(kSystemPrompt));
 }
 
 }  // namespace tc101

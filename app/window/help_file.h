@@ -4,7 +4,13 @@
 // there, else the short help that ships inside the program, each opened
 // with the desktop's program for it (never through a shell).
 
+#include <functional>
+
+#include <QDesktopServices>
 #include <QString>
+#include <QUrl>
+
+class QWidget;
 
 namespace tc101 {
 
@@ -14,7 +20,11 @@ inline constexpr char kHelpFileName[] = "tc101ToolHlp.chm";
 // help written out to a temporary folder. Empty when neither can be had.
 QString HelpFileToOpen();
 
-// Opens it; a failure is not reported.
-void OpenHelp();
+// Opens a file with the desktop's program for it; false when none started.
+using HelpOpener = std::function<bool(const QUrl&)>;
+
+// Opens it; when no program opens it (no browser), an information box
+// gives the file's path, so it can be opened by hand.
+void OpenHelp(QWidget* parent, const HelpOpener& open = &QDesktopServices::openUrl);
 
 }  // namespace tc101

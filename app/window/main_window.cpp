@@ -276,6 +276,6 @@ void TfrmZh::ConnectFunctionKeys() {
         AddKeyShortcut(*this, key, Qt::NoModifier, Qt::WindowShortcut, [this, page] { SelectTablePage(page); });
 }
 
-void TfrmZh::btnHelpfileClick() { OpenHelp(); }
+void TfrmZh::btnHelpfileClick() { OpenHelp(this); }
 
 }  // namespace tc101

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,7 @@ class QTimer;
 
 namespace tc101 {
 
+class CommandDialog;
 class ExplanationTree;
 class GridView;
 class TfrmBwSet;
@@ -73,12 +75,20 @@ public:
     // The port opened for this run instead of comset.ini's (the demo's
     // pseudo-terminal), with the stored line settings; nothing is written back.
     void SetSessionPort(std::string name) { sessionPort_ = std::move(name); }
+    // Definitions for this run where the working folder has none (the demo's
+    // stand-ins): "遥测遥信设置(&S)" edits them; saving writes the working folder's files.
+    void SetStandInDefinitions(std::optional<std::filesystem::path> ycFile, std::optional<std::filesystem::path> yxFile) {
+        standInYc_ = std::move(ycFile);
+        standInYx_ = std::move(yxFile);
+    }
 
     // The profile frames are built and read with: comset.ini's at start, the
     // dialog's once confirmed; the demo's is for the run (nothing stored).
     void SetLinkProfile(const LinkProfile& profile);
     const LinkProfile& Profile() const { return station_->Profile(); }
     void btnProfileClick();
+    // "控制命令(&K)": the command dialog over this window's master station (main_window_command.cpp).
+    void btnCommandClick();
 
     // Port commands and state.
     void BtnOpenComClick();
@@ -205,6 +215,7 @@ private:
     QTimer* TimerZZ = nullptr;
     QTimer* Timer1 = nullptr;
     TfrmBwSet* frmBwSet = nullptr;
+    CommandDialog* frmCommand = nullptr;  // made at its first use, kept for the session
 
     ValueTables tables_;
     Table sendList_;
@@ -212,6 +223,8 @@ private:
     std::unique_ptr<MasterStation> station_;
     QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
     std::string sessionPort_;
+    std::optional<std::filesystem::path> standInYc_;
+    std::optional<std::filesystem::path> standInYx_;
     std::unique_ptr<TcpConnectJob> connecting_;  // while a device server's port is being reached
     QSplitter* splitter_ = nullptr;  // its handles are Splitter1 and Splitter2
     std::array<QLabel*, kStatusPanelCount> statusPanels_{};

@@ -14,7 +14,7 @@ void TfrmZh::BtnYcYxDefClick() {
     tables_.ClearValueTable(static_cast<int>(ValuePage::Yc));
     tables_.ClearValueTable(static_cast<int>(ValuePage::Yx));
     RunCommand([this] {
-        Tfrmyxycdef editor(this);
+        Tfrmyxycdef editor(this, StandInDefinitions{standInYc_, standInYx_});
         editor.exec();
     });
     // The editor stores the decoding settings at every close.

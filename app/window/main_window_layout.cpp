@@ -23,11 +23,13 @@
 #include "about/about_form.h"
 #include "app/window/main_window.h"
 #include "export/export_ui.h"
+#include "files/ratio_text.h"
 #include "traffic/ui/bw_set_form.h"
 #include "traffic/ui/manual_analysis.h"
 #include "traffic/ui/explanation_tree.h"
 #include "traffic/ui/traffic_log.h"
 #include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 
@@ -94,6 +96,7 @@ void TfrmZh::BuildMenu() {
     connect(item(bar, "BtnYcYxDef", u"遥测遥信设置(&S)"), &QAction::triggered, this, &TfrmZh::BtnYcYxDefClick);
     connect(item(bar, "N2", u"主站报文设置(&B)"), &QAction::triggered, this, [this] { frmBwSet->exec(); });
     connect(item(bar, "btnProfile", u"规约参数(&C)"), &QAction::triggered, this, &TfrmZh::btnProfileClick);
+    connect(item(bar, "btnCommand", u"控制命令(&K)"), &QAction::triggered, this, &TfrmZh::btnCommandClick);
     BtnClear = item(bar, "BtnClear", u"清除报文(&Q)");
     connect(item(bar, "BtnExcel", u"转换为&Excel"), &QAction::triggered, this, [this] { ExportToExcel(tables_, this); });
     QMenu* A2 = Named(bar->addMenu(QStringLiteral(u"帮助(&H)")), "A2");
@@ -177,6 +180,7 @@ QWidget* TfrmZh::BuildTablePages() {
     GrdYX = Named(new GridView(tables_.GrdYX), "GrdYX");
     auto* GrdSJ = Named(new GridView(tables_.GrdSJ), "GrdSJ");
     SetUpValueGrid(GrdYC, QStringLiteral(u"遥测量"));
+    GrdYC->Model()->SetTitleToolTip(kYcRatioCol, QString::fromUtf16(kRatioColumnTip));
     SetUpValueGrid(GrdYX, QStringLiteral(u"遥信量"));
     SetUpValueGrid(GrdSJ, QStringLiteral(u"事件纪录"));
     PageControl1->addTab(GrdYC, QStringLiteral(u"遥测(F2)"));

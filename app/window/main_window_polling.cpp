@@ -2,6 +2,7 @@
 // the send list and continuous sending, connected to the master station,
 // which decides, sends and logs.
 
+#include <memory>
 #include <string>
 
 #include <QCheckBox>
@@ -50,9 +51,35 @@ void ShowSendError(QWidget* parent, const std::exception& error) {
         ShowException(error);
 }
 
+constexpr char16_t kIntervalRule[] = u"间隔(毫秒)必须大于0";
+constexpr int kFallbackInterval = 1000;
+
+// An interval that would never tick is refused where it is typed: the box
+// says why and the spinner goes back to the last interval that ticks.
+void RefuseIntervalsThatNeverFire(QWidget* window, QSpinBox* spinner) {
+    auto lastFiring = std::make_shared<int>(TimerFires(spinner->value()) ? spinner->value() : kFallbackInterval);
+    QObject::connect(spinner, &QSpinBox::valueChanged, window, [lastFiring](int value) {
+        if (TimerFires(value)) *lastFiring = value;
+    });
+    QObject::connect(spinner, &QSpinBox::editingFinished, window, [window, spinner, lastFiring] {
+        if (TimerFires(SpinnerInterval(spinner->text().toStdString()))) return;
+        // Put back before the box takes the focus, which ends the editing again.
+        spinner->setValue(*lastFiring);
+        ShowInformation(window, QString::fromUtf16(kIntervalRule), QString::fromUtf16(kSystemPrompt));
+    });
+}
+
+// A box ticked over an interval that never fires is unticked with the same box.
+void UntickIfNeverFires(QWidget* window, QCheckBox& box, const QSpinBox& spinner, bool portOpen) {
+    if (!box.isChecked() || !portOpen || TimerFires(SpinnerInterval(spinner.text().toStdString()))) return;
+    box.setChecked(false);
+    ShowInformation(window, QString::fromUtf16(kIntervalRule), QString::fromUtf16(kSystemPrompt));
+}
+
 }  // namespace
 
 void TfrmZh::ConnectPolling() {
+    for (QSpinBox* spinner : {txtInteval1, txtInteval2}) RefuseIntervalsThatNeverFire(this, spinner);
     connect(BtnLL, &QPushButton::clicked, this, [this] { RunCommand([this] { SendLinkStatusRequest(); }); });
     connect(Btn1J, &QPushButton::clicked, this, [this] { RunCommand([this] { SendClass1Request(); }); });
     connect(Btn2J, &QPushButton::clicked, this, [this] { RunCommand([this] { SendClass2Request(); }); });
@@ -69,6 +96,7 @@ void TfrmZh::SendClass2Request() { station_->SendRequest(MasterRequest::Class2, 
 void TfrmZh::SendGeneralInterrogation() { station_->SendRequest(MasterRequest::GeneralInterrogation, txtAdd->value()); }
 
 void TfrmZh::cbxMlzzClick() {
+    UntickIfNeverFires(this, *cbxMlzz, *txtInteval1, portOpen_);
     const bool run = cbxMlzz->isChecked() && portOpen_;
     StartOrStop(*TimerZZ, *txtInteval1, run);
     if (run) station_->Cycle().StartSimulation();
@@ -84,6 +112,7 @@ void TfrmZh::StartSimulation() {
 void TfrmZh::TimerZZTimer() { station_->SimulationTick(txtAdd->value()); }
 
 void TfrmZh::cekSend2Click() {
+    UntickIfNeverFires(this, *cekSend2, *txtInteval2, portOpen_);
     const bool run = cekSend2->isChecked() && portOpen_;
     StartOrStop(*Timer1, *txtInteval2, run);
     if (run) station_->Cycle().StartContinuous();

@@ -38,14 +38,14 @@ int CurrentTableRow(const GridView& grid) {
 
 }  // namespace
 
-Tfrmyxycdef::Tfrmyxycdef(QWidget* parent)
+Tfrmyxycdef::Tfrmyxycdef(QWidget* parent, const StandInDefinitions& standIns)
     : EditorForm(kFormName, QString::fromUtf16(u"遥测遥信设置"), QString::fromUtf16(u"遥测和遥信都没有设置,不可保存!"),
                  QString::fromUtf16(u"修改的遥测遥信设置没有保存，是否要保存？"), parent),
       ycTable_(kDefColumns, kInitialYcRows + 1),
       yxTable_(kDefColumns, kInitialYxRows + 1) {
     BuildLayout();
     FormCreate();
-    LoadDefinitions();
+    LoadDefinitions(standIns);
 
     ycSnapshot_ = new EditSnapshot(*GrdYC);
     yxSnapshot_ = new EditSnapshot(*GrdYX);
@@ -73,9 +73,12 @@ void Tfrmyxycdef::FormCreate() {
     cmbYxUseByte->setCurrentIndex(yxIndex < cmbYxUseByte->count() ? yxIndex : -1);
 }
 
-void Tfrmyxycdef::LoadDefinitions() {
-    if (LoadTableFile(ycTable_, std::string(kYcFileName))) GrdYC->FitColumns({1, 2, 3});
-    if (LoadTableFile(yxTable_, std::string(kYxFileName))) GrdYX->FitColumns({1, 2, 3});
+void Tfrmyxycdef::LoadDefinitions(const StandInDefinitions& standIns) {
+    const auto load = [](Table& table, std::string_view name, const std::optional<std::filesystem::path>& standIn) {
+        return LoadTableFile(table, std::string(name)) || (standIn && LoadTableFile(table, *standIn));
+    };
+    if (load(ycTable_, kYcFileName, standIns.ycFile)) GrdYC->FitColumns({1, 2, 3});
+    if (load(yxTable_, kYxFileName, standIns.yxFile)) GrdYX->FitColumns({1, 2, 3});
     for (Table* table : {&ycTable_, &yxTable_}) {
         KeepOneDataRow(*table);
         NumberFixedColumn(*table);

@@ -4,6 +4,9 @@
 // (yc.sen, yx.sen) and the two decoding settings. Created per use and shown
 // modally; at every close the decoding settings are stored and take effect.
 
+#include <filesystem>
+#include <optional>
+
 #include "files/ui/editor_form.h"
 #include "protocol/table.h"
 
@@ -20,11 +23,19 @@ class GridView;
 inline constexpr int kDefNameCol = 1;
 inline constexpr int kYcRatioColumn = 3;
 
+// Definitions shown where the working folder has no yc.sen or yx.sen (the
+// demo's stand-ins); saving writes the working folder's files, never these.
+struct StandInDefinitions {
+    std::optional<std::filesystem::path> ycFile;
+    std::optional<std::filesystem::path> yxFile;
+};
+
 class Tfrmyxycdef : public EditorForm {
     Q_OBJECT
 public:
-    // Reads the stored size and decoding settings, then yc.sen and yx.sen.
-    explicit Tfrmyxycdef(QWidget* parent = nullptr);
+    // Reads the stored size and decoding settings, then yc.sen and yx.sen
+    // (a stand-in where one is missing).
+    explicit Tfrmyxycdef(QWidget* parent = nullptr, const StandInDefinitions& standIns = {});
     ~Tfrmyxycdef() override;
 
     Table& YcTable() { return ycTable_; }
@@ -44,7 +55,7 @@ protected:
 private:
     void BuildLayout();
     void FormCreate();
-    void LoadDefinitions();
+    void LoadDefinitions(const StandInDefinitions& standIns);
     GridView* ActiveGrid() const;
     // Row numbers repaired and the snapshots taken again after rows moved.
     void RowsMoved();

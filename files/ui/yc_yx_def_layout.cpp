@@ -11,8 +11,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "files/ratio_text.h"
 #include "files/ui/yc_yx_def_form.h"
 #include "widgets/grid_view.h"
+#include "widgets/table_model.h"
 
 namespace tc101 {
 
@@ -65,6 +67,7 @@ void Tfrmyxycdef::BuildLayout() {
     SetUpTable(yxTable_, kYxWidths, kYxTitles);
     GrdYC = EditorGrid(ycTable_);
     GrdYC->setObjectName(QStringLiteral("GrdYC"));
+    GrdYC->Model()->SetTitleToolTip(kYcRatioColumn, QString::fromUtf16(kRatioColumnTip));
     GrdYX = EditorGrid(yxTable_);
     GrdYX->setObjectName(QStringLiteral("GrdYX"));
 

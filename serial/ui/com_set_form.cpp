@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +13,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
@@ -32,7 +36,8 @@ constexpr int kFieldWidth = 145;
 constexpr int kFrameDelayStep = 10;
 constexpr int kNoEntry = -1;
 
-constexpr std::array kBaudEntries{u"2400", u"4800", u"9600", u"19200"};
+constexpr std::array kBaudEntries{u"300",  u"600",   u"1200",  u"2400",  u"4800",
+                                  u"9600", u"19200", u"38400", u"57600", u"115200"};
 constexpr std::array kDataBitsEntries{u"5", u"6", u"7", u"8"};
 // The odd entry ends with a blank, as it always has.
 constexpr std::array kParityEntries{u"无", u"奇 ", u"偶"};
@@ -96,6 +101,16 @@ TfrmComSet::TfrmComSet(QWidget* parent)
     // unwind cleanly.
     connect(BtnSend, &QToolButton::clicked, this, [this] { BtnSendClick(); }, Qt::QueuedConnection);
     connect(BtnSel, &QToolButton::clicked, this, [this] { reject(); });
+    connect(Com_Port, &QComboBox::currentTextChanged, this, [this] { ShowPortPresence(); });
+    ShowPortPresence();
+}
+
+void TfrmComSet::ShowPortPresence() {
+    const std::optional<std::string> missing = MissingDevice(Com_Port->currentText().toStdString());
+    QPalette palette = Com_Port->palette();
+    if (missing) palette.setColor(QPalette::Text, Qt::red);
+    Com_Port->lineEdit()->setPalette(palette);
+    Com_Port->setToolTip(missing ? QString::fromUtf16(u"端口不存在: ") + QString::fromStdString(*missing) : QString());
 }
 
 void TfrmComSet::MakeButtonBar() {

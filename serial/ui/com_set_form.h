@@ -50,6 +50,8 @@ private:
     // before it are written by then and the dialog stays open.
     void BtnSendClick();
     void CentreSettingsGroup();
+    // A port name that stands for no device shows in red with the path in its tooltip.
+    void ShowPortPresence();
 };
 
 }  // namespace tc101

@@ -33,7 +33,7 @@ done
 err=$("$tool" outstation --port /dev/tc101-no-such-port --seconds 1 2>&1 >/dev/null)
 code=$?
 [ "$code" = 1 ] || fail "a missing port exits $code, not 1"
-[ "$err" = "tc101tool outstation: Error opening serial port" ] || fail "missing port message: $err"
+[ "$err" = "tc101tool outstation: Error opening serial port. /dev/tc101-no-such-port: No such file or directory" ] || fail "missing port message: $err"
 
 socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
 socat_pid=$!

@@ -235,7 +235,7 @@ TEST_F(CommOnPty, ASecondOpenerIsRefusedUntilTheFirstCloses) {
     const std::size_t fds = CountEntries("/proc/self/fd");
     EXPECT_THROW(
         try { second.comm.OpenPort(); } catch (const ECommsError& e) {
-            EXPECT_STREQ(e.what(), "Error opening serial port");
+            EXPECT_EQ(std::string(e.what()), "Error opening serial port. " + pty.SlaveName() + ": Device or resource busy");
             throw;
         },
         ECommsError);
@@ -251,7 +251,7 @@ TEST_F(CommOnPty, ASecondOpenerIsRefusedUntilTheFirstCloses) {
         try {
             other.OpenPort();
         } catch (const ECommsError& e) {
-            ::_exit(std::string(e.what()) == "Error opening serial port" ? 0 : 2);
+            ::_exit(std::string(e.what()) == "Error opening serial port. " + pty.SlaveName() + ": Device or resource busy" ? 0 : 2);
         }
         ::_exit(1);
     }
@@ -269,8 +269,8 @@ TEST(CommOpenErrors, MessagesAndNothingLeftOpen) {
         (std::filesystem::temp_directory_path() / ("tc101_not_a_tty_" + std::to_string(::getpid()))).string();
     { std::ofstream(regularFile) << "x"; }
     const std::pair<std::string, const char*> cases[] = {
-        {"/dev/tc101-no-such-port", "Error opening serial port"},
-        {"tc101-no-such-port", "Error opening serial port"},
+        {"/dev/tc101-no-such-port", "Error opening serial port. /dev/tc101-no-such-port: No such file or directory"},
+        {"tc101-no-such-port", "Error opening serial port. /dev/tc101-no-such-port: No such file or directory"},
         {"/dev/null", "File handle is not a comm handle "},
         {regularFile, "File handle is not a comm handle "},
     };

@@ -241,7 +241,8 @@ TEST(ConsoleMasterPort, AMissingPortIsExitOneWithThePortsError) {
     const ToolResult r = RunTool({"poll", "--port", "/dev/tc101-no-such-port", "--ticks", "1"}, pty,
                                  Script({}), testing::FreshFolder());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Error opening serial port"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Error opening serial port. /dev/tc101-no-such-port: No such file or directory\n"), std::string::npos)
+        << r.err;
     EXPECT_TRUE(r.out.empty());
 }
 

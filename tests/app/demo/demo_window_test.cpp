@@ -3,7 +3,11 @@
 // hold the simulator's values scaled by the definitions, events arrive and
 // no checksum fails. The session port leaves the stored settings alone.
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QTimer>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
@@ -17,6 +21,7 @@
 #include "app/demo/pty_link.h"
 #include "app/window/main_window.h"
 #include "files/table_file.h"
+#include "files/ui/yc_yx_def_form.h"
 #include "outstation/point_pattern.h"
 #include "outstation/station_runner.h"
 #include "protocol/measured_value.h"
@@ -210,6 +215,38 @@ TEST_F(DemoWindowTest, MasterSimulationInOtherProfilesFillsTheRightRows) {
         runner.Stop();
         EXPECT_EQ(runner.Counters().framesIgnored, 0);
     }
+}
+
+// 遥测遥信设置 in the demo edits the stand-ins the tables show; closing without
+// saving writes nothing to the working folder and the tables keep them.
+TEST_F(DemoWindowTest, PointEditorShowsTheStandIns) {
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(File("").string()));
+    const PtyLink link;
+    {
+        TfrmZh window;
+        window.SetSessionPort(link.PortB());
+        window.show();
+        PrepareDemoWindow(window, Session(link));
+        std::string shownYc;
+        std::string shownYx;
+        QTimer::singleShot(0, [&] {
+            auto* editor = qobject_cast<Tfrmyxycdef*>(QApplication::activeModalWidget());
+            if (editor == nullptr) return;
+            shownYc = editor->YcTable().Cell(kDefNameCol, 1);
+            shownYx = editor->YxTable().Cell(kDefNameCol, 1);
+            editor->close();
+        });
+        testing::Part<QAction>(window, "BtnYcYxDef")->trigger();
+        EXPECT_EQ(shownYc, window.Tables().GrdYC.Cell(kDefNameCol, 1));
+        EXPECT_EQ(shownYx, "开关1");
+        EXPECT_EQ(window.Tables().GrdYX.Cell(kDefNameCol, 1), "开关1");
+        window.close();
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("yc.sen")));
+    EXPECT_FALSE(std::filesystem::exists(File("yx.sen")));
+    EXPECT_TRUE(boxes.shown.empty());
+    QDir::setCurrent(previous);
 }
 
 TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/message_hook.h"
+
 namespace tc101 {
 namespace {
 
@@ -36,6 +38,25 @@ TEST_F(HelpFileTest, ChmOfTheCurrentDirectoryWins) {
     ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
     chm.close();
     EXPECT_EQ(HelpFileToOpen(), QFileInfo(chm).absoluteFilePath());
+}
+
+// Without a program that opens it, a box gives the path to open by hand.
+TEST_F(HelpFileTest, WithoutABrowserABoxNamesTheFile) {
+    for (const bool opens : {true, false}) {
+        testing::MessageRecorder boxes;
+        QUrl asked;
+        OpenHelp(nullptr, [&](const QUrl& url) {
+            asked = url;
+            return opens;
+        });
+        ASSERT_TRUE(asked.isLocalFile());
+        ASSERT_EQ(boxes.shown.size(), opens ? 0u : 1u);
+        if (!opens) {
+            EXPECT_EQ(boxes.shown[0].kind, BoxKind::Information);
+            EXPECT_TRUE(boxes.shown[0].text.endsWith(QStringLiteral(u"帮助文件在:\n") + asked.toLocalFile()))
+                << boxes.shown[0].text.toStdString();
+        }
+    }
 }
 
 }  // namespace

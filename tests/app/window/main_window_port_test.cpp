@@ -68,7 +68,7 @@ TEST_F(MainWindowPortTest, AbsentPortAtStartShowsTheErrorBoxAndStaysClosed) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral(u"澄风101规约调试工具V2.8"));
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Error opening serial port."));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Error opening serial port. /dev/tc101-no-such-port: No such file or directory."));
     EXPECT_FALSE(window.PortOpen());
     EXPECT_FALSE(window.Comm().IsOpen());
     EXPECT_EQ(window.StatusPanelText(5), QStringLiteral(u" 端口状态: 关闭 "));

@@ -74,10 +74,18 @@ TEST_F(MainWindowTest, MenuInItsOrder) {
     QStringList captions;
     for (const QAction* item : window.menuBar()->actions()) captions << item->text();
     EXPECT_EQ(captions, (QStringList{QStringLiteral(u"打开端口(&O)"), QStringLiteral(u"关闭端口(&G)"), QStringLiteral(u"端口设置(&P)"), QStringLiteral(u"遥测遥信设置(&S)"),
-                                     QStringLiteral(u"主站报文设置(&B)"), QStringLiteral(u"规约参数(&C)"), QStringLiteral(u"清除报文(&Q)"), QStringLiteral(u"转换为&Excel"), QStringLiteral(u"帮助(&H)"),
+                                     QStringLiteral(u"主站报文设置(&B)"), QStringLiteral(u"规约参数(&C)"), QStringLiteral(u"控制命令(&K)"), QStringLiteral(u"清除报文(&Q)"), QStringLiteral(u"转换为&Excel"), QStringLiteral(u"帮助(&H)"),
                                      QStringLiteral(u"退出(&X)")}));
     EXPECT_TRUE(ui.BtnExcel->isEnabled());
     EXPECT_TRUE(ui.A3->isEnabled());
+}
+
+TEST_F(MainWindowTest, RatioTitleTellsHowTheRatioIsApplied) {
+    TfrmZh window;
+    const testing::WindowParts ui(window);
+    EXPECT_EQ(ui.GrdYC->model()->headerData(kYcRatioCol - 1, Qt::Horizontal, Qt::ToolTipRole),
+              QStringLiteral(u"显示值 = 原始值 ÷ 比例"));
+    EXPECT_FALSE(ui.GrdYC->model()->headerData(kYcRatioCol - 2, Qt::Horizontal, Qt::ToolTipRole).isValid());
 }
 
 TEST_F(MainWindowTest, StoredPageOneShowsTheSendListAndSettingsSurviveARestart) {

@@ -259,15 +259,37 @@ TEST_P(IntervalTest, OnlyAWholePositiveIntervalStartsATimer) {
     type(ui->txtInteval1);
     ui->cbxMlzz->click();
     EXPECT_EQ(ui->TimerZZ->isActive(), GetParam().fires);
+    EXPECT_EQ(ui->cbxMlzz->isChecked(), GetParam().fires) << "an interval that never fires unticks its box";
     ui->PageControl2->setCurrentIndex(1);
     type(ui->txtInteval2);  // after the page is shown: showing it redraws the text from the value
     ui->cekSend2->click();
     EXPECT_EQ(ui->Timer1->isActive(), GetParam().fires);
+    EXPECT_EQ(boxes.shown.size(), GetParam().fires ? 0u : 2u);
     // Closing the port unticks the box whether or not its timer could fire.
     ui->btnCloseCom->trigger();
     EXPECT_FALSE(ui->cekSend2->isChecked());
     EXPECT_FALSE(ui->Timer1->isActive());
     EXPECT_TRUE(ui->txtInteval2->isEnabled());
+}
+
+// Typed and confirmed in its box: an interval that never fires is refused
+// with a message and the box goes back to the last interval that did.
+TEST_P(IntervalTest, TheSpinnerRefusesAnIntervalThatNeverFires) {
+    for (QSpinBox* spinner : {ui->txtInteval1, ui->txtInteval2}) {
+        boxes.shown.clear();
+        ui->PageControl2->setCurrentIndex(spinner == ui->txtInteval1 ? 0 : 1);
+        spinner->setFocus();
+        spinner->findChild<QLineEdit*>()->setText(QString::fromLatin1(GetParam().text));
+        QTest::keyClick(spinner, Qt::Key_Return);
+        EXPECT_EQ(spinner->value(), GetParam().fires ? QString::fromLatin1(GetParam().text).toInt() : testing::kTestInterval);
+        // Text that is no number at all the spinner itself puts back, without a box.
+        bool number = false;
+        QString::fromLatin1(GetParam().text).toInt(&number);
+        ASSERT_EQ(boxes.shown.size(), !GetParam().fires && number ? 1u : 0u);
+        if (!boxes.shown.empty()) {
+            EXPECT_EQ(boxes.shown[0].text, QStringLiteral(u"间隔(毫秒)必须大于0"));
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Intervals, IntervalTest,

@@ -65,6 +65,32 @@ TEST_F(YcYxDefTest, OpensWithBlankRowsOrTheFiles) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// Stand-ins fill in where the working folder has no file and are never
+// written; the working folder's file wins; saving writes the working folder's.
+TEST_F(YcYxDefTest, StandInsShowWhereTheWorkingFolderHasNoFile) {
+    WriteTable("stand-in-yc.sen", {{"线路1电流", "A", "10"}});
+    WriteTable("stand-in-yx.sen", {{"开关1", "分", "合"}});
+    WriteTable("yx.sen", {{"自己的开关", "开", "关"}});
+    const StandInDefinitions standIns{File("stand-in-yc.sen"), File("stand-in-yx.sen")};
+    auto form = std::make_unique<Tfrmyxycdef>(nullptr, standIns);
+    form->show();
+    EXPECT_EQ(form->YcTable().Cell(1, 1), "线路1电流");
+    EXPECT_EQ(form->YxTable().Cell(1, 1), "自己的开关");
+    EXPECT_FALSE(form->Modified());
+    form->YcTable().SetCell(3, 1, "20");
+    EXPECT_TRUE(form->BtnSaveClick());
+    EXPECT_EQ(ReadTable("yc.sen"), (Rows{{"线路1电流", "A", "20"}}));
+    EXPECT_EQ(ReadTable("stand-in-yc.sen"), (Rows{{"线路1电流", "A", "10"}}));
+    EXPECT_EQ(ReadTable("stand-in-yx.sen"), (Rows{{"开关1", "分", "合"}}));
+}
+
+// The ratio column's title tells how a ratio is applied.
+TEST_F(YcYxDefTest, RatioTitleTellsHowTheRatioIsApplied) {
+    Tfrmyxycdef form;
+    EXPECT_EQ(Part<GridView>(form, "GrdYC")->model()->headerData(kYcRatioColumn - 1, Qt::Horizontal, Qt::ToolTipRole),
+              QStringLiteral(u"显示值 = 原始值 ÷ 比例"));
+}
+
 TEST_F(YcYxDefTest, CreationShowsTheStoredDecodingSettings) {
     struct Case {
         const char* yc;

@@ -1,6 +1,8 @@
 // The port settings dialog: what it loads, what OK writes and in which
 // order, the conversion errors, Back, the frame delay field and the layout.
 
+#include <fstream>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -264,6 +266,40 @@ TEST_F(ComSetFormTest, PortListIsTheSystemsAndATypedNameStays) {
     form.Com_Port->setCurrentText(Q("ttyNothing"));
     form.ListSerialPorts();
     EXPECT_EQ(form.Com_Port->currentText(), Q("ttyNothing"));
+}
+
+TEST_F(ComSetFormTest, BaudListRunsFrom300To115200) {
+    TfrmComSet form;
+    QStringList entries;
+    for (int i = 0; i < form.Com_baudrate->count(); ++i) entries << form.Com_baudrate->itemText(i);
+    EXPECT_EQ(entries, (QStringList{Q("300"), Q("600"), Q("1200"), Q("2400"), Q("4800"), Q("9600"), Q("19200"),
+                                    Q("38400"), Q("57600"), Q("115200")}));
+}
+
+// A name that stands for no device is drawn red with the path it tried; a
+// present device, a device server and an empty field are not.
+TEST_F(ComSetFormTest, APortThatDoesNotExistIsMarked) {
+    { std::ofstream(File("ttyFake")) << ""; }
+    const std::string present = File("ttyFake").string();
+    struct Case {
+        std::string name;
+        QString tip;
+    };
+    const Case cases[] = {
+        {"/dev/tc101-no-such-port", Q("端口不存在: /dev/tc101-no-such-port")},
+        {"tc101-no-such-port", Q("端口不存在: /dev/tc101-no-such-port")},
+        {present, QString()},
+        {"tcp:127.0.0.1:1", QString()},
+        {"", QString()},
+    };
+    TfrmComSet form;
+    form.show();
+    for (const Case& c : cases) {
+        form.Com_Port->setCurrentText(QString::fromStdString(c.name));
+        EXPECT_EQ(form.Com_Port->toolTip(), c.tip) << c.name;
+        const QColor text = form.Com_Port->lineEdit()->palette().color(QPalette::Text);
+        EXPECT_EQ(text == QColor(Qt::red), !c.tip.isEmpty()) << c.name;
+    }
 }
 
 TEST_F(ComSetFormTest, FixedSizeButtonBarAndCentredGroup) {
