@@ -9,8 +9,6 @@ namespace tc101 {
 
 namespace {
 
-constexpr std::uint8_t kDirMask = 0x80;
-
 bool ChecksumRight(std::span<const std::uint8_t> frame, bool variable) {
     const int last = static_cast<int>(frame.size()) - 1;
     const int first = variable ? kVarControlOffset : kFixedControlOffset;
