@@ -14,6 +14,7 @@ MasterStation::MasterStation(FramePort& port, MasterSink& sink, ValueTables& tab
 }
 
 void MasterStation::SetProfile(const LinkProfile& profile) {
+    if (!(profile == options_.profile)) balanced_.reset();
     options_.profile = profile;
     cycle_.SetLinkOctets(profile.sizes.linkAddress);
 }
@@ -33,6 +34,10 @@ bool MasterStation::Put(std::span<const std::uint8_t> octets) {
 }
 
 std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address) {
+    if (Balanced()) {
+        BalancedTick(address);
+        return std::nullopt;
+    }
     const auto next = cycle_.NextRequest();
     const bool linkUp = next != MasterRequest::LinkStatus && next != MasterRequest::ResetRemoteLink;
     if (command_ && linkUp) {
@@ -52,6 +57,7 @@ std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address)
 }
 
 bool MasterStation::SendRequest(MasterRequest request, std::int64_t address) {
+    if (Balanced()) return BalancedRequest(request, address);
     const std::vector<std::uint8_t> octets = cycle_.FrameToSend(BuildMasterRequest(request, settings_, address, options_.profile));
     const bool left = Put(octets);
     sink_.Line(LogColour::Black, RequestBanner(request, address, options_.profile.sizes.linkAddress));
@@ -83,6 +89,7 @@ bool MasterStation::SendMessage(const OutgoingMessage& message, std::optional<st
 std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t> block,
                                                    std::chrono::system_clock::time_point when) {
     if (block.empty()) return std::nullopt;
+    if (Balanced()) return BalancedReceived(block, when);
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);
