@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct LinkCase {
     std::vector<Step> steps;
     LinkCounters counters;
 };
+
+void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Text(const BalancedLink::Outputs& outputs) {
     std::string text;
