@@ -88,6 +88,11 @@ has silent "not reported lost" "1# 链路中断: 重发 2 次仍无应答, 重�
 has silent "not back" "1# 链路恢复"
 [ "$(sed -n '/链路恢复/,$p' "$work/silent.poll" | grep -c '========总召1#')" -ge 1 ] || fail "silent: no interrogation after the link came back"
 
+# analyse reads the outstation's own user data as data in balanced mode only.
+data="68 09 09 68 73 01 01 01 03 01 05 00 01 80 16"
+[ "$("$tool" analyse --mode balanced "$data")" = "有效帧:$data  【#1变化遥信帧】" ] || fail "analyse --mode balanced: $("$tool" analyse --mode balanced "$data")"
+[ "$("$tool" analyse "$data")" = "有效帧:$data  【总召1#】" ] || fail "analyse: $("$tool" analyse "$data")"
+
 # Refusals: one line, exit 2.
 refused() {
   local expect=$1
