@@ -157,6 +157,8 @@ void MasterStation::EndCommandIfDone() {
 }
 
 void MasterStation::PortOpened(std::int64_t storedFrameDelay) {
+    // A port opened again starts a balanced link from its initialisation.
+    balanced_.reset();
     if (!FrameDelayUsable(storedFrameDelay))
         sink_.Line(LogColour::Red, FrameDelayReplacedText(storedFrameDelay, UsableFrameDelay(storedFrameDelay)));
 }
