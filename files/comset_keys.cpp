@@ -63,6 +63,31 @@ std::string HexAddress(std::uint32_t value) {
     return text;
 }
 
+constexpr std::int64_t kMaxLinkMs = 3'600'000;
+constexpr std::int64_t kMaxRetries = 100;
+
+void ReadBalancedSettings(ProfileReader& reader, LinkProfile& profile) {
+    BalancedSettings& balanced = profile.balanced;
+    const BalancedSettings defaults;
+    const std::int64_t maxLink = profile.sizes.linkAddress >= 2 ? 0xFFFF : 0xFF;
+    if (auto v = reader.Number(kOtherAddressKey, 0, maxLink, "0 至 " + std::to_string(maxLink), "设备地址"))
+        balanced.otherAddress = static_cast<std::uint32_t>(*v);
+    if (auto v = reader.Number(kSingleCharAckKey, 0, 1, "0 或 1", "0")) balanced.singleCharAck = *v != 0;
+    if (auto v = reader.Number(kTestPeriodKey, 0, kMaxLinkMs, "0 至 3600000", std::to_string(defaults.testPeriodMs)))
+        balanced.testPeriodMs = *v;
+    if (auto v = reader.Number(kRepeatTimeoutKey, 1, kMaxLinkMs, "1 至 3600000", std::to_string(defaults.repeatTimeoutMs)))
+        balanced.repeatTimeoutMs = *v;
+    if (auto v = reader.Number(kRetriesKey, 0, kMaxRetries, "0 至 100", std::to_string(defaults.retries)))
+        balanced.retries = static_cast<int>(*v);
+}
+
+// A key written when it is not at its default or is there already, so a file
+// that never had it keeps without it.
+void WriteUnlessDefault(IniFile& ini, std::string_view key, const std::string& value, bool isDefault) {
+    if (isDefault && ini.ReadString(kProfileSection, key, {}).empty()) return;
+    ini.WriteString(kProfileSection, key, value);
+}
+
 }  // namespace
 
 std::uint32_t MaxCommonAddress(const FieldSizes& sizes) { return sizes.commonAddress >= 2 ? 0xFFFF : 0xFF; }
@@ -73,7 +98,14 @@ StoredLinkProfile ReadLinkProfile() {
     const IniFile ini = Comset();
     ProfileReader reader(ini, stored.faults);
     const FieldSizes defaults;
-    profile.sizes.linkAddress = reader.Size(kLinkAddressKey, 1, 2, defaults.linkAddress);
+    if (const std::string text = reader.Text(kModeKey); !text.empty()) {
+        if (auto mode = ParseLinkMode(text))
+            profile.mode = *mode;
+        else
+            reader.Fault(kModeKey, text, "unbalanced 或 balanced", "unbalanced");
+    }
+    const int minLink = profile.mode == LinkMode::Balanced ? 0 : 1;
+    profile.sizes.linkAddress = reader.Size(kLinkAddressKey, minLink, 2, defaults.linkAddress);
     profile.sizes.cause = reader.Size(kCauseKey, 1, 2, defaults.cause);
     profile.sizes.commonAddress = reader.Size(kCommonAddressKey, 1, 2, defaults.commonAddress);
     profile.sizes.objectAddress = reader.Size(kObjectAddressKey, 1, 3, defaults.objectAddress);
@@ -93,6 +125,7 @@ StoredLinkProfile ReadLinkProfile() {
         profile.yxBase = static_cast<std::uint32_t>(*v);
     if (auto v = reader.Number(kYcBaseKey, 0, kMaxObjectAddress, baseRange, HexAddress(kDefaultYcBase)))
         profile.ycBase = static_cast<std::uint32_t>(*v);
+    ReadBalancedSettings(reader, profile);
     return stored;
 }
 
@@ -108,6 +141,17 @@ void WriteLinkProfile(const LinkProfile& profile) {
     ini.WriteString(kProfileSection, kDecodingKey, ObjectDecodingName(profile.decoding));
     ini.WriteString(kProfileSection, kYxBaseKey, HexAddress(profile.yxBase));
     ini.WriteString(kProfileSection, kYcBaseKey, HexAddress(profile.ycBase));
+    const BalancedSettings defaults;
+    const BalancedSettings& balanced = profile.balanced;
+    WriteUnlessDefault(ini, kModeKey, std::string(LinkModeName(profile.mode)), profile.mode == LinkMode::Unbalanced);
+    WriteUnlessDefault(ini, kOtherAddressKey, balanced.otherAddress ? std::to_string(*balanced.otherAddress) : "",
+                       !balanced.otherAddress);
+    WriteUnlessDefault(ini, kSingleCharAckKey, balanced.singleCharAck ? "1" : "0", !balanced.singleCharAck);
+    WriteUnlessDefault(ini, kTestPeriodKey, std::to_string(balanced.testPeriodMs),
+                       balanced.testPeriodMs == defaults.testPeriodMs);
+    WriteUnlessDefault(ini, kRepeatTimeoutKey, std::to_string(balanced.repeatTimeoutMs),
+                       balanced.repeatTimeoutMs == defaults.repeatTimeoutMs);
+    WriteUnlessDefault(ini, kRetriesKey, std::to_string(balanced.retries), balanced.retries == defaults.retries);
 }
 
 std::int64_t ReadYcUseByte() { return Comset().ReadInteger(kYcYxDefSection, kYcUseByteKey, kDefaultYcUseByte); }

@@ -35,6 +35,14 @@ inline constexpr std::string_view kCommonAddressValueKey = "CommonAddressValue";
 inline constexpr std::string_view kDecodingKey = "Decoding";
 inline constexpr std::string_view kYxBaseKey = "YxBase";
 inline constexpr std::string_view kYcBaseKey = "YcBase";
+// The balanced procedure's keys: written only when not at their default or
+// already there, so an unbalanced profile is stored as before.
+inline constexpr std::string_view kModeKey = "Mode";
+inline constexpr std::string_view kOtherAddressKey = "OtherAddress";
+inline constexpr std::string_view kSingleCharAckKey = "SingleCharAck";
+inline constexpr std::string_view kTestPeriodKey = "TestPeriod";
+inline constexpr std::string_view kRepeatTimeoutKey = "RepeatTimeout";
+inline constexpr std::string_view kRetriesKey = "Retries";
 
 // Largest object address of three octets: the bases' upper limit.
 inline constexpr std::uint32_t kMaxObjectAddress = 0xFFFFFF;

@@ -66,6 +66,12 @@ Outstation::Outstation(const StationConfig& config, StationClock clock)
       commands_(config.selectTimeoutMs, config.directExecute) {
     nextChangeMs_ = now_.steadyMs + config_.changeEveryMs;
     nextEventMs_ = now_.steadyMs + config_.eventEveryMs;
+    startMs_ = now_.steadyMs;
+    if (config_.profile.mode == LinkMode::Balanced) {
+        LinkProfile profile = config_.profile;
+        if (config_.singleCharAck) profile.balanced.singleCharAck = true;
+        link_.emplace(OutstationLinkConfig(config_.address, profile));
+    }
 }
 
 std::vector<Frame> Outstation::Receive(std::span<const std::uint8_t> block) {
@@ -77,6 +83,7 @@ std::vector<Frame> Outstation::Receive(std::span<const std::uint8_t> block) {
     tail_.clear();
     data.insert(data.end(), block.begin(), block.end());
 
+    if (link_) return ReceiveBalanced(data);
     std::vector<Frame> replies;
     std::size_t from = 0;
     while (auto found = FindNextFrame(data, from, layout_)) {
@@ -222,6 +229,11 @@ std::optional<Frame> Outstation::WithFrameCount(std::uint8_t control, Produce pr
     expectedFcb_ = !fcb;
     lastReply_ = reply;
     return reply;
+}
+
+bool Outstation::IsOurInterrogation(std::span<const std::uint8_t> asdu) const {
+    const auto command = ReadInterrogation(asdu, layout_);
+    return command && command->commonAddress == commonAddress_;
 }
 
 AsduFields Outstation::Fields(std::uint8_t originator) const {

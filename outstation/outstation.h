@@ -17,6 +17,7 @@
 #include "outstation/station_clock.h"
 #include "outstation/station_commands.h"
 #include "outstation/station_config.h"
+#include "protocol/balanced_link.h"
 #include "protocol/frame_layout.h"
 
 namespace tc101 {
@@ -34,6 +35,9 @@ struct StationCounters {
     std::int64_t framesHandled = 0;  // ours, checksum right, from the primary station
     std::int64_t framesIgnored = 0;  // other address, bad checksum, secondary frames
     std::int64_t repeats = 0;        // replies sent again for an untoggled frame count bit
+    // Balanced mode: repeats are its own frames sent again for want of an answer.
+    std::int64_t duplicates = 0;  // the master's frames received again
+    std::int64_t lost = 0;        // times its link counted as lost
 };
 
 class Outstation {
@@ -46,11 +50,18 @@ public:
     std::vector<Frame> Receive(std::span<const std::uint8_t> block);
     // Makes the spontaneous data that has come due.
     void Advance();
+    // Balanced mode: the time passed. Starts the link, sends what is due
+    // (data as user data with confirmation, repeats, the idle test) and
+    // returns those frames; nothing in unbalanced mode.
+    std::vector<Frame> Poll();
+    bool Balanced() const { return link_.has_value(); }
+    // The balanced link's counters (zeros in unbalanced mode).
+    LinkCounters LinkCountersOf() const { return link_ ? link_->Counters() : LinkCounters{}; }
 
     std::size_t Class1Waiting() const { return class1_.size(); }
     std::size_t Class2Waiting() const { return class2_.size(); }
     const PointModel& Points() const { return points_; }
-    const StationCounters& Counters() const { return counters_; }
+    StationCounters Counters() const;
 
 private:
     std::optional<Frame> HandleFrame(std::span<const std::uint8_t> frame, bool variable);
@@ -78,6 +89,12 @@ private:
     // The header fields of the units it sends, with this originator.
     AsduFields Fields(std::uint8_t originator) const;
     void MakeDue(std::int64_t& next, std::int64_t every, std::int64_t now, std::size_t queued, bool events);
+    // The balanced half (outstation_balanced.cpp).
+    std::vector<Frame> ReceiveBalanced(std::span<const std::uint8_t> data);
+    void Deliver(std::span<const std::uint8_t> frame);
+    std::vector<Frame> CarryOut(BalancedLink::Outputs& out);
+    bool Silent() const;
+    bool IsOurInterrogation(std::span<const std::uint8_t> asdu) const;
 
     StationConfig config_;
     FrameLayout layout_;
@@ -102,6 +119,9 @@ private:
     std::int64_t tailAtMs_ = 0;
     StationCounters counters_;
     StationCommands commands_;
+    std::optional<BalancedLink> link_;
+    std::int64_t startMs_ = 0;
+    int userDataSeen_ = 0;
 };
 
 }  // namespace tc101

@@ -31,6 +31,12 @@ struct StationConfig {
     std::int64_t selectTimeoutMs = 10'000;
     bool directExecute = false;
     std::uint32_t seed = 1;
+    // Balanced mode, for tests of the master: the acknowledgement of the
+    // master's dropAck-th user data frame is not sent (0: none), and from
+    // silenceAtMs after the start for silenceForMs nothing is answered or sent.
+    int dropAck = 0;
+    std::int64_t silenceAtMs = 0;
+    std::int64_t silenceForMs = 0;
     // The field sizes and object layout it answers in.
     LinkProfile profile;
 };

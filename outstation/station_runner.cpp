@@ -109,9 +109,23 @@ void StationRunner::Run(std::promise<void>& opened) {
         counters_ = station.Counters();
     };
     comm.OnRequestHangup = [this] { hungUp_ = true; };
+    // A balanced station speaks on its own: its link and data run on the clock.
+    std::function<void()> idle;
+    if (station.Balanced()) {
+        idle = [&] {
+            const std::vector<Frame> frames = station.Poll();
+            for (const Frame& frame : frames) {
+                comm.SendBytes(frame.data(), static_cast<std::uint16_t>(frame.size()));
+                Log(RequestLine(frame, StampNow()));
+            }
+            const std::lock_guard lock(mutex_);
+            framesSent_ += static_cast<std::int64_t>(frames.size());
+            counters_ = station.Counters();
+        };
+    }
 
     if (!listener) {
-        Serve(comm, queue);
+        Serve(comm, queue, idle);
     } else {
         while (!stop_ && Failure().empty()) {
             std::optional<UniqueFd> connection = listener->Accept(kStopPoll);
@@ -123,7 +137,7 @@ void StationRunner::Run(std::promise<void>& opened) {
                 failure_ = error.what();
                 break;
             }
-            Serve(comm, queue);
+            Serve(comm, queue, idle);
             comm.ClosePort();
             // What the last master left queued is not for the next one.
             for (CommNotice stale; queue.WaitFor(std::chrono::milliseconds(0), stale);) {
@@ -137,8 +151,9 @@ void StationRunner::Run(std::promise<void>& opened) {
     endedSignal_.notify_all();
 }
 
-void StationRunner::Serve(TComm& comm, NoticeQueue& queue) {
+void StationRunner::Serve(TComm& comm, NoticeQueue& queue, const std::function<void()>& idle) {
     while (!stop_ && !hungUp_) {
+        if (idle) idle();
         CommNotice notice;
         if (!queue.WaitFor(kStopPoll, notice)) continue;
         try {

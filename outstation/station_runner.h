@@ -54,7 +54,8 @@ private:
     void Run(std::promise<void>& opened);
     void OnBlock(TComm& comm, const std::uint8_t* data, std::uint16_t count);
     // Hands the port's notices to it until stopped, hung up or failed.
-    void Serve(TComm& comm, NoticeQueue& queue);
+    // Between notices, and at least every kStopPoll, idle() runs (the balanced station's timers).
+    void Serve(TComm& comm, NoticeQueue& queue, const std::function<void()>& idle = {});
     void Log(const std::string& line) const;
 
     StationConfig config_;

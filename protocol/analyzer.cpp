@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "protocol/balanced_link.h"
 #include "protocol/frame.h"
 #include "protocol/frame_layout.h"
 #include "protocol/frame_search.h"
@@ -380,6 +381,16 @@ bool IsSecondaryUserData(std::uint8_t control) {
     return !(control & kPrmMask) && (control & kFunctionMask) == secondary::kUserData;
 }
 
+// On a balanced link the outstation sends its data as primary user data
+// (function 3 or 4, DIR 0): read as the unbalanced link's user data reply.
+std::uint8_t ReadAsReply(std::uint8_t control, LinkMode mode) {
+    const std::uint8_t function = control & kFunctionMask;
+    const bool outstationData = (control & kPrmMask) && !(control & kDirMask) &&
+                                (function == primary::kUserDataConfirmed || function == primary::kUserDataUnconfirmed);
+    if (mode != LinkMode::Balanced || !outstationData) return control;
+    return secondary::kUserData;
+}
+
 void DecodeVariable(Octets octets, ValueTables& tables, const Context& ctx, EventHour& hour, std::string& text,
                     PollVerdict& verdict) {
     const VariableFrame frame{octets, octets[kVarLengthOffset],
@@ -391,7 +402,7 @@ void DecodeVariable(Octets octets, ValueTables& tables, const Context& ctx, Even
         verdict = PollVerdict::None;
         return;
     }
-    const std::uint8_t control = At(frame, kVarControlOffset);
+    const std::uint8_t control = ReadAsReply(At(frame, kVarControlOffset), ctx.profile.mode);
     verdict = AcdVerdict(control);
     const int type = OctetOrAbsent(frame, ctx.layout.varType);
     if (ctx.profile.decoding == ObjectDecoding::Standard && IsSecondaryUserData(control) && type != kAbsentOctet) {

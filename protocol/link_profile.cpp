@@ -10,7 +10,16 @@ bool ValidFieldSizes(const FieldSizes& sizes) {
            sizes.objectAddress <= 3;
 }
 
-std::optional<FieldSizes> ParseFieldSizes(std::string_view text) {
+bool ValidFieldSizes(const FieldSizes& sizes, LinkMode mode) {
+    FieldSizes checked = sizes;
+    // A point-to-point balanced link may leave the link address out.
+    if (mode == LinkMode::Balanced && checked.linkAddress == 0) checked.linkAddress = 1;
+    return ValidFieldSizes(checked);
+}
+
+std::optional<FieldSizes> ParseFieldSizes(std::string_view text) { return ParseFieldSizes(text, LinkMode::Unbalanced); }
+
+std::optional<FieldSizes> ParseFieldSizes(std::string_view text, LinkMode mode) {
     int values[4] = {};
     const char* p = text.data();
     const char* end = text.data() + text.size();
@@ -27,7 +36,7 @@ std::optional<FieldSizes> ParseFieldSizes(std::string_view text) {
     }
     if (p != end) return std::nullopt;
     const FieldSizes sizes{values[0], values[1], values[2], values[3]};
-    if (!ValidFieldSizes(sizes)) return std::nullopt;
+    if (!ValidFieldSizes(sizes, mode)) return std::nullopt;
     return sizes;
 }
 
@@ -45,5 +54,13 @@ std::optional<ObjectDecoding> ParseObjectDecoding(std::string_view text) {
 std::string_view ObjectDecodingName(ObjectDecoding decoding) {
     return decoding == ObjectDecoding::Standard ? "standard" : "legacy";
 }
+
+std::optional<LinkMode> ParseLinkMode(std::string_view text) {
+    if (text == "unbalanced") return LinkMode::Unbalanced;
+    if (text == "balanced") return LinkMode::Balanced;
+    return std::nullopt;
+}
+
+std::string_view LinkModeName(LinkMode mode) { return mode == LinkMode::Balanced ? "balanced" : "unbalanced"; }
 
 }  // namespace tc101

@@ -66,6 +66,10 @@ void LinkWatch::Received(std::span<const std::uint8_t> block, Clock::time_point 
     if (block.empty()) return;
     const BlockTrouble trouble = ReadBlockTrouble(block, linkOctets_);
     stats_.ChecksumErrors(trouble.checksumErrors);
+    if (balanced_) {
+        if (trouble.frames > trouble.primaryFrames + trouble.checksumErrors) stats_.AnswerStarted(firstOctet);
+        return;
+    }
     if (!stats_.AnswerStarted(firstOctet)) {
         stats_.UnexpectedFrames(trouble.frames - trouble.checksumErrors);
         return;

@@ -31,6 +31,9 @@ public:
     using Clock = LinkStatistics::Clock;
 
     void SetLinkOctets(int octets) { linkOctets_ = octets; }
+    // Balanced: the other station's primary frames are its own traffic, not
+    // trouble, and only a secondary frame answers ours.
+    void SetBalanced(bool balanced) { balanced_ = balanced; }
     // A frame put on the line: queued at `queuedAt`, gone (as far as the
     // station knows) at `endOfFrame`. The port's word comes to Statistics().FrameLeft.
     void Sent(std::span<const std::uint8_t> frame, Clock::time_point queuedAt, Clock::time_point endOfFrame);
@@ -46,6 +49,7 @@ public:
 private:
     LinkStatistics stats_;
     int linkOctets_ = 1;
+    bool balanced_ = false;
     std::vector<std::uint8_t> lastFrame_;
 };
 

@@ -12,12 +12,15 @@ MasterStation::MasterStation(FramePort& port, MasterSink& sink, ValueTables& tab
     : port_(port), sink_(sink), tables_(tables), options_(std::move(options)) {
     cycle_.SetLinkOctets(options_.profile.sizes.linkAddress);
     link_.SetLinkOctets(options_.profile.sizes.linkAddress);
+    link_.SetBalanced(Balanced());
 }
 
 void MasterStation::SetProfile(const LinkProfile& profile) {
+    if (!(profile == options_.profile)) balanced_.reset();
     options_.profile = profile;
     cycle_.SetLinkOctets(profile.sizes.linkAddress);
     link_.SetLinkOctets(profile.sizes.linkAddress);
+    link_.SetBalanced(Balanced());
 }
 
 void MasterStation::SetSettings(const MasterSettings& settings) {
@@ -25,22 +28,26 @@ void MasterStation::SetSettings(const MasterSettings& settings) {
     cycle_.SetStandardLink(settings.standardLink);
 }
 
-bool MasterStation::Put(std::span<const std::uint8_t> octets) {
+bool MasterStation::Put(std::span<const std::uint8_t> octets, bool awaitsAnswer) {
     // The whole frame in one request, so it leaves in one write.
     const auto queuedAt = LinkWatch::Clock::now();
     const bool queued = port_.SendBytes(octets.data(), static_cast<std::uint16_t>(octets.size()));
     if (options_.sendLogging == SendLogging::WhenQueued) {
-        if (queued) link_.Sent(octets, queuedAt, queuedAt);
+        if (queued && awaitsAnswer) link_.Sent(octets, queuedAt, queuedAt);
         return true;
     }
     // Logged only once the octets have left: a line held by flow control
     // must not look as if the frame went out.
     const bool left = queued && port_.Drain();
-    if (left) link_.Sent(octets, queuedAt, LinkWatch::Clock::now());
+    if (left && awaitsAnswer) link_.Sent(octets, queuedAt, LinkWatch::Clock::now());
     return left;
 }
 
 std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address) {
+    if (Balanced()) {
+        BalancedTick(address);
+        return std::nullopt;
+    }
     const auto next = cycle_.NextRequest();
     const bool linkUp = next != MasterRequest::LinkStatus && next != MasterRequest::ResetRemoteLink;
     if (command_ && linkUp) {
@@ -60,6 +67,7 @@ std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address)
 }
 
 bool MasterStation::SendRequest(MasterRequest request, std::int64_t address) {
+    if (Balanced()) return BalancedRequest(request, address);
     const std::vector<std::uint8_t> octets = cycle_.FrameToSend(BuildMasterRequest(request, settings_, address, options_.profile));
     const bool left = Put(octets);
     sink_.Line(LogColour::Black, RequestBanner(request, address, options_.profile.sizes.linkAddress));
@@ -92,6 +100,7 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
                                                    std::chrono::system_clock::time_point when,
                                                    std::optional<LinkWatch::Clock::time_point> firstOctet) {
     if (block.empty()) return std::nullopt;
+    if (Balanced()) return BalancedReceived(block, when);
     link_.Received(block, firstOctet.value_or(LinkWatch::Clock::now()));
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
@@ -162,6 +171,8 @@ void MasterStation::EndCommandIfDone() {
 }
 
 void MasterStation::PortOpened(std::int64_t storedFrameDelay) {
+    // A port opened again starts a balanced link from its initialisation.
+    balanced_.reset();
     if (!FrameDelayUsable(storedFrameDelay))
         sink_.Line(LogColour::Red, FrameDelayReplacedText(storedFrameDelay, UsableFrameDelay(storedFrameDelay)));
 }

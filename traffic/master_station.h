@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "protocol/analyzer.h"
+#include "protocol/balanced_link.h"
 #include "protocol/decoding_settings.h"
 #include "protocol/link_profile.h"
 #include "protocol/poll_verdict.h"
@@ -142,15 +143,34 @@ public:
     LinkWatch& Link() { return link_; }
     const LinkWatch& Link() const { return link_; }
 
+    // Balanced mode (the profile's): the simulation tick starts the link and,
+    // once it is up, sends the general interrogation, then listens; the
+    // outstation's frames are answered as they come. The link's timers
+    // (repeats, loss, idle test) run at BalancedDue, due at NextBalancedDue.
+    bool Balanced() const { return options_.profile.mode == LinkMode::Balanced; }
+    void BalancedDue(Clock::time_point now);
+    std::optional<Clock::time_point> NextBalancedDue() const;
+    // Repeats, losses, duplicates and unexpected frames; nothing before the link started.
+    const LinkCounters* BalancedCounters() const { return balanced_ ? &balanced_->Counters() : nullptr; }
+
 private:
     // The octets in one request; with WhenLeft, whether they have left.
-    bool Put(std::span<const std::uint8_t> octets);
+    // `awaitsAnswer`: the frame counts in the link statistics (not our own answers).
+    bool Put(std::span<const std::uint8_t> octets, bool awaitsAnswer = true);
     // Logs and sends what the running command needs at this tick.
     void CommandTick(std::int64_t address, CommandSequence::Clock::time_point now);
     void SendCommandFrame(CommandStep step, std::int64_t address);
     void LogCommandLines(const std::vector<CommandLogLine>& lines);
     void EndCommandIfDone();
     void ShowLineErrors(const std::optional<std::string>& line);
+    // The balanced procedure (master_station_balanced.cpp).
+    void BalancedTick(std::int64_t address);
+    bool BalancedRequest(MasterRequest request, std::int64_t address);
+    std::optional<PollVerdict> BalancedReceived(std::span<const std::uint8_t> block,
+                                                std::chrono::system_clock::time_point when);
+    BalancedLink& EnsureBalancedLink(std::int64_t address, BalancedLink::Outputs& out);
+    void CarryOut(const BalancedLink::Outputs& outputs);
+    void SendLinkFrame(const LinkOutput& output);
 
     FramePort& port_;
     MasterSink& sink_;
@@ -164,6 +184,10 @@ private:
     std::optional<CommandOutcome> commandOutcome_;
     LinkWatch link_;
     std::vector<CommandLogLine> commandLines_;
+    std::optional<BalancedLink> balanced_;
+    std::int64_t balancedAddress_ = 0;
+    bool interrogateOnUp_ = false;
+    bool balancedLost_ = false;
 };
 
 }  // namespace tc101

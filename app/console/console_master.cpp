@@ -48,13 +48,15 @@ void ConsoleMaster::Close() {
 ConsoleMaster::PumpEnd ConsoleMaster::PumpUntil(Clock::time_point deadline, const std::function<bool()>& done) {
     for (;;) {
         station_.ShowDueLineErrors(Clock::now());
+        if (const auto due = station_.NextBalancedDue(); due && *due <= Clock::now()) station_.BalancedDue(Clock::now());
         if (interrupts_.Arrived()) return PumpEnd::Interrupted;
         if (hungUp_) return PumpEnd::HungUp;
         if (done && done()) return PumpEnd::Done;
         const auto now = Clock::now();
         if (now >= deadline) return PumpEnd::Deadline;
         CommNotice notice;
-        const auto wake = std::min({deadline, now + kInterruptCheck, station_.NextLineErrorDue().value_or(deadline)});
+        const auto wake = std::min({deadline, now + kInterruptCheck, station_.NextLineErrorDue().value_or(deadline),
+                                    station_.NextBalancedDue().value_or(deadline)});
         if (queue_.WaitUntil(wake, notice)) comm_.Deliver(std::move(notice));
     }
 }

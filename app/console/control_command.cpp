@@ -184,6 +184,7 @@ int RunCommand(Words words) {
     const auto interval = std::chrono::milliseconds(args.Integer("--interval", 1, kMaxMs).value_or(kDefaultIntervalMs));
     const CommandPlan plan = TakePlan(args);
     MasterRunSetup setup = TakeMasterRunSetup(args, false);
+    if (setup.profile.mode == LinkMode::Balanced) throw UsageError("--mode: only unbalanced is available");
     setup.capture = args.Value("--pcap");
     if (!args.Rest().empty()) throw UsageError("unexpected argument '" + args.Rest().front() + "'");
 

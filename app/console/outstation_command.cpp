@@ -30,8 +30,9 @@ constexpr std::string_view kUsageHead =
     "                            [--single-char-ack] [--select-timeout MS] [--direct-execute]\n"
     "                            [--seed N] [--seconds S] [profile options]\n"
     "\n"
-    "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link)\n"
-    "on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
+    "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link,\n"
+    "or with --mode balanced a station of a balanced link that sends its data on its\n"
+    "own) on the port and prints the frames it receives (Rx:) and sends (TX:).\n"
     "\n"
     "Port options (--port is required; tcp-listen:HOST:PORT waits for a master on\n"
     "that TCP address and serves one connection at a time):\n";
@@ -50,6 +51,10 @@ constexpr std::string_view kUsageTail =
     "  --select-timeout MS how long a selection waits for its execute (default 10000)\n"
     "  --direct-execute    carry out an execute that no select came before\n"
     "  --seed N            seed of the values (default 1)\n"
+    "  --drop-ack N        balanced: leave the acknowledgement of the master's N-th user\n"
+    "                      data frame unsent (the master repeats it)\n"
+    "  --silence-at MS     balanced: from MS after the start (default 0) ...\n"
+    "  --silence-for MS    ... answer and send nothing for MS (the master loses the link)\n"
     "  --seconds S         stop after S seconds, fractions allowed (default: run until\n"
     "                      interrupted)\n"
     "Profile options (the field sizes and object layout it answers in):\n";
@@ -147,6 +152,9 @@ int RunOutstation(Words words) {
                  static_cast<long long>(runner.BlocksReceived()), static_cast<long long>(counters.framesHandled),
                  static_cast<long long>(counters.framesIgnored), static_cast<long long>(counters.repeats),
                  static_cast<long long>(runner.FramesSent()));
+    if (config.profile.mode == LinkMode::Balanced)
+        std::fprintf(stderr, "outstation: balanced link: %lld duplicates received, lost %lld times\n",
+                     static_cast<long long>(counters.duplicates), static_cast<long long>(counters.lost));
     if (const std::string failure = runner.Failure(); !failure.empty()) throw std::runtime_error(failure);
     if (runner.HungUp()) throw std::runtime_error("the port hung up");
     return 0;

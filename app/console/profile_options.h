@@ -2,7 +2,7 @@
 
 // The link profile options analyse, poll, send, outstation and demo share:
 // --profile, --decoding, --common-address, --originator, --yx-base,
-// --yc-base. Each one given replaces the stored value of comset.ini
+// --yc-base, --mode and the balanced link's settings. Each one given replaces the stored value of comset.ini
 // (section Profile) for this run only; nothing is written back.
 
 #include <string_view>
@@ -15,7 +15,8 @@ namespace tc101::console {
 // For a usage line.
 inline constexpr std::string_view kProfileOptionsSynopsis =
     "[--profile LA/COT/CA/IOA] [--decoding legacy|standard] [--common-address N]\n"
-    "            [--originator N] [--yx-base N] [--yc-base N]";
+    "            [--originator N] [--yx-base N] [--yc-base N] [--mode unbalanced|balanced]\n"
+    "            [--other-address N] [--e5-ack] [--test-period MS] [--repeat-timeout MS] [--retries N]";
 
 // For a --help text: one line per option, then where the unset ones come from.
 inline constexpr std::string_view kProfileOptionsHelp =
@@ -31,6 +32,15 @@ inline constexpr std::string_view kProfileOptionsHelp =
     "  --yx-base N        standard decoding: object address of GrdYX's first row (1)\n"
     "  --yc-base N        standard decoding: object address of GrdYC's first row\n"
     "                     (0x4001); bases are decimal or 0x hexadecimal\n"
+    "  --mode M           link procedure: unbalanced (the master polls) or balanced\n"
+    "                     (both stations primary; link address 0, 1 or 2 octets)\n"
+    "  --other-address N  balanced: link address of the outstation's own frames and\n"
+    "                     of the answers to them (default: the device address)\n"
+    "  --e5-ack           balanced: acknowledge with the single character E5\n"
+    "  --test-period MS   balanced: idle time before a test of the link (10000; 0 never)\n"
+    "  --repeat-timeout MS\n"
+    "                     balanced: time an answer may take before a repeat (1000)\n"
+    "  --retries N        balanced: repeats before the link counts as lost (3)\n"
     "  Profile options not given come from comset.ini (section Profile), as the main\n"
     "  window's dialog \"规约参数\" stores them; without it the profile is 1/1/1/2 legacy.\n";
 

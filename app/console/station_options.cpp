@@ -18,6 +18,12 @@ StationConfig TakeStationOptions(Args& args, StationConfig config) {
     config.singleCharAck = args.Flag("--single-char-ack");
     if (auto v = args.Integer("--select-timeout", 1, kMaxIntervalMs)) config.selectTimeoutMs = *v;
     config.directExecute = args.Flag("--direct-execute");
+    const bool balanced = config.profile.mode == LinkMode::Balanced;
+    if (auto v = args.Integer("--drop-ack", 1, INT32_MAX)) config.dropAck = static_cast<int>(*v);
+    if (auto v = args.Integer("--silence-at", 0, kMaxIntervalMs)) config.silenceAtMs = *v;
+    if (auto v = args.Integer("--silence-for", 1, kMaxIntervalMs)) config.silenceForMs = *v;
+    if (!balanced && (config.dropAck > 0 || config.silenceForMs > 0))
+        throw UsageError("--drop-ack and --silence-for need --mode balanced");
     return config;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // The simulator's options that outstation and demo share: --yx, --yc,
-// --change-every, --event-every, --seed, --strict-fcb, --single-char-ack.
+// --change-every, --event-every, --seed, --strict-fcb, --single-char-ack, and
+// in balanced mode --drop-ack, --silence-at, --silence-for.
 
 #include "app/console/args.h"
 #include "outstation/station_config.h"

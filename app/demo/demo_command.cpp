@@ -77,6 +77,9 @@ constexpr std::string_view kUsage =
     "                      link; the console master then uses the standard link\n"
     "                      procedure, the window needs \"标准链路规程(&F)\" ticked\n"
     "  --single-char-ack   acknowledge with E5 when no class 1 data waits\n"
+    "  --drop-ack N, --silence-at MS, --silence-for MS\n"
+    "                      with --mode balanced: a missing acknowledgement, a silent\n"
+    "                      station (as 'tc101tool outstation')\n"
     "\n"
     "Profile (the simulator, the window and the console master all use it; the\n"
     "window for this run only, comset.ini keeps its own):\n";
@@ -119,8 +122,9 @@ DemoOptions ReadOptions(Args& args) {
     defaults.changeEveryMs = kDefaultChangeEveryMs;
     defaults.eventEveryMs = kDefaultEventEveryMs;
     StationConfig& station = options.station;
+    // The profile first: the balanced mode admits more simulator options.
+    defaults.profile = console::TakeProfileOptions(args);
     station = console::TakeStationOptions(args, defaults);
-    station.profile = console::TakeProfileOptions(args);
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
     // The window and the console master poll the stored device address.
     station.address = static_cast<std::uint16_t>(LinkAddressOf(console::StoredDeviceAddress(), station.profile));

@@ -128,7 +128,11 @@ void TfrmZh::FormCreate() {
 }
 
 void TfrmZh::SetLinkProfile(const LinkProfile& profile) {
+    const bool wasBalanced = station_->Balanced();
     station_->SetProfile(profile);
+    if (wasBalanced && !station_->Balanced())
+        for (QPushButton* button : {Btn1J, Btn2J}) button->setEnabled(portOpen_ && !cbxMlzz->isChecked());
+    ShowBalancedButtons();
     Memo1->SetExplanationOptions(ExplainOptionsFor(profile));
     profilePanel_->setText(ProfilePanelText(profile));
     const QFontMetrics metrics(statusBar()->font());

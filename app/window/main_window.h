@@ -120,6 +120,10 @@ public:
     void SendClass2Request();
     void SendGeneralInterrogation();
     void TimerZZTimer();
+    // Balanced mode: the link's repeats, loss and idle test run on linkTimer_;
+    // class 1 and class 2 requests do not exist.
+    void ArmLinkTimer();
+    void ShowBalancedButtons();
     void Timer1Timer();
     // Throws HexTextError or EMessageTooLong before anything is sent or logged.
     void SendSelectedMessage();
@@ -222,6 +226,7 @@ private:
     // Sends, receives and logs; the window connects its widgets to it.
     std::unique_ptr<MasterStation> station_;
     QTimer* lineErrorTimer_ = nullptr;  // shows errors held back when their second is over
+    QTimer* linkTimer_ = nullptr;       // the balanced link's next due time
     std::string sessionPort_;
     std::optional<std::filesystem::path> standInYc_;
     std::optional<std::filesystem::path> standInYx_;

@@ -2,6 +2,8 @@
 // the send list and continuous sending, connected to the master station,
 // which decides, sends and logs.
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -90,10 +92,16 @@ void TfrmZh::ConnectPolling() {
     connect(GrdSend, &QAbstractItemView::doubleClicked, this, &TfrmZh::GrdSendDblClick);
 }
 
-void TfrmZh::SendLinkStatusRequest() { station_->SendRequest(MasterRequest::LinkStatus, txtAdd->value()); }
+void TfrmZh::SendLinkStatusRequest() {
+    station_->SendRequest(MasterRequest::LinkStatus, txtAdd->value());
+    ArmLinkTimer();
+}
 void TfrmZh::SendClass1Request() { station_->SendRequest(MasterRequest::Class1, txtAdd->value()); }
 void TfrmZh::SendClass2Request() { station_->SendRequest(MasterRequest::Class2, txtAdd->value()); }
-void TfrmZh::SendGeneralInterrogation() { station_->SendRequest(MasterRequest::GeneralInterrogation, txtAdd->value()); }
+void TfrmZh::SendGeneralInterrogation() {
+    station_->SendRequest(MasterRequest::GeneralInterrogation, txtAdd->value());
+    ArmLinkTimer();
+}
 
 void TfrmZh::cbxMlzzClick() {
     UntickIfNeverFires(this, *cbxMlzz, *txtInteval1, portOpen_);
@@ -102,6 +110,7 @@ void TfrmZh::cbxMlzzClick() {
     if (run) station_->Cycle().StartSimulation();
     txtInteval1->setEnabled(!cbxMlzz->isChecked());
     for (QPushButton* button : {BtnLL, Btn1J, Btn2J, BtnZZ}) button->setEnabled(!cbxMlzz->isChecked() && portOpen_);
+    ShowBalancedButtons();
 }
 
 void TfrmZh::StartSimulation() {
@@ -109,7 +118,35 @@ void TfrmZh::StartSimulation() {
     cbxMlzzClick();
 }
 
-void TfrmZh::TimerZZTimer() { station_->SimulationTick(txtAdd->value()); }
+void TfrmZh::TimerZZTimer() {
+    station_->SimulationTick(txtAdd->value());
+    ArmLinkTimer();
+}
+
+void TfrmZh::ArmLinkTimer() {
+    const auto due = station_->NextBalancedDue();
+    if (!due) return;
+    if (linkTimer_ == nullptr) {
+        linkTimer_ = new QTimer(this);
+        linkTimer_->setObjectName(QStringLiteral("linkTimer_"));
+        linkTimer_->setSingleShot(true);
+        linkTimer_->setTimerType(Qt::PreciseTimer);
+        connect(linkTimer_, &QTimer::timeout, this, [this] {
+            RunCommand([this] {
+                station_->BalancedDue(MasterStation::Clock::now());
+                ArmLinkTimer();
+            });
+        });
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - MasterStation::Clock::now());
+    linkTimer_->start(std::max(wait, std::chrono::milliseconds(0)));
+}
+
+void TfrmZh::ShowBalancedButtons() {
+    if (!station_->Balanced()) return;
+    Btn1J->setEnabled(false);
+    Btn2J->setEnabled(false);
+}
 
 void TfrmZh::cekSend2Click() {
     UntickIfNeverFires(this, *cekSend2, *txtInteval2, portOpen_);

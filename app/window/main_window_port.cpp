@@ -97,6 +97,8 @@ void TfrmZh::btnPortSetClick() {
 void TfrmZh::ShowPortState(bool open) {
     btnCloseCom->setEnabled(open);
     for (QPushButton* button : {BtnZZ, Btn1J, Btn2J, BtnLL, BtnSend}) button->setEnabled(open);
+    ShowBalancedButtons();
+    if (!open && linkTimer_) linkTimer_->stop();
     cekSend2->setEnabled(open);
     cbxMlzz->setEnabled(open);
     btnPortSet->setEnabled(!open);
@@ -119,6 +121,7 @@ QString TfrmZh::StatusPanelText(int panel) const { return statusPanels_.at(stati
 void TfrmZh::Comm1ReceiveData(const std::uint8_t* buffer, std::uint16_t bufferLength) {
     station_->Received(std::span(buffer, bufferLength), std::chrono::system_clock::now(), Comm1.BlockFirstOctet());
     ShowLinkStatistics();
+    if (station_->Balanced()) ArmLinkTimer();
 }
 
 void TfrmZh::Comm1LineErrors(const LineErrorCounts& counts) {

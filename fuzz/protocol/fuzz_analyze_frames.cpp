@@ -32,6 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     profile.originator = data[5];
     profile.yxBase = data[5] % 4;
     profile.ycBase = (data[5] & 0x10) ? 0x4001 : data[5] % 3;
+    // Balanced mode reads the outstation's own user data, and may leave the link address out.
+    if (data[5] & 0x20) profile.mode = tc101::LinkMode::Balanced;
+    if ((data[5] & 0x60) == 0x60) profile.sizes.linkAddress = 0;
     std::span<const std::uint8_t> burst(data + kHeader, size - kHeader);
 
     tc101::ValueTables tables;

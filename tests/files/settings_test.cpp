@@ -63,6 +63,24 @@ TEST_F(Settings, LinkProfileRoundTripsAndOnlyTheDialogWritesIt) {
     EXPECT_EQ(ReadLinkProfile().profile, profile);
 }
 
+// The balanced keys come with the balanced mode and stay once written.
+TEST_F(Settings, BalancedProfileRoundTripsWithItsKeys) {
+    LinkProfile profile;
+    profile.mode = LinkMode::Balanced;
+    profile.sizes.linkAddress = 0;
+    profile.balanced = {7, true, 0, 250, 5};
+    WriteLinkProfile(profile);
+    EXPECT_EQ(ReadLinkProfile().profile, profile);
+    EXPECT_TRUE(ReadLinkProfile().faults.empty());
+    EXPECT_EQ(ReadBytes(AppFile(kComsetIniName)),
+              "[Profile]\r\nLinkAddress=0\r\nCause=1\r\nCommonAddress=1\r\nObjectAddress=2\r\nOriginator=0\r\n"
+              "CommonAddressValue=\r\nDecoding=legacy\r\nYxBase=0x1\r\nYcBase=0x4001\r\nMode=balanced\r\n"
+              "OtherAddress=7\r\nSingleCharAck=1\r\nTestPeriod=0\r\nRepeatTimeout=250\r\nRetries=5\r\n");
+    const LinkProfile back;
+    WriteLinkProfile(back);
+    EXPECT_EQ(ReadLinkProfile().profile, back);
+}
+
 TEST_F(Settings, UnusableStoredProfileValuesTakeTheirDefaultAndAreNamed) {
     struct Case {
         const char* line;
@@ -79,6 +97,10 @@ TEST_F(Settings, UnusableStoredProfileValuesTakeTheirDefaultAndAreNamed) {
         {"Decoding=iec", "Decoding=iec 不可用(legacy 或 standard), 按 legacy 使用"},
         {"YcBase=-1", "YcBase=-1 不可用(0 至 0xFFFFFF), 按 0x4001 使用"},
         {"YxBase=0x1000000", "YxBase=0x1000000 不可用(0 至 0xFFFFFF), 按 0x1 使用"},
+        {"Mode=half", "Mode=half 不可用(unbalanced 或 balanced), 按 unbalanced 使用"},
+        {"RepeatTimeout=0", "RepeatTimeout=0 不可用(1 至 3600000), 按 1000 使用"},
+        {"Retries=101", "Retries=101 不可用(0 至 100), 按 3 使用"},
+        {"OtherAddress=256", "OtherAddress=256 不可用(0 至 255), 按 设备地址 使用"},
     };
     for (const Case& c : cases) {
         WriteBytes(AppFile(kComsetIniName), std::string("[Profile]\r\n") + c.line + "\r\n");

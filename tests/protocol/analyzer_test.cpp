@@ -434,5 +434,39 @@ TEST_F(AnalyzerTest, DeviceColumnsFollowTheAddressesSeen) {
     EXPECT_EQ(tables.GrdYX.ColCount(), 4);
 }
 
+// The outstation's own user data on a balanced link (PRM 1, function 3 or 4,
+// DIR 0) reads as a user data reply; in unbalanced mode, and from our
+// direction (DIR 1), as always.
+TEST_F(AnalyzerTest, BalancedOutstationDataReadAsReplies) {
+    struct Case {
+        LinkMode mode;
+        std::uint8_t control;
+        const char* text;
+        const char* state;  // row 1 after
+    };
+    const Case cases[] = {
+        {LinkMode::Balanced, 0x73, "1# 遥信回复帧   共2个遥信量", "合"},
+        {LinkMode::Balanced, 0x44, "1# 遥信回复帧   共2个遥信量", "合"},
+        {LinkMode::Balanced, 0xF3, "总召1#", ""},
+        {LinkMode::Unbalanced, 0x73, "总召1#", ""},
+        {LinkMode::Unbalanced, 0x53, "总召1#", ""},
+    };
+    for (const Case& c : cases) {
+        ValueTables balancedTables;
+        balancedTables.GrdYX.SetRowCount(3);
+        for (int row = 1; row <= 2; ++row) {
+            balancedTables.GrdYX.SetCell(kYxState0Col, row, "分");
+            balancedTables.GrdYX.SetCell(kYxState1Col, row, "合");
+        }
+        LinkProfile profile;
+        profile.mode = c.mode;
+        const Bytes frame = Variable(c.control, {1, 0x82, 20, 1, 1, 0, 1, 0});
+        const FrameAnalysis result = AnalyzeFrames(frame, balancedTables, decoding, profile, [] { return 7; });
+        EXPECT_EQ(result.lines, Lines{Single(frame, c.text)}) << int(c.control);
+        const DeviceColumnSlot& slot = balancedTables.Slot(ValuePage::Yx, 1);
+        EXPECT_EQ(slot.present ? balancedTables.GrdYX.Cell(slot.column, 1) : "", c.state) << int(c.control);
+    }
+}
+
 }  // namespace
 }  // namespace tc101

@@ -21,5 +21,16 @@ TEST(LinkProfile, FieldSizesTextRoundTripsAndRefusesOutsideSizes) {
     EXPECT_FALSE(ParseObjectDecoding("Standard"));
 }
 
+TEST(LinkProfile, LinkAddressOfNoOctetsOnlyInBalancedMode) {
+    EXPECT_FALSE(ParseFieldSizes("0/1/1/2", LinkMode::Unbalanced));
+    ASSERT_TRUE(ParseFieldSizes("0/2/2/3", LinkMode::Balanced));
+    EXPECT_EQ(FieldSizesText(*ParseFieldSizes("0/2/2/3", LinkMode::Balanced)), "0/2/2/3");
+    EXPECT_FALSE(ParseFieldSizes("3/1/1/2", LinkMode::Balanced));
+    EXPECT_EQ(ParseLinkMode("balanced"), LinkMode::Balanced);
+    EXPECT_EQ(ParseLinkMode("unbalanced"), LinkMode::Unbalanced);
+    EXPECT_FALSE(ParseLinkMode("Balanced"));
+    EXPECT_EQ(LinkModeName(LinkProfile{}.mode), "unbalanced");
+}
+
 }  // namespace
 }  // namespace tc101

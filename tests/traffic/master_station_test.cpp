@@ -146,5 +146,38 @@ TEST(MasterStation, PortTroubleIsRedLines) {
                                      {kRed, WriteTimeoutText(3, 5)}}));
 }
 
+// Balanced mode: the tick initialises the link and sends the interrogation
+// once it is up; the outstation's data is acknowledged and decoded, its
+// repeat acknowledged again and not decoded twice.
+TEST(MasterStation, BalancedStartUpAnswersAndDuplicates) {
+    Rig rig(SendLogging::WhenQueued);
+    LinkProfile profile;
+    profile.mode = LinkMode::Balanced;
+    rig.station.SetProfile(profile);
+    const auto receive = [&rig](const char* hex) { rig.station.Received(HexTextToBytes(hex)); };
+    rig.station.SimulationTick(1);
+    receive("10 0B 01 0C 16");
+    receive("10 00 01 01 16");
+    receive("10 00 01 01 16");  // the interrogation confirmed
+    const char* event = "68 0C 0C 68 73 01 02 01 03 01 05 00 01 11 22 33 E7 16";
+    receive(event);
+    const int rows = rig.tables.GrdSJ.RowCount();
+    receive(event);
+    EXPECT_EQ(rig.port.frames, (std::vector<std::string>{"10 C9 01 CA 16", "10 C0 01 C1 16",
+                                                         "68 09 09 68 F3 01 64 01 06 01 00 00 14 74 16",
+                                                         "10 80 01 81 16", "10 80 01 81 16"}));
+    EXPECT_EQ(rig.tables.GrdSJ.RowCount(), rows) << "the repeated event decoded twice";
+    const Lines tail(rig.sink.lines.end() - 7, rig.sink.lines.end());
+    EXPECT_EQ(tail, (Lines{{kGreen, "Rx:" + std::string(event) + "  (T)"},
+                           {kRed, "有效帧:" + std::string(event) + "  【【1#事件纪录帧】】"},
+                           {kRed, ""},
+                           {kBlue, "TX:10 80 01 81 16  (T)"},
+                           {kGreen, "Rx:" + std::string(event) + "  (T)"},
+                           {kBlack, "1# 重复帧(FCB 未翻转), 已确认, 不再解析: " + std::string(event)},
+                           {kBlue, "TX:10 80 01 81 16  (T)"}}));
+    ASSERT_NE(rig.station.BalancedCounters(), nullptr);
+    EXPECT_EQ(rig.station.BalancedCounters()->duplicates, 1);
+}
+
 }  // namespace
 }  // namespace tc101

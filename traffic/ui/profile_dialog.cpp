@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -26,6 +27,15 @@ namespace {
 constexpr int kMaxSizeEntry = 4;
 constexpr int kLegacyItem = 0;
 constexpr int kStandardItem = 1;
+constexpr int kBalancedItem = 1;
+constexpr int kMaxLinkMs = 3'600'000;
+constexpr int kMaxRetries = 100;
+
+QSpinBox* NumberBox(int min, int max) {
+    auto* box = new QSpinBox;
+    box->setRange(min, max);
+    return box;
+}
 
 QSpinBox* SizeBox(int value) {
     auto* box = new QSpinBox;
@@ -49,6 +59,7 @@ std::optional<std::uint32_t> AddressValue(const QString& text, std::uint32_t max
 QString ProfilePanelText(const LinkProfile& profile) {
     QString text = QStringLiteral(u" 规约:") + QString::fromStdString(FieldSizesText(profile.sizes));
     if (profile.decoding == ObjectDecoding::Standard) text += QStringLiteral(u" 标准");
+    if (profile.mode == LinkMode::Balanced) text += QStringLiteral(u" 平衡");
     return text;
 }
 
@@ -72,6 +83,21 @@ ProfileDialog::ProfileDialog(const LinkProfile& profile, QWidget* parent) : QDia
     cmbDecoding->addItem(QStringLiteral(u"标准 (standard)"));
     txtYxBase = new QLineEdit;
     txtYcBase = new QLineEdit;
+    cmbMode = new QComboBox;
+    cmbMode->setObjectName(QStringLiteral("cmbMode"));
+    cmbMode->addItem(QStringLiteral(u"非平衡 (unbalanced)"));
+    cmbMode->addItem(QStringLiteral(u"平衡 (balanced)"));
+    txtOtherAddress = new QLineEdit;
+    txtOtherAddress->setObjectName(QStringLiteral("txtOtherAddress"));
+    txtOtherAddress->setPlaceholderText(QStringLiteral(u"空: 设备地址"));
+    chkSingleCharAck = new QCheckBox(QStringLiteral(u"确认用单字符 E5"));
+    chkSingleCharAck->setObjectName(QStringLiteral("chkSingleCharAck"));
+    spnTestPeriod = NumberBox(0, kMaxLinkMs);
+    spnTestPeriod->setObjectName(QStringLiteral("spnTestPeriod"));
+    spnRepeatTimeout = NumberBox(1, kMaxLinkMs);
+    spnRepeatTimeout->setObjectName(QStringLiteral("spnRepeatTimeout"));
+    spnRetries = NumberBox(0, kMaxRetries);
+    spnRetries->setObjectName(QStringLiteral("spnRetries"));
 
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral(u"链路地址字节数 (1或2)"), spnLinkAddress);
@@ -83,6 +109,12 @@ ProfileDialog::ProfileDialog(const LinkProfile& profile, QWidget* parent) : QDia
     fields->addRow(QStringLiteral(u"信息体解码"), cmbDecoding);
     fields->addRow(QStringLiteral(u"遥信首行信息体地址"), txtYxBase);
     fields->addRow(QStringLiteral(u"遥测首行信息体地址"), txtYcBase);
+    fields->addRow(QStringLiteral(u"链路传输方式"), cmbMode);
+    fields->addRow(QStringLiteral(u"对方链路地址 (平衡)"), txtOtherAddress);
+    fields->addRow(QString(), chkSingleCharAck);
+    fields->addRow(QStringLiteral(u"空闲测试链路周期 (毫秒, 0不测)"), spnTestPeriod);
+    fields->addRow(QStringLiteral(u"重发超时 (毫秒)"), spnRepeatTimeout);
+    fields->addRow(QStringLiteral(u"重发次数"), spnRetries);
     auto* note = new QLabel(QStringLiteral(u"地址: 十进制, 或以 0x 开头的十六进制; 首行地址用于标准解码"));
 
     auto* layout = new QVBoxLayout(this);
@@ -92,6 +124,7 @@ ProfileDialog::ProfileDialog(const LinkProfile& profile, QWidget* parent) : QDia
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(spnCause, &QSpinBox::valueChanged, this, [this](int octets) { spnOriginator->setEnabled(octets == 2); });
+    connect(cmbMode, &QComboBox::currentIndexChanged, this, [this] { ShowMode(); });
     connect(btnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
     connect(btnBack, &QPushButton::clicked, this, [this] { reject(); });
     Show(profile);
@@ -108,6 +141,38 @@ void ProfileDialog::Show(const LinkProfile& profile) {
     cmbDecoding->setCurrentIndex(profile.decoding == ObjectDecoding::Standard ? kStandardItem : kLegacyItem);
     txtYxBase->setText(HexText(profile.yxBase));
     txtYcBase->setText(HexText(profile.ycBase));
+    cmbMode->setCurrentIndex(profile.mode == LinkMode::Balanced ? kBalancedItem : 0);
+    txtOtherAddress->setText(profile.balanced.otherAddress ? QString::number(*profile.balanced.otherAddress) : QString());
+    chkSingleCharAck->setChecked(profile.balanced.singleCharAck);
+    spnTestPeriod->setValue(static_cast<int>(profile.balanced.testPeriodMs));
+    spnRepeatTimeout->setValue(static_cast<int>(profile.balanced.repeatTimeoutMs));
+    spnRetries->setValue(profile.balanced.retries);
+    ShowMode();
+}
+
+// The balanced procedure's settings are for the balanced mode only.
+void ProfileDialog::ShowMode() {
+    const bool balanced = cmbMode->currentIndex() == kBalancedItem;
+    for (QWidget* widget : std::initializer_list<QWidget*>{txtOtherAddress, chkSingleCharAck, spnTestPeriod,
+                                                           spnRepeatTimeout, spnRetries})
+        widget->setEnabled(balanced);
+}
+
+void ProfileDialog::TakeBalanced(LinkProfile& profile) const {
+    profile.mode = cmbMode->currentIndex() == kBalancedItem ? LinkMode::Balanced : LinkMode::Unbalanced;
+    BalancedSettings& balanced = profile.balanced;
+    balanced.otherAddress.reset();
+    if (!txtOtherAddress->text().trimmed().isEmpty()) {
+        const std::uint32_t max = profile.sizes.linkAddress >= 2 ? 0xFFFF : 0xFF;
+        balanced.otherAddress = AddressValue(txtOtherAddress->text(), max);
+        if (!balanced.otherAddress)
+            throw std::runtime_error("对方链路地址 \"" + txtOtherAddress->text().toStdString() + "\" 不可用: 0 至 " +
+                                     std::to_string(max) + ", 或留空用设备地址");
+    }
+    balanced.singleCharAck = chkSingleCharAck->isChecked();
+    balanced.testPeriodMs = spnTestPeriod->value();
+    balanced.repeatTimeoutMs = spnRepeatTimeout->value();
+    balanced.retries = spnRetries->value();
 }
 
 void ProfileDialog::BtnOkClick() {
@@ -115,7 +180,10 @@ void ProfileDialog::BtnOkClick() {
         LinkProfile profile = profile_;
         profile.sizes = {spnLinkAddress->value(), spnCause->value(), spnCommonAddress->value(),
                          spnObjectAddress->value()};
-        if (!ValidFieldSizes(profile.sizes))
+        TakeBalanced(profile);
+        if (profile.sizes.linkAddress == 0 && profile.mode != LinkMode::Balanced)
+            throw std::runtime_error("链路地址 0 字节只用于平衡传输方式: 请选 \"平衡 (balanced)\", 或用 1 或 2 字节");
+        if (!ValidFieldSizes(profile.sizes, profile.mode))
             throw std::runtime_error("字段长度 " + FieldSizesText(profile.sizes) +
                                      " 不可用: 链路地址 1 或 2 字节, 传送原因 1 或 2 字节, 公共地址 1 或 2 字节, "
                                      "信息体地址 1 至 3 字节");

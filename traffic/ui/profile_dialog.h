@@ -9,6 +9,7 @@
 
 #include "protocol/link_profile.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -38,15 +39,24 @@ public:
     QComboBox* cmbDecoding = nullptr;
     QLineEdit* txtYxBase = nullptr;
     QLineEdit* txtYcBase = nullptr;
+    QComboBox* cmbMode = nullptr;
+    QLineEdit* txtOtherAddress = nullptr;
+    QCheckBox* chkSingleCharAck = nullptr;
+    QSpinBox* spnTestPeriod = nullptr;
+    QSpinBox* spnRepeatTimeout = nullptr;
+    QSpinBox* spnRetries = nullptr;
 
 private:
     void Show(const LinkProfile& profile);
     void BtnOkClick();
+    void TakeBalanced(LinkProfile& profile) const;
+    void ShowMode();
 
     LinkProfile profile_;
 };
 
-// The status bar's compact form: " 规约:1/1/1/2", with " 标准" for standard decoding.
+// The status bar's compact form: " 规约:1/1/1/2", with " 标准" for standard
+// decoding and " 平衡" for the balanced procedure.
 QString ProfilePanelText(const LinkProfile& profile);
 
 }  // namespace tc101

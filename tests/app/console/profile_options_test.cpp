@@ -36,10 +36,22 @@ TEST(ProfileOptions, GivenOptionsReplaceTheStoredOnes) {
     EXPECT_EQ(changed.ycBase, 0x4001u);
 }
 
+TEST(ProfileOptions, BalancedModeAndItsSettings) {
+    const LinkProfile balanced = Take({"--mode", "balanced", "--profile", "0/2/2/3", "--other-address", "9", "--e5-ack",
+                                       "--test-period", "0", "--repeat-timeout", "250", "--retries", "5"});
+    EXPECT_EQ(balanced.mode, LinkMode::Balanced);
+    EXPECT_EQ(balanced.sizes, (FieldSizes{0, 2, 2, 3}));
+    EXPECT_EQ(balanced.balanced, (BalancedSettings{9, true, 0, 250, 5}));
+    EXPECT_EQ(Take({}).balanced, BalancedSettings{});
+}
+
 TEST(ProfileOptions, BadValuesAreUsageErrors) {
     LinkProfile wideCommon;
     wideCommon.sizes.commonAddress = 2;
     wideCommon.commonAddress = 300;
+    LinkProfile noLink;
+    noLink.mode = LinkMode::Balanced;
+    noLink.sizes.linkAddress = 0;
     struct Case {
         std::vector<const char*> words;
         LinkProfile stored;
@@ -53,6 +65,10 @@ TEST(ProfileOptions, BadValuesAreUsageErrors) {
         {{"--yc-base", "x"}, {}},         {{"--yc-base", "-1"}, {}},          {{"--profile"}, {}},
         // A stored common address the given sizes cannot carry.
         {{"--profile", "1/1/1/2"}, wideCommon},
+        {{"--mode", "half"}, {}},         {{"--mode", "unbalanced", "--profile", "0/1/1/2"}, {}},
+        {{"--other-address", "256"}, {}}, {{"--retries", "-1"}, {}},          {{"--repeat-timeout", "0"}, {}},
+        // A stored link address of no octets with the mode taken back.
+        {{"--mode", "unbalanced"}, noLink},
     };
     for (const Case& c : cases) {
         std::string text;

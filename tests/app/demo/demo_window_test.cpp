@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -247,6 +248,78 @@ TEST_F(DemoWindowTest, PointEditorShowsTheStandIns) {
     EXPECT_FALSE(std::filesystem::exists(File("yx.sen")));
     EXPECT_TRUE(boxes.shown.empty());
     QDir::setCurrent(previous);
+}
+
+// Both ends balanced: the window's simulation initialises the link, the
+// station sends its interrogation data unsolicited and the tables fill;
+// class 1 and class 2 requests are off. Also with no link address.
+TEST_F(DemoWindowTest, BalancedLinkFillsTheTables) {
+    struct Case {
+        FieldSizes sizes;
+        ObjectDecoding decoding;
+    };
+    const Case cases[] = {
+        {{1, 1, 1, 2}, ObjectDecoding::Legacy},
+        {{2, 2, 2, 3}, ObjectDecoding::Standard},
+        {{0, 1, 1, 2}, ObjectDecoding::Legacy},
+    };
+    for (const Case& c : cases) {
+        LinkProfile profile;
+        profile.mode = LinkMode::Balanced;
+        profile.sizes = c.sizes;
+        profile.decoding = c.decoding;
+        SCOPED_TRACE(FieldSizesText(c.sizes));
+        const int address = c.sizes.linkAddress == 2 ? kWideAddress : 7;
+        const int column = c.sizes.linkAddress == 0 ? 0 : address;
+        const PtyLink link;
+        StationConfig config;
+        config.ycCount = kYc;
+        config.yxCount = kYx;
+        config.seed = kSeed;
+        config.changeEveryMs = 0;
+        config.eventEveryMs = 0;
+        config.profile = profile;
+        config.address = static_cast<std::uint16_t>(address);
+        StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+        runner.Start();
+
+        TfrmZh window;
+        window.SetSessionPort(link.PortB());
+        window.show();
+        DemoSession session = Session(link);
+        session.profile = profile;
+        PrepareDemoWindow(window, session);
+        ASSERT_TRUE(window.PortOpen());
+        EXPECT_TRUE(testing::Part<QLabel>(window, "ProfilePanel")->text().endsWith(QStringLiteral(u" 平衡")));
+        EXPECT_FALSE(testing::Part<QPushButton>(window, "Btn1J")->isEnabled());
+        EXPECT_FALSE(testing::Part<QPushButton>(window, "Btn2J")->isEnabled());
+        EXPECT_TRUE(testing::Part<QPushButton>(window, "BtnZZ")->isEnabled());
+        testing::Part<QSpinBox>(window, "txtInteval1")->setValue(kPollIntervalMs);
+        testing::Part<QSpinBox>(window, "txtAdd")->setValue(address);
+        QTest::mouseClick(testing::Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
+
+        const auto log = [memo = testing::Part<TrafficLog>(window, "Memo1")] { return memo->toPlainText(); };
+        const ValueTables& tables = window.Tables();
+        const auto filled = [&] {
+            const int col = DeviceColumn(tables.GrdYC, column);
+            return col >= 0 && !tables.GrdYC.Cell(col, kYc).empty();
+        };
+        ASSERT_TRUE(testing::WaitFor(filled, 8000)) << "no values; log:\n" << log().toStdString();
+        EXPECT_TRUE(log().contains(QStringLiteral(u"链路建立"))) << log().toStdString();
+        const int yxCol = DeviceColumn(tables.GrdYX, column);
+        const int ycCol = DeviceColumn(tables.GrdYC, column);
+        ASSERT_GE(yxCol, 0) << "no device column in GrdYX";
+        for (int point = 1; point <= kYx; ++point)
+            EXPECT_EQ(tables.GrdYX.Cell(yxCol, point), InitialTelesignal(kSeed, point) ? "合" : "分") << point;
+        for (int point = 1; point <= kYc; ++point)
+            EXPECT_EQ(tables.GrdYC.Cell(ycCol, point), MeasuredValueText(InitialMeasuredValue(kSeed, point),
+                                                                         tables.Definition(ValuePage::Yc, kYcRatioCol, point)))
+                << point;
+        EXPECT_FALSE(log().contains(QStringLiteral(u"效验有误"))) << log().toStdString();
+        window.close();
+        runner.Stop();
+        EXPECT_EQ(runner.Counters().framesIgnored, 0);
+    }
 }
 
 TEST_F(DemoWindowTest, SessionPortOpensInsteadOfTheStoredOneAndIsNeverStored) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,6 +84,34 @@ TEST_F(ProfileDialogTest, StoresTheProfileAndShowsIt) {
     EXPECT_EQ(ReadLinkProfile().profile, expected);
     EXPECT_EQ(ProfilePanelText(expected), QStringLiteral(u" 规约:2/2/2/3 标准"));
     EXPECT_EQ(ProfilePanelText(LinkProfile{}), QStringLiteral(u" 规约:1/1/1/2"));
+}
+
+// Balanced mode takes a link address of no octets and the link's settings;
+// those are off in unbalanced mode.
+TEST_F(ProfileDialogTest, BalancedModeStoresItsSettings) {
+    ProfileDialog dialog{LinkProfile{}};
+    EXPECT_FALSE(dialog.spnRetries->isEnabled());
+    dialog.spnLinkAddress->setValue(0);
+    dialog.cmbMode->setCurrentIndex(1);
+    EXPECT_TRUE(dialog.spnRetries->isEnabled());
+    dialog.txtOtherAddress->setText(QStringLiteral("256"));
+    dialog.btnOk->click();
+    ASSERT_EQ(boxes.shown.size(), 1u) << "an other address beyond one octet";
+    dialog.txtOtherAddress->setText(QStringLiteral("9"));
+    dialog.chkSingleCharAck->setChecked(true);
+    dialog.spnTestPeriod->setValue(0);
+    dialog.spnRepeatTimeout->setValue(250);
+    dialog.spnRetries->setValue(5);
+    dialog.btnOk->click();
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    LinkProfile expected;
+    expected.mode = LinkMode::Balanced;
+    expected.sizes.linkAddress = 0;
+    expected.balanced = {9, true, 0, 250, 5};
+    EXPECT_EQ(dialog.Profile(), expected);
+    EXPECT_EQ(ReadLinkProfile().profile, expected);
+    EXPECT_EQ(ProfilePanelText(expected), QStringLiteral(u" 规约:0/1/1/2 平衡"));
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# poll --mode balanced against outstation --mode balanced, in the profiles
+# 1/1/1/2, 2/2/2/3 and with no link address: both directions initialised, the
+# interrogation answered unsolicited and the tables holding what the
+# unbalanced run holds; a missing acknowledgement repeated and counted; a
+# station that falls silent lost and initialised again. Also the refusals.
+set -uo pipefail
+tool=$1
+# shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
+. "$(dirname "$0")/../support/station_script.sh"
+
+printf '遥测量,单位,比例\n' >"$work/yc.csv"
+printf '遥信量,0的意义,1的意义\n' >"$work/yx.csv"
+for i in 1 2 3 4 5 6; do
+  printf 'yc%s,A,1\n' "$i" >>"$work/yc.csv"
+  printf 'yx%s,分,合\n' "$i" >>"$work/yx.csv"
+done
+"$tool" table import "$work/yc.csv" "$work/yc.sen" --kind yc >/dev/null || fail "cannot make yc.sen"
+"$tool" table import "$work/yx.csv" "$work/yx.sen" --kind yx >/dev/null || fail "cannot make yx.sen"
+
+# run NAME OPTIONS STATION_OPTIONS POLL_OPTIONS: both sides' output in $work/NAME.*
+run() {
+  local name=$1 options=$2 station_options=$3 poll_options=$4
+  rm -f "$work/a" "$work/b"
+  socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
+  local socat_pid=$!
+  pids+=("$socat_pid")
+  wait_until 5 test -e "$work/a" -a -e "$work/b" || fail "$name: socat made no pty pair"
+  # shellcheck disable=SC2086
+  "$tool" outstation --port "$work/a" --frame-delay 10 --yx 6 --yc 6 --seed 5 $options $station_options \
+    >"$work/$name.station" 2>"$work/$name.station.err" &
+  local station=$!
+  pids+=("$station")
+  wait_until 10 holds_file "$station" "$work/a" || fail "$name: the station does not open its port"
+  # shellcheck disable=SC2086
+  "$tool" poll --port "$work/b" --frame-delay 10 --interval 60 --color never --tables \
+    --yc "$work/yc.sen" --yx "$work/yx.sen" $options $poll_options >"$work/$name.poll" 2>"$work/$name.poll.err" ||
+    fail "$name: poll exits $?: $(cat "$work/$name.poll.err")"
+  kill -TERM "$station"
+  wait "$station" || fail "$name: outstation exits $?: $(cat "$work/$name.station.err")"
+  kill "$socat_pid" 2>/dev/null
+  wait "$socat_pid" 2>/dev/null
+}
+
+table() { sed -n "/^\[$2\]/,/^\[/p" "$work/$1.poll" | sed '1d;2d;/^\[/d' | cut -f5-; }
+has() { grep -qF -- "$3" "$work/$1.poll" || fail "$1: $2"; }
+lacks() { ! grep -qF -- "$3" "$work/$1.poll" || fail "$1: $2"; }
+
+quiet="--change-every 0 --event-every 0"
+run baseline "" "$quiet" "--ticks 12"
+[ -n "$(table baseline GrdYX | tr -d '\t\n')" ] || fail "baseline: no telesignal values"
+
+# PROFILE OPTIONS | our status request | the station's reset, as the account names it
+cases=(
+  "--profile 1/1/1/2|TX:10 C9 01 CA 16|复位远方链路 1#"
+  "--profile 2/2/2/3 --address 257 --decoding standard|TX:10 C9 01 01 CB 16|复位远方链路 257#"
+  "--profile 0/1/1/2|TX:10 C9 C9 16|复位远方链路 0#"
+)
+for entry in "${cases[@]}"; do
+  IFS='|' read -r options status reset <<<"$entry"
+  name=$(tr -c 'a-z0-9\n' '-' <<<"$options")
+  run "$name" "--mode balanced $options" "$quiet" "--seconds 2"
+  has "$name" "no request status of link" "$status"
+  has "$name" "our direction not initialised" "链路建立"
+  has "$name" "the station's direction not initialised" "$reset"
+  has "$name" "no end of the interrogation" "总召结束"
+  lacks "$name" "a checksum error" "效验有误"
+  lacks "$name" "a repeat on a sound link" "重发"
+  [ "$(table "$name" GrdYX)" = "$(table baseline GrdYX)" ] || fail "$name: GrdYX differs from the unbalanced run"
+  [ "$(table "$name" GrdYC)" = "$(table baseline GrdYC)" ] || fail "$name: GrdYC differs from the unbalanced run"
+done
+
+run spont "--mode balanced" "--change-every 100 --event-every 300" "--seconds 2"
+has spont "no event record" "事件纪录帧"
+has spont "no measured value change" "变化遥测帧"
+
+# The station leaves its acknowledgement of the interrogation unsent: the
+# master repeats it, the station acknowledges the repeat without taking it twice.
+run drop "--mode balanced --repeat-timeout 300" "$quiet --drop-ack 1" "--seconds 2"
+has drop "no repeat" "1# 超时无应答, 重发(第1次)"
+grep -qF "1 duplicates received" "$work/drop.station.err" || fail "drop: the station saw no repeat: $(cat "$work/drop.station.err")"
+[ "$(grep -c '1#总召结束' "$work/drop.poll")" = 2 ] || fail "drop: the interrogation not answered once"
+
+# The station falls silent for 1.5 s: lost, then initialised again and interrogated.
+run silent "--mode balanced --repeat-timeout 200 --retries 2 --test-period 300" "$quiet --silence-at 1000 --silence-for 1500" \
+  "--seconds 4"
+has silent "not reported lost" "1# 链路中断: 重发 2 次仍无应答, 重新初始化链路"
+has silent "not back" "1# 链路恢复"
+[ "$(sed -n '/链路恢复/,$p' "$work/silent.poll" | grep -c '========总召1#')" -ge 1 ] || fail "silent: no interrogation after the link came back"
+
+# analyse reads the outstation's own user data as data in balanced mode only.
+data="68 09 09 68 73 01 01 01 03 01 05 00 01 80 16"
+[ "$("$tool" analyse --mode balanced "$data")" = "有效帧:$data  【#1变化遥信帧】" ] || fail "analyse --mode balanced: $("$tool" analyse --mode balanced "$data")"
+[ "$("$tool" analyse "$data")" = "有效帧:$data  【总召1#】" ] || fail "analyse: $("$tool" analyse "$data")"
+
+# Refusals: one line, exit 2.
+refused() {
+  local expect=$1
+  shift
+  "$tool" "$@" >"$work/refused.out" 2>"$work/refused.err"
+  local status=$?
+  [ "$status" = 2 ] || fail "$* exits $status"
+  grep -qF -- "$expect" "$work/refused.err" || fail "$*: says $(cat "$work/refused.err")"
+}
+refused "a link address of 0 octets needs --mode balanced" poll --port "$work/none" --profile 0/1/1/2
+refused "--mode takes" poll --port "$work/none" --mode half
+refused "--drop-ack and --silence-for need --mode balanced" outstation --port "$work/none" --drop-ack 1
+refused "--mode: only unbalanced is available" command --port "$work/none" --mode balanced --type sc --ioa 1 --value 1
+
+[ "$failures" = 0 ] && echo "poll against outstation, balanced: all checks passed"
+exit $((failures > 0))
