@@ -23,6 +23,7 @@
 #include "serial/frame_port.h"
 #include "serial/port_trouble.h"
 #include "traffic/command_sequence.h"
+#include "traffic/device_polls.h"
 #include "traffic/frame_capture.h"
 #include "traffic/log_lines.h"
 #include "traffic/master_settings.h"
@@ -104,6 +105,12 @@ public:
     // A master simulation tick: the request the last reply asked for, sent
     // to the device address; nothing when the tick waits or a command took it.
     std::optional<MasterRequest> SimulationTick(std::int64_t address);
+    // A master simulation tick over the devices of a line, polled in turn
+    // with link monitoring: a request the waiting rule gave up on logs
+    // "N# 超时无应答", and a device lost or answering again is logged and drawn
+    // so in the value tables. A command runs at the current device.
+    std::optional<MasterRequest> PollTick(std::span<const std::int64_t> addresses);
+    const DevicePolls& Polls() const { return polls_; }
     // The request built from the settings, put on the line as the poll
     // decision has it (FCB), then its banner and "TX:". False when the
     // frame did not leave (SendLogging::WhenLeft only).
@@ -139,6 +146,9 @@ private:
     void LogCommandLines(const std::vector<CommandLogLine>& lines);
     void EndCommandIfDone();
     void ShowLineErrors(const std::optional<std::string>& line);
+    void NoteSilent(DevicePolls::Device& device);
+    void NoteAnswer(DevicePolls::Device& device, std::chrono::system_clock::time_point when);
+    void MarkDevice(const DevicePolls::Device& device);
 
     FramePort& port_;
     MasterSink& sink_;
@@ -150,6 +160,7 @@ private:
     FrameCapture capture_;
     std::optional<CommandSequence> command_;
     std::optional<CommandOutcome> commandOutcome_;
+    DevicePolls polls_;
 };
 
 }  // namespace tc101

@@ -81,7 +81,7 @@ void TfrmZh::StartSimulation() {
     cbxMlzzClick();
 }
 
-void TfrmZh::TimerZZTimer() { station_->SimulationTick(txtAdd->value()); }
+void TfrmZh::TimerZZTimer() { station_->PollTick(txtAdd->Addresses()); }
 
 void TfrmZh::cekSend2Click() {
     const bool run = cekSend2->isChecked() && portOpen_;
