@@ -25,7 +25,9 @@ for n in 1 2 3; do
   has "no link status from $n" "【${n}#链路完好】"
   has "no interrogation reply from $n" "【${n}# 遥测回复帧   共4个遥测量】"
 done
-grep -qP '^\t遥测量\t单位\t比例\t1#设备\t2#设备\t3#设备$' "$work/poll" || fail "GrdYC lacks the three device columns"
+# GrdYC's title row: a column for each device, in the order they first sent values.
+titles=$(grep -A1 -xF '[GrdYC]' "$work/poll" | tail -1 | tr '\t' '\n' | grep '#设备' | sort | tr '\n' ' ')
+[ "$titles" = "1#设备 2#设备 3#设备 " ] || fail "GrdYC's device columns: $titles"
 # Each line once, in this order: silent, lost, back.
 order=$(grep -oE '^[0-9]+# (超时无应答|失联|恢复应答)$' "$work/poll" | uniq | tr '\n' '|')
 [ "$order" = "2# 超时无应答|2# 失联|2# 超时无应答|2# 恢复应答|" ] || fail "monitoring lines: $order"
