@@ -30,7 +30,7 @@ struct MonitorSink : MasterSink {
 
 // Events: T a tick, A an answer (E5) from the device last asked. Trace: each
 // tick's request as "N>" (link address of the frame), "-" when it waits.
-std::string Run(const std::vector<std::int64_t>& addresses, int lostAfter, std::string_view events) {
+std::string Trace(const std::vector<std::int64_t>& addresses, int lostAfter, std::string_view events) {
     LinePort port;
     MonitorSink sink;
     ValueTables tables;
@@ -78,7 +78,7 @@ TEST(DevicePolls, EachDeviceInTurnWithItsOwnWaitingAndMonitoring) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Run(c.addresses, c.lostAfter, c.events), c.trace);
+        EXPECT_EQ(Trace(c.addresses, c.lostAfter, c.events), c.trace);
     }
 }
 
