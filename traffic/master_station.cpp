@@ -69,9 +69,10 @@ std::optional<MasterRequest> MasterStation::PollTick(std::span<const std::int64_
 void MasterStation::NoteSilent(DevicePolls::Device& device) {
     const int linkOctets = options_.profile.sizes.linkAddress;
     sink_.Line(LogColour::Red, NoReplyText(device.address, linkOctets));
-    if (device.watch.Silent() != DeviceWatch::Change::Lost) return;
-    sink_.Line(LogColour::Red, DeviceLostText(device.address, linkOctets));
-    MarkDevice(device);
+    if (device.watch.Silent() == DeviceWatch::Change::Lost)
+        sink_.Line(LogColour::Red, DeviceLostText(device.address, linkOctets));
+    // The tip counts the silent requests for as long as the device stays lost.
+    if (device.watch.Lost()) MarkDevice(device);
 }
 
 void MasterStation::NoteAnswer(DevicePolls::Device& device, std::chrono::system_clock::time_point when) {
