@@ -57,11 +57,13 @@ std::vector<std::int64_t> ParseAddressList(std::string_view text, int linkOctets
     std::size_t from = 0;
     for (;;) {
         const std::size_t comma = text.find(',', from);
-        const std::string_view item = Trimmed(text.substr(from, comma == std::string_view::npos ? text.npos : comma - from));
+        const std::size_t length = comma == std::string_view::npos ? text.npos : comma - from;
+        const std::string_view item = Trimmed(text.substr(from, length));
         if (item.empty()) throw AddressListError("设备地址 " + Quoted(text) + " 中有空项");
         const std::size_t dash = item.find('-');
         const std::int64_t low = ReadAddress(Trimmed(item.substr(0, dash)), item, max);
-        const std::int64_t high = dash == std::string_view::npos ? low : ReadAddress(Trimmed(item.substr(dash + 1)), item, max);
+        const std::int64_t high =
+            dash == std::string_view::npos ? low : ReadAddress(Trimmed(item.substr(dash + 1)), item, max);
         if (high < low) throw AddressListError("设备地址范围 " + Quoted(item) + " 应从小到大");
         for (std::int64_t address = low; address <= high; ++address) {
             if (!seen.insert(address).second)

@@ -156,7 +156,8 @@ int RunPoll(Words words) {
     if (addressText && IsSingleAddress(*addressText))
         run.address = ParseInteger(*addressText, "--address", std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::int32_t>::max());
-    if (const auto lostAfter = args.Integer("--lost-after", 1, kMaxLostAfter)) run.lostAfter = static_cast<int>(*lostAfter);
+    if (const auto lostAfter = args.Integer("--lost-after", 1, kMaxLostAfter))
+        run.lostAfter = static_cast<int>(*lostAfter);
     run.intervalMs = args.Integer("--interval", 1, kMaxIntervalMs);
     run.ticks = args.Integer("--ticks", 1, kMaxTicks);
     run.time = args.Seconds("--seconds");

@@ -127,7 +127,8 @@ DemoOptions ReadOptions(Args& args) {
     // A stored list of devices: one station for each.
     if (const std::vector<std::int64_t> list = console::StoredDeviceList(station.profile); !list.empty()) {
         station.address = static_cast<std::uint16_t>(list.front());
-        for (std::size_t n = 1; n < list.size(); ++n) station.moreAddresses.push_back(static_cast<std::uint16_t>(list[n]));
+        for (std::size_t n = 1; n < list.size(); ++n)
+            station.moreAddresses.push_back(static_cast<std::uint16_t>(list[n]));
     }
     return options;
 }
