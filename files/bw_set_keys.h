@@ -16,6 +16,8 @@ inline constexpr char kBwSetSection[] = "bwset";
 inline constexpr char kBwSetShortKey[] = "grdShort";
 inline constexpr char kBwSetZZKey[] = "GrdZZ";
 inline constexpr char kBwSetStandardLinkKey[] = "StandardLink";
+// Silent requests after which a polled device counts as lost; written only once it differs from the default.
+inline constexpr char kBwSetLostAfterKey[] = "LostAfter";
 
 inline constexpr std::array<std::string_view, kShortRequestRows> kShortStoredDefaults{"49", "5A", "5B"};
 inline constexpr std::array<std::string_view, kInterrogationRows> kInterrogationStoredDefaults{

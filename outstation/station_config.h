@@ -4,6 +4,8 @@
 // data changes and which link behaviour it plays.
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "protocol/frame.h"
 #include "protocol/link_profile.h"
@@ -39,6 +41,14 @@ struct StationConfig {
     std::int64_t silenceForMs = 0;
     // The field sizes and object layout it answers in.
     LinkProfile profile;
+
+    // On the line beside it (StationLine): a station at each of these link
+    // addresses too, and one address that stops answering silentAfterMs
+    // after the start for silentForMs (0: to the end).
+    std::vector<std::uint16_t> moreAddresses;
+    std::optional<std::uint16_t> silentAddress;
+    std::int64_t silentAfterMs = 0;
+    std::int64_t silentForMs = 0;
 };
 
 }  // namespace tc101

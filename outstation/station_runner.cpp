@@ -4,6 +4,7 @@
 #include <span>
 #include <utility>
 
+#include "outstation/station_line.h"
 #include "serial/notice_queue.h"
 #include "serial/tcp_socket.h"
 #include "traffic/log_lines.h"
@@ -77,7 +78,7 @@ std::int64_t StationRunner::FramesSent() const {
 void StationRunner::Run(std::promise<void>& opened) {
     NoticeQueue queue;
     TComm comm(queue);
-    Outstation station(config_, clock_);
+    StationLine station(config_, clock_);
     // "tcp-listen:HOST:PORT": bound here, so a taken address fails the start;
     // each master that connects is served until it hangs up.
     std::optional<TcpListener> listener;

@@ -1,6 +1,7 @@
 #include "protocol/table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tc101 {
 
@@ -13,7 +14,8 @@ Table::Table(int colCount, int rowCount)
       cells_(static_cast<size_t>(std::max(rowCount, 0)),
              std::vector<CellData>(static_cast<size_t>(colCount_))),
       colWidths_(static_cast<size_t>(colCount_), kDefaultColWidth),
-      tones_(static_cast<size_t>(colCount_), ColumnTone::Normal) {}
+      tones_(static_cast<size_t>(colCount_), ColumnTone::Normal),
+      notes_(static_cast<size_t>(colCount_)) {}
 
 void Table::SetColCount(int count) {
     count = std::max(count, 0);
@@ -23,6 +25,7 @@ void Table::SetColCount(int count) {
     for (auto& row : cells_) row.resize(static_cast<size_t>(count));
     colWidths_.resize(static_cast<size_t>(count), kDefaultColWidth);
     tones_.resize(static_cast<size_t>(count), ColumnTone::Normal);
+    notes_.resize(static_cast<size_t>(count));
     if (observer_) observer_->AfterShapeChange();
 }
 
@@ -88,6 +91,19 @@ void Table::SetTone(int col, ColumnTone tone) {
     auto& current = tones_[static_cast<size_t>(col)];
     if (current == tone) return;
     current = tone;
+    if (observer_) observer_->ColumnLookChanged(col);
+}
+
+const std::string& Table::Note(int col) const {
+    if (col < 0 || col >= colCount_) return kEmpty;
+    return notes_[static_cast<size_t>(col)];
+}
+
+void Table::SetNote(int col, std::string note) {
+    if (col < 0 || col >= colCount_) return;
+    auto& current = notes_[static_cast<size_t>(col)];
+    if (current == note) return;
+    current = std::move(note);
     if (observer_) observer_->ColumnLookChanged(col);
 }
 

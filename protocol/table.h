@@ -13,8 +13,9 @@
 namespace tc101 {
 
 // How the cells of a column are drawn: device columns and the event state
-// column are green; everything else in the default text colour.
-enum class ColumnTone { Normal, Green };
+// column are green, a device that stopped answering grey; everything else
+// in the default text colour.
+enum class ColumnTone { Normal, Green, Grey };
 
 // Lets one view follow a table. Shape changes are bracketed so a Qt model
 // can announce them before and after the fact.
@@ -51,6 +52,10 @@ public:
     void SetColWidth(int col, int pixels);
     ColumnTone Tone(int col) const;
     void SetTone(int col, ColumnTone tone);
+    // A note on every data cell of a column (a device's last update), shown
+    // as its tip; display state, never stored.
+    const std::string& Note(int col) const;
+    void SetNote(int col, std::string note);
 
     // The row a view should show as current (-1: none chosen).
     int CurrentRow() const { return currentRow_; }
@@ -71,6 +76,7 @@ private:
     std::vector<std::vector<CellData>> cells_;  // [row][col]
     std::vector<int> colWidths_;
     std::vector<ColumnTone> tones_;
+    std::vector<std::string> notes_;
     int currentRow_ = -1;
     TableObserver* observer_ = nullptr;
 };

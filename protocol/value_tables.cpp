@@ -94,6 +94,15 @@ void ValueTables::EnsureDeviceColumn(ValuePage page, LinkAddress address) {
     slot.present = true;
 }
 
+void ValueTables::MarkDevice(LinkAddress address, bool lost, const std::string& note) {
+    for (const ValuePage page : {ValuePage::Yc, ValuePage::Yx}) {
+        const DeviceColumnSlot& slot = Slot(page, address);
+        if (!slot.present) continue;
+        Grid(page).SetTone(slot.column, lost ? ColumnTone::Grey : ColumnTone::Green);
+        Grid(page).SetNote(slot.column, note);
+    }
+}
+
 const DeviceColumnSlot& ValueTables::Slot(ValuePage page, LinkAddress address) const {
     const std::vector<DeviceColumnSlot>& slots = Slots(page);
     return address < slots.size() ? slots[address] : kNoSlot;

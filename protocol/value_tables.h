@@ -66,6 +66,11 @@ public:
     void EnsureDeviceColumn(ValuePage page, LinkAddress address);
     const DeviceColumnSlot& Slot(ValuePage page, LinkAddress address) const;
 
+    // How the address's device columns of GrdYC and GrdYX are drawn: grey
+    // while the device is lost, else green, with the note as every cell's
+    // tip. An address without columns is left alone.
+    void MarkDevice(LinkAddress address, bool lost, const std::string& note);
+
     // Sets the address's device cell at a data row, with the quality flags
     // its value came with (0: none); other rows, or an address without a
     // column, are left alone.

@@ -44,6 +44,8 @@ MasterSettings ReadMasterSettings(const IniFile& bwset) {
     settings.shortValues = ReadValues<kShortRequestRows>(bwset, kBwSetShortKey, kShortStoredDefaults);
     settings.interrogationValues = ReadValues<kInterrogationRows>(bwset, kBwSetZZKey, kInterrogationStoredDefaults);
     settings.standardLink = bwset.ReadBool(kBwSetSection, kBwSetStandardLinkKey, false);
+    const std::int64_t lostAfter = bwset.ReadInteger(kBwSetSection, kBwSetLostAfterKey, kDefaultLostAfter);
+    if (lostAfter >= 1 && lostAfter <= kMaxLostAfter) settings.lostAfter = static_cast<int>(lostAfter);
     return settings;
 }
 
@@ -53,6 +55,8 @@ void WriteMasterSettings(IniFile& bwset, const MasterSettings& settings) {
     bwset.WriteString(kBwSetSection, kBwSetShortKey, StoredList(settings.shortValues));
     bwset.WriteString(kBwSetSection, kBwSetZZKey, StoredList(settings.interrogationValues));
     bwset.WriteBool(kBwSetSection, kBwSetStandardLinkKey, settings.standardLink);
+    if (settings.lostAfter != kDefaultLostAfter || !bwset.ReadString(kBwSetSection, kBwSetLostAfterKey, "").empty())
+        bwset.WriteInteger(kBwSetSection, kBwSetLostAfterKey, settings.lostAfter);
 }
 
 std::vector<std::uint8_t> BuildMasterRequest(MasterRequest request, const MasterSettings& settings,

@@ -12,6 +12,7 @@
 
 #include "files/ini_file.h"
 #include "protocol/requests.h"
+#include "traffic/device_watch.h"
 #include "traffic/log_lines.h"
 
 namespace tc101 {
@@ -23,18 +24,22 @@ struct MasterSettings {
     std::array<SettingValue, kShortRequestRows> shortValues{};  // grdShort rows 1..3
     InterrogationValues interrogationValues{};                  // GrdZZ rows 1..7
     bool standardLink = false;
+    // Silent requests after which a polled device counts as lost, 1 or more.
+    int lostAfter = kDefaultLostAfter;
 
     bool operator==(const MasterSettings&) const = default;
 };
 
 // Each stored list read as hex: the default list when the key is missing, an
 // item that is not a hex number or a row without an item reads as nothing
-// (its request takes the fallback), items beyond the rows are ignored.
+// (its request takes the fallback), items beyond the rows are ignored; a
+// LostAfter below 1 reads as the default.
 MasterSettings ReadMasterSettings(const IniFile& bwset);
 // bwset.ini in the application directory.
 MasterSettings ReadMasterSettings();
 // Each list with an empty title item and two or more hex digits per value
-// (nothing written as 00), then the switch. Throws FileError.
+// (nothing written as 00), then the switch, and LostAfter once it is not
+// the default or is there already. Throws FileError.
 void WriteMasterSettings(IniFile& bwset, const MasterSettings& settings);
 
 // The frame of a master request as built from the values and the device

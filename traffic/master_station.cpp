@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "protocol/commands.h"
+#include "protocol/frame_layout.h"
 #include "protocol/requests.h"
 #include "serial/port_settings.h"
 
@@ -26,6 +27,7 @@ void MasterStation::SetProfile(const LinkProfile& profile) {
 void MasterStation::SetSettings(const MasterSettings& settings) {
     settings_ = settings;
     cycle_.SetStandardLink(settings.standardLink);
+    polls_.SetLostAfter(settings.lostAfter);
 }
 
 bool MasterStation::Put(std::span<const std::uint8_t> octets, bool awaitsAnswer) {
@@ -64,6 +66,41 @@ std::optional<MasterRequest> MasterStation::SimulationTick(std::int64_t address)
     const std::optional<MasterRequest> request = cycle_.SimulationTick();
     if (request) SendRequest(*request, address);
     return request;
+}
+
+std::optional<MasterRequest> MasterStation::PollTick(std::span<const std::int64_t> addresses) {
+    // A balanced link has one other station, the first address.
+    if (Balanced()) return addresses.empty() ? std::nullopt : SimulationTick(addresses.front());
+    polls_.Follow(addresses, cycle_);
+    if (polls_.Empty()) return std::nullopt;
+    if (!command_) {
+        if (DevicePolls::Device* silent = polls_.TakeTimedOut(cycle_)) NoteSilent(*silent);
+        polls_.NextTurn(cycle_);
+    }
+    const bool commandTick = command_.has_value();
+    const std::optional<MasterRequest> request = SimulationTick(polls_.Current().address);
+    if (request && !commandTick) polls_.Polled();
+    return request;
+}
+
+void MasterStation::NoteSilent(DevicePolls::Device& device) {
+    const int linkOctets = options_.profile.sizes.linkAddress;
+    sink_.Line(LogColour::Red, NoReplyText(device.address, linkOctets));
+    if (device.watch.Silent() == DeviceWatch::Change::Lost)
+        sink_.Line(LogColour::Red, DeviceLostText(device.address, linkOctets));
+    // The tip counts the silent requests for as long as the device stays lost.
+    if (device.watch.Lost()) MarkDevice(device);
+}
+
+void MasterStation::NoteAnswer(DevicePolls::Device& device, std::chrono::system_clock::time_point when) {
+    if (device.watch.Answered(when) == DeviceWatch::Change::Recovered)
+        sink_.Line(LogColour::Black, DeviceBackText(device.address, options_.profile.sizes.linkAddress));
+    MarkDevice(device);
+}
+
+void MasterStation::MarkDevice(const DevicePolls::Device& device) {
+    const auto address = static_cast<LinkAddress>(FieldValue(device.address, options_.profile.sizes.linkAddress));
+    tables_.MarkDevice(address, device.watch.Lost(), DeviceNote(device.watch));
 }
 
 bool MasterStation::SendRequest(MasterRequest request, std::int64_t address) {
@@ -107,6 +144,7 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);
     sink_.ReceivedAccount(block, when, analysis.lines);
     cycle_.ReplyArrived(block, analysis.verdict);
+    if (DevicePolls::Device* answered = polls_.Answered()) NoteAnswer(*answered, when);
     if (command_) {
         std::vector<CommandLogLine> lines;
         const auto now = CommandSequence::Clock::now();

@@ -25,6 +25,7 @@
 #include "serial/frame_port.h"
 #include "serial/port_trouble.h"
 #include "traffic/command_sequence.h"
+#include "traffic/device_polls.h"
 #include "traffic/frame_capture.h"
 #include "traffic/link_watch.h"
 #include "traffic/log_lines.h"
@@ -110,6 +111,12 @@ public:
     // A master simulation tick: the request the last reply asked for, sent
     // to the device address; nothing when the tick waits or a command took it.
     std::optional<MasterRequest> SimulationTick(std::int64_t address);
+    // A master simulation tick over the devices of a line, polled in turn
+    // with link monitoring: a request the waiting rule gave up on logs
+    // "N# 超时无应答", and a device lost or answering again is logged and drawn
+    // so in the value tables. A command runs at the current device.
+    std::optional<MasterRequest> PollTick(std::span<const std::int64_t> addresses);
+    const DevicePolls& Polls() const { return polls_; }
     // The request built from the settings, put on the line as the poll
     // decision has it (FCB), then its banner and "TX:". False when the
     // frame did not leave (SendLogging::WhenLeft only).
@@ -171,6 +178,9 @@ private:
     BalancedLink& EnsureBalancedLink(std::int64_t address, BalancedLink::Outputs& out);
     void CarryOut(const BalancedLink::Outputs& outputs);
     void SendLinkFrame(const LinkOutput& output);
+    void NoteSilent(DevicePolls::Device& device);
+    void NoteAnswer(DevicePolls::Device& device, std::chrono::system_clock::time_point when);
+    void MarkDevice(const DevicePolls::Device& device);
 
     FramePort& port_;
     MasterSink& sink_;
@@ -188,6 +198,7 @@ private:
     std::int64_t balancedAddress_ = 0;
     bool interrogateOnUp_ = false;
     bool balancedLost_ = false;
+    DevicePolls polls_;
 };
 
 }  // namespace tc101

@@ -44,11 +44,15 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         case Qt::ForegroundRole:
             if (QualityGreyed(table_.Quality(col, TableRow(index.row())))) return kGreyedText;
             if (table_.Tone(col) == ColumnTone::Green) return kGreenText;
+            if (table_.Tone(col) == ColumnTone::Grey) return kGreyedText;
             return {};
         case Qt::ToolTipRole: {
             const std::uint8_t quality = table_.Quality(col, TableRow(index.row()));
-            if (quality == 0) return {};
-            return QString::fromStdString(QualityFlagsText(quality));
+            const std::string& note = table_.Note(col);
+            if (quality == 0 && note.empty()) return {};
+            std::string tip = quality == 0 ? std::string() : QualityFlagsText(quality);
+            if (!tip.empty() && !note.empty()) tip += '\n';
+            return QString::fromStdString(tip + note);
         }
         default:
             return {};
@@ -139,7 +143,7 @@ void TableModel::CellChanged(int col, int row) {
 
 void TableModel::ColumnLookChanged(int col) {
     if (col > 0 && rowCount() > 0)
-        Q_EMIT dataChanged(index(0, col - 1), index(rowCount() - 1, col - 1), {Qt::ForegroundRole});
+        Q_EMIT dataChanged(index(0, col - 1), index(rowCount() - 1, col - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
     Q_EMIT ColumnLookUpdated(col);
 }
 

@@ -8,6 +8,7 @@
 #include "export/workbook_writer.h"
 #include "files/comset_keys.h"
 #include "files/file_io.h"
+#include "protocol/address_list.h"
 #include "files/ini_file.h"
 #include "files/table_file.h"
 #include "serial/port_settings.h"
@@ -56,6 +57,16 @@ std::int64_t StoredPollInterval() {
 
 std::int64_t StoredDeviceAddress() {
     return ComSetFile().ReadInteger(kDefaultSendSection, kAddressKey, kDefaultDeviceAddress);
+}
+
+std::vector<std::int64_t> StoredDeviceList(const LinkProfile& profile) {
+    const std::string stored = ComSetFile().ReadString(kDefaultSendSection, kAddressKey, "");
+    if (stored.empty() || IsSingleAddress(stored)) return {};
+    try {
+        return ParseAddressList(stored, profile.sizes.linkAddress);
+    } catch (const AddressListError&) {
+        return {};
+    }
 }
 
 MasterRun::MasterRun(const MasterRunSetup& setup)

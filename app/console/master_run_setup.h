@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/console/args.h"
 #include "app/console/console_log.h"
@@ -34,6 +35,8 @@ MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions = true);
 // comset.ini: DefineSend TimeInteval1 (1000) and DefaultSend Address (1), as the main window reads them.
 std::int64_t StoredPollInterval();
 std::int64_t StoredDeviceAddress();
+// The stored Address when it holds a usable list of devices ("1,2,5-7") in the profile; else nothing.
+std::vector<std::int64_t> StoredDeviceList(const LinkProfile& profile);
 
 class MasterRun {
 public:

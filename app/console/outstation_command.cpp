@@ -4,19 +4,24 @@
 #include <signal.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/console/address_option.h"
 #include "app/console/args.h"
 #include "app/console/commands.h"
 #include "app/console/port_options.h"
 #include "app/console/profile_options.h"
 #include "app/console/station_options.h"
 #include "app/console/table_print.h"
+#include "protocol/address_list.h"
 #include "outstation/station_runner.h"
 #include "serial/port_settings.h"
 
@@ -25,9 +30,10 @@ namespace tc101::console {
 namespace {
 
 constexpr std::string_view kUsageHead =
-    "usage: tc101tool outstation --port NAME [port options] [--address N] [--yc N] [--yx N]\n"
+    "usage: tc101tool outstation --port NAME [port options] [--address N|LIST] [--yc N] [--yx N]\n"
     "                            [--change-every MS] [--event-every MS] [--strict-fcb]\n"
     "                            [--single-char-ack] [--select-timeout MS] [--direct-execute]\n"
+    "                            [--silent-address N --silent-after-ms MS --silent-for-ms MS]\n"
     "                            [--seed N] [--seconds S] [profile options]\n"
     "\n"
     "Plays an IEC 60870-5-101 outstation (secondary station of an unbalanced link,\n"
@@ -40,7 +46,11 @@ constexpr std::string_view kUsageHead =
 constexpr std::string_view kUsageTail =
     "Station:\n"
     "  --address N         link address and common address, 0 to 255, or to 65535 with\n"
-    "                      a two-octet link address (default 1)\n"
+    "                      a two-octet link address (default 1); a list such as 1,2,3\n"
+    "                      answers as one station at each address (seed N + position)\n"
+    "  --silent-address N  the station at N stops answering for a while (to try link\n"
+    "                      monitoring): from --silent-after-ms MS after the start\n"
+    "                      (default 0) for --silent-for-ms MS (default 0: to the end)\n"
     "  --yx N              telesignals from address 1, 0 to 247 (default 16)\n"
     "  --yc N              measured values from address 1, 0 to 123 (default 8)\n"
     "  --change-every MS   a measured value change as class 2 data (default 2000, 0 none)\n"
@@ -71,7 +81,25 @@ StationConfig ReadStationConfig(Args& args) {
     StationConfig config;
     config.profile = TakeProfileOptions(args);
     const std::int64_t maxAddress = config.profile.sizes.linkAddress == 2 ? 65535 : 255;
-    if (auto v = args.Integer("--address", 0, maxAddress)) config.address = static_cast<std::uint16_t>(*v);
+    if (const auto text = args.Value("--address")) {
+        if (IsSingleAddress(*text)) {
+            config.address = static_cast<std::uint16_t>(ParseInteger(*text, "--address", 0, maxAddress));
+        } else {
+            const std::vector<std::int64_t> addresses = ParseAddressOption(*text, config.profile);
+            config.address = static_cast<std::uint16_t>(addresses.front());
+            for (std::size_t n = 1; n < addresses.size(); ++n)
+                config.moreAddresses.push_back(static_cast<std::uint16_t>(addresses[n]));
+        }
+    }
+    if (auto v = args.Integer("--silent-address", 0, maxAddress)) {
+        config.silentAddress = static_cast<std::uint16_t>(*v);
+        if (config.address != *v && std::find(config.moreAddresses.begin(), config.moreAddresses.end(), *v) ==
+                                        config.moreAddresses.end())
+            throw UsageError("--silent-address " + std::to_string(*v) + " is not one of --address");
+    }
+    constexpr std::int64_t kMaxSilentMs = std::numeric_limits<std::int32_t>::max();
+    if (auto v = args.Integer("--silent-after-ms", 0, kMaxSilentMs)) config.silentAfterMs = *v;
+    if (auto v = args.Integer("--silent-for-ms", 0, kMaxSilentMs)) config.silentForMs = *v;
     return TakeStationOptions(args, config);
 }
 

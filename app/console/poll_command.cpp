@@ -7,6 +7,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/console/args.h"
 #include "app/console/commands.h"
@@ -17,6 +19,8 @@
 #include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "traffic/link_stats_text.h"
+#include "app/console/address_option.h"
+#include "protocol/address_list.h"
 #include "traffic/master_settings.h"
 #include "traffic/timer_interval.h"
 
@@ -25,8 +29,8 @@ namespace tc101::console {
 namespace {
 
 constexpr std::string_view kUsageHead =
-    "usage: tc101tool poll [port options] [--address N] [--interval MS] [--ticks N | --seconds S]\n"
-    "                      [--standard-link] [--yc FILE] [--yx FILE] [--tables] [--xlsx FILE]\n"
+    "usage: tc101tool poll [port options] [--address N|LIST] [--interval MS] [--ticks N | --seconds S]\n"
+    "                      [--lost-after N] [--standard-link] [--yc FILE] [--yx FILE] [--tables] [--xlsx FILE]\n"
     "                      [--pcap FILE] [--color auto|always|never] [--explain | --json]\n"
     "                      [profile options]\n"
     "\n"
@@ -48,7 +52,10 @@ constexpr std::string_view kUsageTail =
     "Polling:\n"
     "  --address N        device address: link and common address (modulo 256 with\n"
     "                     one-octet fields)\n"
-    "                     (default: Address of section DefaultSend in comset.ini, 1)\n"
+    "                     (default: Address of section DefaultSend in comset.ini, 1);\n"
+    "                     a list such as 1,2,5-7 polls each device in turn\n"
+    "  --lost-after N     silent requests after which a device counts as lost\n"
+    "                     (default: LostAfter of bwset.ini, 3)\n"
     "  --interval MS      tick interval in milliseconds\n"
     "                     (default: TimeInteval1 of section DefineSend, 1000)\n"
     "  --ticks N          stop after N ticks (and the reply to the last request)\n"
@@ -86,8 +93,8 @@ constexpr std::int64_t kMaxIntervalMs = std::numeric_limits<std::int32_t>::max()
 // Ticks at start + k * interval, as the window's timer does.
 class PollLoop {
 public:
-    PollLoop(ConsoleMaster& master, std::int64_t address, std::chrono::milliseconds interval)
-        : master_(master), address_(address), interval_(interval) {}
+    PollLoop(ConsoleMaster& master, std::vector<std::int64_t> addresses, std::chrono::milliseconds interval)
+        : master_(master), addresses_(std::move(addresses)), interval_(interval) {}
 
     ConsoleMaster::PumpEnd Run(std::optional<std::int64_t> ticks, std::optional<std::chrono::milliseconds> time) {
         using PumpEnd = ConsoleMaster::PumpEnd;
@@ -100,7 +107,7 @@ public:
             if (at > end) break;
             const PumpEnd waited = master_.PumpUntil(at);
             if (waited != PumpEnd::Deadline) return waited;
-            const bool sent = station.SimulationTick(address_).has_value();
+            const bool sent = station.PollTick(addresses_).has_value();
             if (ticks && tick == *ticks) {
                 // The reply to the last request still belongs to the run.
                 if (!sent) return PumpEnd::Deadline;
@@ -112,7 +119,7 @@ public:
 
 private:
     ConsoleMaster& master_;
-    std::int64_t address_;
+    std::vector<std::int64_t> addresses_;
     std::chrono::milliseconds interval_;
 };
 
@@ -121,6 +128,7 @@ private:
 int Poll(const PollRun& run) {
     MasterSettings settings = ReadMasterSettings();
     if (run.standardLink) settings.standardLink = true;
+    if (run.lostAfter) settings.lostAfter = *run.lostAfter;
     const std::int64_t interval = run.intervalMs ? *run.intervalMs : StoredPollInterval();
     if (!TimerFires(interval))
         throw UsageError("the stored interval (TimeInteval1) is " + std::to_string(interval) +
@@ -129,8 +137,10 @@ int Poll(const PollRun& run) {
     MasterRun session(run.setup);
     session.master.Station().SetSettings(settings);
     session.master.Open(run.port);
-    PollLoop loop(session.master, run.address ? *run.address : StoredDeviceAddress(),
-                  std::chrono::milliseconds(interval));
+    std::vector<std::int64_t> addresses = run.addresses;
+    if (addresses.empty() && !run.address) addresses = StoredDeviceList(run.setup.profile);
+    if (addresses.empty()) addresses.push_back(run.address ? *run.address : StoredDeviceAddress());
+    PollLoop loop(session.master, std::move(addresses), std::chrono::milliseconds(interval));
     const ConsoleMaster::PumpEnd end = loop.Run(run.ticks, run.time);
     // On standard error: standard output stays the traffic log other tools read.
     LinkWatch& link = session.master.Station().Link();
@@ -149,14 +159,19 @@ int RunPoll(Words words) {
     PollRun run;
     run.port = TakePortOptions(args);
     TakeFrameComplete(args, run.port);
-    run.address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
-                               std::numeric_limits<std::int32_t>::max());
+    const std::optional<std::string> addressText = args.Value("--address");
+    if (addressText && IsSingleAddress(*addressText))
+        run.address = ParseInteger(*addressText, "--address", std::numeric_limits<std::int32_t>::min(),
+                                   std::numeric_limits<std::int32_t>::max());
+    if (const auto lostAfter = args.Integer("--lost-after", 1, kMaxLostAfter))
+        run.lostAfter = static_cast<int>(*lostAfter);
     run.intervalMs = args.Integer("--interval", 1, kMaxIntervalMs);
     run.ticks = args.Integer("--ticks", 1, kMaxTicks);
     run.time = args.Seconds("--seconds");
     if (run.ticks && run.time) throw UsageError("give --ticks or --seconds, not both");
     run.standardLink = args.Flag("--standard-link");
     run.setup = TakeMasterRunSetup(args);
+    if (addressText && !run.address) run.addresses = ParseAddressOption(*addressText, run.setup.profile);
     if (!args.Rest().empty()) throw UsageError("unexpected argument '" + args.Rest().front() + "'");
     return Poll(run);
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/console/master_run_setup.h"
 #include "serial/port_settings.h"
@@ -16,6 +17,11 @@ struct PollRun {
     PortSettings port;
     // Device address; none: the stored one (DefaultSend Address).
     std::optional<std::int64_t> address;
+    // Several devices on the line, polled in turn (--address 1,2,5-7); when
+    // not empty it stands instead of address.
+    std::vector<std::int64_t> addresses;
+    // Silent requests after which a device counts as lost; none: bwset.ini LostAfter (3).
+    std::optional<int> lostAfter;
     // Tick interval in milliseconds; none: the stored one (DefineSend TimeInteval1).
     std::optional<std::int64_t> intervalMs;
     // Stop after this many ticks (and the reply to the last request) or this

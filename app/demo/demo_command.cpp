@@ -128,6 +128,12 @@ DemoOptions ReadOptions(Args& args) {
     if (const auto rest = args.Rest(); !rest.empty()) throw UsageError("unexpected word '" + rest.front() + "'");
     // The window and the console master poll the stored device address.
     station.address = static_cast<std::uint16_t>(LinkAddressOf(console::StoredDeviceAddress(), station.profile));
+    // A stored list of devices: one station for each.
+    if (const std::vector<std::int64_t> list = console::StoredDeviceList(station.profile); !list.empty()) {
+        station.address = static_cast<std::uint16_t>(list.front());
+        for (std::size_t n = 1; n < list.size(); ++n)
+            station.moreAddresses.push_back(static_cast<std::uint16_t>(list[n]));
+    }
     return options;
 }
 

@@ -125,6 +125,7 @@ void TfrmZh::FormCreate() {
     SetSplitter1Visible(page != 0);
     if (page != 0) Notebook1->setCurrentIndex(page - 1);
     txtAdd->setValue(static_cast<int>(settings.address));
+    if (!settings.addressList.empty()) txtAdd->SetListText(QString::fromStdString(settings.addressList));
 }
 
 void TfrmZh::SetLinkProfile(const LinkProfile& profile) {
@@ -133,6 +134,7 @@ void TfrmZh::SetLinkProfile(const LinkProfile& profile) {
     if (wasBalanced && !station_->Balanced())
         for (QPushButton* button : {Btn1J, Btn2J}) button->setEnabled(portOpen_ && !cbxMlzz->isChecked());
     ShowBalancedButtons();
+    txtAdd->SetLinkOctets(profile.sizes.linkAddress);
     Memo1->SetExplanationOptions(ExplainOptionsFor(profile));
     profilePanel_->setText(ProfilePanelText(profile));
     const QFontMetrics metrics(statusBar()->font());
@@ -222,6 +224,7 @@ void TfrmZh::FormClose() {
     settings.isCircle = cekCircle->isChecked();
     settings.noteBookHeight = NotebookHeight();
     settings.address = txtAdd->value();
+    settings.addressList = txtAdd->ListText().toStdString();
     settings.pageIndex = PageControl2->currentIndex();
     settings.height = LogHeight();
     // The port is closed and the log kept whatever fails to be written.

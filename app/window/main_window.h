@@ -16,6 +16,7 @@
 
 #include <QMainWindow>
 
+#include "app/window/address_list_box.h"
 #include "files/send_list_columns.h"
 #include "protocol/decoding_settings.h"
 #include "protocol/poll_verdict.h"
@@ -192,7 +193,7 @@ private:
     // Command pages.
     QTabWidget* PageControl2 = nullptr;
     QCheckBox* cbxMlzz = nullptr;
-    QSpinBox* txtAdd = nullptr;
+    AddressListBox* txtAdd = nullptr;
     QSpinBox* txtInteval1 = nullptr;
     QPushButton* BtnLL = nullptr;
     QPushButton* Btn1J = nullptr;

@@ -116,7 +116,9 @@ QWidget* TfrmZh::BuildCommandPages() {
     PageControl2->setFixedHeight(kCommandPagesHeight);
 
     cbxMlzz = Named(new QCheckBox(QStringLiteral(u"模拟主站(&M)")), "cbxMlzz");
-    txtAdd = Named(Spinner(1, 1), "txtAdd");
+    txtAdd = Named(new AddressListBox, "txtAdd");
+    txtAdd->setValue(1);
+    txtAdd->setMinimumWidth(80);
     txtInteval1 = Named(Spinner(1000, kIntervalStep), "txtInteval1");
     BtnLL = Named(FlatButton(QStringLiteral(u"链路状态(&L)")), "BtnLL");
     Btn1J = Named(FlatButton(QStringLiteral(u"一级数据(&Y)")), "Btn1J");

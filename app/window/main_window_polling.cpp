@@ -119,7 +119,7 @@ void TfrmZh::StartSimulation() {
 }
 
 void TfrmZh::TimerZZTimer() {
-    station_->SimulationTick(txtAdd->value());
+    station_->PollTick(txtAdd->Addresses());
     ArmLinkTimer();
 }
 

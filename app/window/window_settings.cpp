@@ -1,6 +1,7 @@
 #include "app/window/window_settings.h"
 
 #include "files/comset_keys.h"
+#include "protocol/address_list.h"
 
 namespace tc101 {
 
@@ -14,6 +15,8 @@ WindowSettings ReadWindowSettings(const IniFile& comset) {
     s.noteBookHeight = comset.ReadInteger(kDefineSendSection, kNoteBookHeightKey, s.noteBookHeight);
     s.pageIndex = comset.ReadInteger(kZhSection, kPageIndexKey, s.pageIndex);
     s.address = comset.ReadInteger(kDefaultSendSection, kAddressKey, s.address);
+    const std::string stored = comset.ReadString(kDefaultSendSection, kAddressKey, "");
+    if (!stored.empty() && !IsSingleAddress(stored)) s.addressList = stored;
     return s;
 }
 
@@ -22,7 +25,10 @@ void WriteWindowSettings(IniFile& comset, const WindowSettings& s) {
     comset.WriteInteger(kDefineSendSection, kTimeInteval2Key, s.timeInteval2);
     comset.WriteBool(kDefineSendSection, kIsCircleKey, s.isCircle);
     comset.WriteInteger(kDefineSendSection, kNoteBookHeightKey, s.noteBookHeight);
-    comset.WriteInteger(kDefaultSendSection, kAddressKey, s.address);
+    if (s.addressList.empty())
+        comset.WriteInteger(kDefaultSendSection, kAddressKey, s.address);
+    else
+        comset.WriteString(kDefaultSendSection, kAddressKey, s.addressList);
     comset.WriteInteger(kZhSection, kPageIndexKey, s.pageIndex);
     comset.WriteInteger(kBaowenSection, kHeightKey, s.height);
 }

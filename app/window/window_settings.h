@@ -4,6 +4,7 @@
 // at close (bsee is never written).
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "files/ini_file.h"
@@ -31,6 +32,8 @@ struct WindowSettings {
     std::int64_t noteBookHeight = 150;
     std::int64_t pageIndex = 0;
     std::int64_t address = 1;
+    // Several devices ("1,2,5-7"), stored in Address instead of the number; empty: the number.
+    std::string addressList;
 
     bool operator==(const WindowSettings&) const = default;
 };

@@ -85,5 +85,25 @@ TEST_F(MasterSettingsFile, StandardLinkKey) {
     EXPECT_FALSE(ReadMasterSettings(bwset).standardLink);
 }
 
+TEST_F(MasterSettingsFile, LostAfterIsReadInRangeAndWrittenOnceItIsNotTheDefault) {
+    EXPECT_EQ(ReadMasterSettings(bwset).lostAfter, kDefaultLostAfter);
+    const std::pair<const char*, int> reads[] = {{"5", 5}, {"1", 1}, {"1000", 1000}, {"0", 3}, {"1001", 3}, {"x", 3}};
+    for (const auto& [stored, read] : reads) {
+        bwset.WriteString("bwset", "LostAfter", stored);
+        EXPECT_EQ(ReadMasterSettings(bwset).lostAfter, read) << stored;
+    }
+    struct Write {
+        int lostAfter;
+        const char* key;  // after writing; "?" absent
+    };
+    IniFile fresh{testing::FreshFolder() / "bwset.ini"};
+    for (const Write& write : {Write{3, "?"}, Write{7, "7"}, Write{3, "3"}}) {
+        MasterSettings settings;
+        settings.lostAfter = write.lostAfter;
+        WriteMasterSettings(fresh, settings);
+        EXPECT_EQ(fresh.ReadString("bwset", "LostAfter", "?"), write.key) << write.lostAfter;
+    }
+}
+
 }  // namespace
 }  // namespace tc101

@@ -5,7 +5,9 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -112,6 +114,15 @@ void TfrmBwSet::BuildLayout() {
     chkStandardLink = new QCheckBox(QString::fromUtf16(u"标准链路规程(&F)"), this);
     chkStandardLink->setToolTip(QString::fromUtf16(u"FCB翻转；链路状态后复位远方链路；确认帧按ACD召唤"));
     modes->addWidget(chkStandardLink);
+    // Link monitoring: silent requests in a row after which a device is lost.
+    spnLostAfter = new QSpinBox(this);
+    spnLostAfter->setObjectName(QStringLiteral("spnLostAfter"));
+    spnLostAfter->setRange(1, kMaxLostAfter);
+    spnLostAfter->setToolTip(QString::fromUtf16(u"连续这么多次请求无应答, 设备即为失联(数据列显示为灰色)"));
+    auto* lostLabel = new QLabel(QString::fromUtf16(u"失联次数(&L)"), this);
+    lostLabel->setBuddy(spnLostAfter);
+    modes->addWidget(lostLabel);
+    modes->addWidget(spnLostAfter);
     modes->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -130,6 +141,7 @@ void TfrmBwSet::BuildLayout() {
     for (GridView* grid : {grdShort, GrdZZ})
         connect(grid->model(), &QAbstractItemModel::dataChanged, this, &TfrmBwSet::SettingsChanged);
     connect(chkStandardLink, &QCheckBox::toggled, this, &TfrmBwSet::SettingsChanged);
+    connect(spnLostAfter, &QSpinBox::valueChanged, this, &TfrmBwSet::SettingsChanged);
 }
 
 void TfrmBwSet::FormCreate() {
@@ -156,6 +168,7 @@ void TfrmBwSet::FormCreate() {
     ShowValues(shortCells_, stored.shortValues);
     ShowValues(zzCells_, stored.interrogationValues);
     chkStandardLink->setChecked(stored.standardLink);
+    spnLostAfter->setValue(stored.lostAfter);
     ApplyEditLimits();
 }
 
@@ -165,6 +178,7 @@ MasterSettings TfrmBwSet::Settings() const {
     settings.shortValues = ReadValues<kShortRequestRows>(shortCells_, display_);
     settings.interrogationValues = ReadValues<kInterrogationRows>(zzCells_, display_);
     settings.standardLink = chkStandardLink->isChecked();
+    settings.lostAfter = spnLostAfter->value();
     return settings;
 }
 

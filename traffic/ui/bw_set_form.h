@@ -19,6 +19,7 @@
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace tc101 {
@@ -58,6 +59,7 @@ public:
     QRadioButton* rbHex = nullptr;
     QRadioButton* rbDec = nullptr;
     QCheckBox* chkStandardLink = nullptr;
+    QSpinBox* spnLostAfter = nullptr;
     QTabWidget* PageControl1 = nullptr;
 
     void done(int result) override;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -132,6 +133,21 @@ TEST_F(BwSetFormTest, StandardLinkIsLiveAndStoredWithConfirm) {
     EXPECT_EQ(IniFile(File("bwset.ini")).ReadString("bwset", "StandardLink", "?"), "1");
     TfrmBwSet restarted;
     EXPECT_TRUE(restarted.StandardLink());
+}
+
+TEST_F(BwSetFormTest, LostAfterIsLiveAndStoredWithConfirm) {
+    testing::MessageRecorder boxes;
+    IniFile(File("bwset.ini")).WriteString("bwset", "LostAfter", "5");
+    {
+        TfrmBwSet form;
+        EXPECT_EQ(form.spnLostAfter->value(), 5);
+        form.show();
+        form.spnLostAfter->setValue(7);
+        EXPECT_EQ(form.Settings().lostAfter, 7);
+        EXPECT_EQ(IniFile(File("bwset.ini")).ReadString("bwset", "LostAfter", "?"), "5");
+        QTest::mouseClick(form.btnOk, Qt::LeftButton);
+    }
+    EXPECT_EQ(IniFile(File("bwset.ini")).ReadString("bwset", "LostAfter", "?"), "7");
 }
 
 TEST_F(BwSetFormTest, ConfirmInDecimalStoresHexAndKeepsWideValues) {
