@@ -46,4 +46,26 @@ std::vector<Frame> StationLine::Receive(std::span<const std::uint8_t> block) {
     return replies;
 }
 
+std::vector<Frame> StationLine::Poll() {
+    const std::int64_t nowMs = clock_().steadyMs;
+    std::vector<Frame> frames;
+    for (std::size_t n = 0; n < stations_.size(); ++n) {
+        if (Silent(n, nowMs)) continue;
+        Outstation& station = *stations_[n];
+        const std::int64_t repeatsBefore = station.Counters().repeats;
+        for (Frame& frame : station.Poll()) frames.push_back(std::move(frame));
+        counters_.repeats += station.Counters().repeats - repeatsBefore;
+    }
+    return frames;
+}
+
+StationCounters StationLine::Counters() const {
+    StationCounters counters = counters_;
+    for (const auto& station : stations_) {
+        counters.duplicates += station->Counters().duplicates;
+        counters.lost += station->Counters().lost;
+    }
+    return counters;
+}
+
 }  // namespace tc101

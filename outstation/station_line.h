@@ -22,8 +22,12 @@ public:
 
     // The replies of every station that answers, in the order of the addresses.
     std::vector<Frame> Receive(std::span<const std::uint8_t> block);
-    // The line's counts: frames handled by a station, frames no station took, repeats.
-    StationCounters Counters() const { return counters_; }
+    // Balanced mode (one station on the line): what its link sends on its own.
+    bool Balanced() const { return stations_.front()->Balanced(); }
+    std::vector<Frame> Poll();
+    // The line's counts: frames handled by a station, frames no station took,
+    // repeats; in balanced mode also the link's duplicates and losses.
+    StationCounters Counters() const;
     std::size_t StationCount() const { return stations_.size(); }
 
 private:

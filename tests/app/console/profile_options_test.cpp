@@ -10,7 +10,7 @@
 namespace tc101::console {
 namespace {
 
-LinkProfile Take(std::vector<const char*> words, const LinkProfile& stored = {}) {
+LinkProfile TakeProfile(std::vector<const char*> words, const LinkProfile& stored = {}) {
     std::vector<char*> argv;
     for (const char* w : words) argv.push_back(const_cast<char*>(w));
     Args args(argv);
@@ -23,9 +23,9 @@ TEST(ProfileOptions, GivenOptionsReplaceTheStoredOnes) {
     LinkProfile stored;
     stored.sizes = {2, 1, 1, 2};
     stored.commonAddress = 9;
-    EXPECT_EQ(Take({}, stored), stored);
+    EXPECT_EQ(TakeProfile({}, stored), stored);
 
-    const LinkProfile changed = Take({"--profile", "2/2/2/3", "--decoding=standard", "--originator", "5",
+    const LinkProfile changed = TakeProfile({"--profile", "2/2/2/3", "--decoding=standard", "--originator", "5",
                                       "--common-address", "65535", "--yx-base", "0x100", "--yc-base", "16385"},
                                      stored);
     EXPECT_EQ(changed.sizes, (FieldSizes{2, 2, 2, 3}));
@@ -37,12 +37,12 @@ TEST(ProfileOptions, GivenOptionsReplaceTheStoredOnes) {
 }
 
 TEST(ProfileOptions, BalancedModeAndItsSettings) {
-    const LinkProfile balanced = Take({"--mode", "balanced", "--profile", "0/2/2/3", "--other-address", "9", "--e5-ack",
+    const LinkProfile balanced = TakeProfile({"--mode", "balanced", "--profile", "0/2/2/3", "--other-address", "9", "--e5-ack",
                                        "--test-period", "0", "--repeat-timeout", "250", "--retries", "5"});
     EXPECT_EQ(balanced.mode, LinkMode::Balanced);
     EXPECT_EQ(balanced.sizes, (FieldSizes{0, 2, 2, 3}));
     EXPECT_EQ(balanced.balanced, (BalancedSettings{9, true, 0, 250, 5}));
-    EXPECT_EQ(Take({}).balanced, BalancedSettings{});
+    EXPECT_EQ(TakeProfile({}).balanced, BalancedSettings{});
 }
 
 TEST(ProfileOptions, BadValuesAreUsageErrors) {
@@ -73,7 +73,7 @@ TEST(ProfileOptions, BadValuesAreUsageErrors) {
     for (const Case& c : cases) {
         std::string text;
         for (const char* w : c.words) text += std::string(w) + ' ';
-        EXPECT_THROW(Take(c.words, c.stored), UsageError) << text;
+        EXPECT_THROW(TakeProfile(c.words, c.stored), UsageError) << text;
     }
 }
 
