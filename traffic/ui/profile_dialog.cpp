@@ -100,7 +100,7 @@ ProfileDialog::ProfileDialog(const LinkProfile& profile, QWidget* parent) : QDia
     spnRetries->setObjectName(QStringLiteral("spnRetries"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral(u"链路地址字节数 (1或2)"), spnLinkAddress);
+    fields->addRow(QStringLiteral(u"链路地址字节数 (1或2, 平衡方式可为0)"), spnLinkAddress);
     fields->addRow(QStringLiteral(u"传送原因字节数 (1或2)"), spnCause);
     fields->addRow(QStringLiteral(u"公共地址字节数 (1或2)"), spnCommonAddress);
     fields->addRow(QStringLiteral(u"信息体地址字节数 (1至3)"), spnObjectAddress);
