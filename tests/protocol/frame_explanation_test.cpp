@@ -155,13 +155,15 @@ TEST(FrameExplanation, EveryTypeDecodesOnHandCheckedFrames) {
         head.ti = c.ti;
         head.vsq = c.vsq;
         const FrameExplanation e = ExplainFrame(SizedFrame(FieldSizes{}, head, Octets(c.objects)), ExplainOptions{});
-        EXPECT_TRUE(Member(e.json, "error").IsNull()) << Member(e.json, "error").AsText();
-        const JsonValue& asdu = Member(e.json, "asdu");
+        const JsonValue json = e.Json();
+        const ExplainNode tree = e.Tree();
+        EXPECT_TRUE(Member(json, "error").IsNull()) << Member(json, "error").AsText();
+        const JsonValue& asdu = Member(json, "asdu");
         EXPECT_EQ(Member(asdu, "ti_name").AsText(), c.name);
         EXPECT_EQ(Member(asdu, "objects").Dump(), c.expected);
         // Every object is a node of the tree, under the ASDU.
-        ASSERT_EQ(e.tree.children.size(), 2u);
-        EXPECT_EQ(e.tree.children[1].children.size(), 4 + (c.vsq & 0x7F));
+        ASSERT_EQ(tree.children.size(), 2u);
+        EXPECT_EQ(tree.children[1].children.size(), 4 + (c.vsq & 0x7F));
     }
 }
 
@@ -180,16 +182,17 @@ TEST(FrameExplanation, HeaderFieldsFollowEveryFieldSize) {
                     }
                     const auto frame = SizedFrame(sizes, head, objects);
                     const FrameExplanation e = ExplainFrame(frame, ExplainOptions{sizes, la == 0});
-                    EXPECT_TRUE(Member(e.json, "error").IsNull()) << Member(e.json, "error").AsText();
-                    EXPECT_TRUE(Member(e.json, "checksum_ok").AsBool());
-                    const JsonValue& link = Member(e.json, "link");
+                    const JsonValue json = e.Json();
+                    EXPECT_TRUE(Member(json, "error").IsNull()) << Member(json, "error").AsText();
+                    EXPECT_TRUE(Member(json, "checksum_ok").AsBool());
+                    const JsonValue& link = Member(json, "link");
                     if (la == 0) {
                         EXPECT_TRUE(Member(link, "address").IsNull());
                     } else {
                         EXPECT_EQ(Member(link, "address").AsInt(), la == 2 ? 0x0201 : 1);
                     }
                     EXPECT_EQ(link.Find("acd") != nullptr, la != 0);  // a balanced secondary frame has no ACD
-                    const JsonValue& asdu = Member(e.json, "asdu");
+                    const JsonValue& asdu = Member(json, "asdu");
                     EXPECT_EQ(Member(asdu, "cot").AsInt(), 3);
                     EXPECT_TRUE(Member(asdu, "negative").AsBool());
                     EXPECT_EQ(Member(asdu, "originator").Dump(), cot == 2 ? "7" : "null");
@@ -231,13 +234,16 @@ TEST(FrameExplanation, BrokenFramesAreExplainedUpToWhereTheyStop) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frame);
         const FrameExplanation e = ExplainFrame(Octets(c.frame), ExplainOptions{});
-        EXPECT_EQ(Member(e.json, "checksum_ok").AsBool(), c.checksumOk);
-        EXPECT_EQ(Member(e.json, "error").IsNull() ? std::string() : Member(e.json, "error").AsText(), c.error);
-        const JsonValue* asdu = e.json.Find("asdu");
+        const JsonValue json = e.Json();
+        EXPECT_EQ(Member(json, "checksum_ok").AsBool(), c.checksumOk);
+        EXPECT_EQ(Member(json, "error").IsNull() ? std::string() : Member(json, "error").AsText(), c.error);
+        const JsonValue* asdu = json.Find("asdu");
         const std::size_t objects = asdu && !asdu->IsNull() ? Member(*asdu, "objects").Items().size() : 0;
         EXPECT_EQ(objects, c.objects);
         if (!c.error.empty()) {
-            EXPECT_EQ(e.tree.children.back().text, "解析停止: " + c.error);
+            const ExplainNode tree = e.Tree();
+            ASSERT_FALSE(tree.children.empty());
+            EXPECT_EQ(tree.children.back().text, "解析停止: " + c.error);
         }
     }
 }
@@ -249,20 +255,21 @@ TEST(FrameExplanation, JsonKeysFollowTheContract) {
         for (const auto& [key, value] : object.Members()) out += std::string(key) + ' ';
         return out;
     };
-    const FrameExplanation fixed = ExplainFrame(Octets("10 49 01 4A 16"), {});
-    EXPECT_EQ(keys(fixed.json), "frame format checksum_ok link error ");
-    EXPECT_EQ(keys(Member(fixed.json, "link")), "prm fc fc_name address fcb fcv ");
-    EXPECT_EQ(fixed.json.Dump(),
+    const JsonValue fixed = ExplainFrame(Octets("10 49 01 4A 16"), {}).Json();
+    EXPECT_EQ(keys(fixed), "frame format checksum_ok link error ");
+    EXPECT_EQ(keys(Member(fixed, "link")), "prm fc fc_name address fcb fcv ");
+    EXPECT_EQ(fixed.Dump(),
               R"({"frame":"10 49 01 4A 16","format":"fixed","checksum_ok":true,"link":{"prm":1,"fc":9,)"
               R"("fc_name":"request status of link","address":1,"fcb":0,"fcv":0},"error":null})");
-    const FrameExplanation reply = ExplainFrame(Octets("10 8B 01 8C 16"), ExplainOptions{FieldSizes{}, true});
-    EXPECT_EQ(keys(Member(reply.json, "link")), "prm fc fc_name dir address dfc ");
-    const FrameExplanation variable = ExplainFrame(Octets("68 0C 0C 68 28 01 02 01 03 01 05 00 01 39 30 0C AB 16"), {});
-    EXPECT_EQ(keys(variable.json), "frame format checksum_ok link asdu error ");
-    EXPECT_EQ(keys(Member(variable.json, "link")), "prm fc fc_name address acd dfc ");
-    EXPECT_EQ(keys(Member(variable.json, "asdu")),
+    const JsonValue reply = ExplainFrame(Octets("10 8B 01 8C 16"), ExplainOptions{FieldSizes{}, true}).Json();
+    EXPECT_EQ(keys(Member(reply, "link")), "prm fc fc_name dir address dfc ");
+    const JsonValue variable =
+        ExplainFrame(Octets("68 0C 0C 68 28 01 02 01 03 01 05 00 01 39 30 0C AB 16"), {}).Json();
+    EXPECT_EQ(keys(variable), "frame format checksum_ok link asdu error ");
+    EXPECT_EQ(keys(Member(variable, "link")), "prm fc fc_name address acd dfc ");
+    EXPECT_EQ(keys(Member(variable, "asdu")),
               "ti ti_name sq count cot cot_name negative test originator ca objects ");
-    EXPECT_EQ(ExplainFrame(Octets("E5"), {}).json.Dump(),
+    EXPECT_EQ(ExplainFrame(Octets("E5"), {}).Json().Dump(),
               R"({"frame":"E5","format":"single","checksum_ok":true,"error":null})");
     // The poll's records put direction and time first.
     EXPECT_EQ(ExplanationJsonLine(ExplainFrame(Octets("E5"), {}), "rx", "2026-12-08T12:00:00.000"),
