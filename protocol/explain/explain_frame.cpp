@@ -1,7 +1,7 @@
 #include <string_view>
 
 #include "protocol/explain/frame_explanation.h"
-#include "protocol/explain/frame_layout_of.h"
+#include "protocol/explain/frame_parts.h"
 #include "protocol/explain/text_append.h"
 #include "protocol/explain/type_table.h"
 #include "protocol/frame.h"

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "protocol/explain/explanation_text.h"
-#include "protocol/explain/frame_layout_of.h"
+#include "protocol/explain/frame_parts.h"
 #include "protocol/explain/information_elements.h"
 #include "protocol/explain/standard_names.h"
 #include "protocol/explain/text_append.h"
