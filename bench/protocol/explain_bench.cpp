@@ -1,5 +1,5 @@
-// 报文详解 over the analyser's benchmark bursts: every frame explained (tree
-// and JSON object), and the same written as JSON Lines.
+// 报文详解 over the analyser's benchmark bursts: every frame explained, then
+// written as the indented text, as JSON Lines, or as the window's tree.
 
 #include <benchmark/benchmark.h>
 
@@ -12,33 +12,48 @@ namespace {
 
 using namespace bench;
 
-void Explain(benchmark::State& state, const Bytes& burst, bool json) {
+enum class Output { None, Text, Json, Tree };
+
+void Explain(benchmark::State& state, const Bytes& burst, Output output) {
     size_t frames = 0;
+    // Written into one buffer that is kept, as a writer that flushes it would.
+    std::string out;
     for (auto _ : state) {
         const std::vector<FrameExplanation> explained = ExplainFrames(burst, ExplainOptions{});
         frames += explained.size();
-        if (json) {
-            std::string out;
-            for (const FrameExplanation& frame : explained) out += ExplanationJsonLine(frame);
-            benchmark::DoNotOptimize(out);
+        out.clear();
+        for (const FrameExplanation& frame : explained) {
+            switch (output) {
+                case Output::None: break;
+                case Output::Text: AppendExplanationText(out, frame); break;
+                case Output::Json: out += ExplanationJsonLine(frame); break;
+                case Output::Tree: benchmark::DoNotOptimize(frame.Tree()); break;
+            }
         }
+        benchmark::DoNotOptimize(out);
         benchmark::DoNotOptimize(explained);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * burst.size()));
     state.counters["frames/s"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
 }
 
-void BM_ExplainFixedFrames(benchmark::State& state) { Explain(state, FixedFramesBurst(), false); }
+void BM_ExplainFixedFrames(benchmark::State& state) { Explain(state, FixedFramesBurst(), Output::None); }
 BENCHMARK(BM_ExplainFixedFrames);
 
-void BM_ExplainTableWritingFrames(benchmark::State& state) { Explain(state, TableFramesBurst(), false); }
+void BM_ExplainTableWritingFrames(benchmark::State& state) { Explain(state, TableFramesBurst(), Output::None); }
 BENCHMARK(BM_ExplainTableWritingFrames);
 
-void BM_ExplainNoise(benchmark::State& state) { Explain(state, NoiseBurst(), false); }
+void BM_ExplainNoise(benchmark::State& state) { Explain(state, NoiseBurst(), Output::None); }
 BENCHMARK(BM_ExplainNoise);
 
-void BM_ExplainJsonLines(benchmark::State& state) { Explain(state, TableFramesBurst(), true); }
+void BM_ExplainText(benchmark::State& state) { Explain(state, TableFramesBurst(), Output::Text); }
+BENCHMARK(BM_ExplainText);
+
+void BM_ExplainJsonLines(benchmark::State& state) { Explain(state, TableFramesBurst(), Output::Json); }
 BENCHMARK(BM_ExplainJsonLines);
+
+void BM_ExplainTree(benchmark::State& state) { Explain(state, TableFramesBurst(), Output::Tree); }
+BENCHMARK(BM_ExplainTree);
 
 }  // namespace
 }  // namespace tc101

@@ -94,8 +94,9 @@ void Check(const tc101::FrameExplanation& frame) {
     if (!JsonCheck(line).Whole() || line.find('\n') != std::string::npos) __builtin_trap();
     std::string text;
     tc101::AppendExplanationText(text, frame);
-    tc101::AppendExplanationTree(text, frame.tree);
-    if (frame.tree.text.empty()) __builtin_trap();
+    const tc101::ExplainNode tree = frame.Tree();
+    tc101::AppendExplanationTree(text, tree);
+    if (tree.text.empty()) __builtin_trap();
 }
 
 }  // namespace

@@ -44,13 +44,6 @@ bool FindFrame(std::span<const std::uint8_t> buffer, std::size_t from, std::size
     return false;
 }
 
-void AppendNode(std::string& out, const ExplainNode& node, int depth) {
-    out.append(static_cast<std::size_t>(depth) * 2, ' ');
-    out += node.text;
-    out += '\n';
-    for (const ExplainNode& child : node.children) AppendNode(out, child, depth + 1);
-}
-
 }  // namespace
 
 std::vector<FrameExplanation> ExplainFrames(std::span<const std::uint8_t> burst, const ExplainOptions& options) {
@@ -65,12 +58,6 @@ std::vector<FrameExplanation> ExplainFrames(std::span<const std::uint8_t> burst,
     return frames;
 }
 
-void AppendExplanationText(std::string& out, const FrameExplanation& frame, int depth) {
-    for (const ExplainNode& child : frame.tree.children) AppendNode(out, child, depth);
-}
-
-void AppendExplanationTree(std::string& out, const ExplainNode& node, int depth) { AppendNode(out, node, depth); }
-
 }  // namespace tc101
 
 namespace tc101 {
@@ -84,15 +71,17 @@ std::vector<std::string> ExplanationUnderAccount(std::span<const std::uint8_t> b
         if (i < accountLines)
             AppendExplanationText(blocks[i], frames[i]);
         else
-            AppendExplanationTree(blocks.back(), frames[i].tree, 1);
+            AppendFrameExplanationText(blocks.back(), frames[i], 1);
     }
     return blocks;
 }
 
 std::string ExplanationJsonLine(const FrameExplanation& frame, std::string_view dir, std::string_view time) {
     std::string out;
+    // About what a frame of table values writes, so the line seldom grows.
+    out.reserve(64 + frame.octets.size() * 20);
     if (dir.empty() && time.empty()) {
-        frame.json.AppendTo(out);
+        AppendExplanationJson(out, frame);
         return out;
     }
     out += '{';
@@ -107,9 +96,9 @@ std::string ExplanationJsonLine(const FrameExplanation& frame, std::string_view 
         out += ',';
     }
     // The frame's own object without its opening brace.
-    std::string body;
-    frame.json.AppendTo(body);
-    out.append(body, 1);
+    const std::size_t brace = out.size();
+    AppendExplanationJson(out, frame);
+    out.erase(brace, 1);
     return out;
 }
 

@@ -4,6 +4,10 @@
 // sizes, as a tree of labelled nodes for people and as a JSON object for
 // scripts. Pure functions over the octets: nothing is read beyond the frame,
 // and a frame that breaks off is explained as far as it is valid.
+//
+// Explaining a frame only finds where its objects lie and where decoding
+// stops; the texts and the JSON are written from that when asked for, so a
+// burst of thousands of frames costs little until it is shown.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,11 +39,35 @@ struct ExplainNode {
     std::vector<ExplainNode> children;
 };
 
+// Where decoding stopped, and the figures its text names.
+struct ExplainStop {
+    enum class Kind : std::uint8_t { None, LinkHeader, AsduHeader, UnknownType, ObjectAddress, Object, Trailing };
+    Kind kind = Kind::None;
+    std::uint16_t object = 0;  // counted from 1
+    std::uint16_t offset = 0;  // of the octet where it stops, counted from 0
+    std::uint16_t needed = 0;
+    std::uint16_t left = 0;
+};
+
+// A complete information object: its address and where its elements start.
+struct ExplainedObject {
+    std::uint32_t ioa = 0;
+    std::uint16_t at = 0;
+};
+
 struct FrameExplanation {
     std::size_t start = 0;  // of the frame in the buffer it was found in
     std::size_t size = 0;
-    ExplainNode tree;       // the frame, then its link layer, ASDU and objects
-    JsonValue json;         // the object of the JSON contract
+    ExplainOptions options;
+    std::vector<std::uint8_t> octets;  // the frame's own copy
+    std::vector<ExplainedObject> objects;
+    ExplainStop stop;
+    bool checksumOk = true;
+
+    // The frame, then its link layer, ASDU and objects.
+    ExplainNode Tree() const;
+    // The object of the JSON contract.
+    JsonValue Json() const;
 };
 
 // One frame, from its start octet to its end octet as a frame search found it.

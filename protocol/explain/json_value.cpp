@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 namespace tc101 {
 
@@ -78,19 +79,24 @@ JsonValue& JsonValue::Push(JsonValue value) {
 void AppendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
+    // Runs that need no escape go in whole.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (c != '"' && c != '\\' && u >= 0x20) continue;
+        out.append(text, from, i - from);
+        from = i + 1;
+        if (u >= 0x20) {
             out += '\\';
             out += c;
-        } else if (u < 0x20) {
+        } else {
             out += "\\u00";
             out += kHex[u >> 4];
             out += kHex[u & 0x0F];
-        } else {
-            out += c;
         }
     }
+    out.append(text, from, text.size() - from);
     out += '"';
 }
 
@@ -148,5 +154,139 @@ std::string JsonValue::Dump() const {
     AppendTo(out);
     return out;
 }
+
+}  // namespace tc101
+
+namespace tc101 {
+
+namespace {
+
+class Parser {
+public:
+    explicit Parser(std::string_view text) : text_(text) {}
+
+    JsonValue Whole() {
+        JsonValue value = Value(0);
+        if (pos_ != text_.size()) Fail();
+        return value;
+    }
+
+private:
+    [[noreturn]] void Fail() const {
+        throw std::invalid_argument("not JSON at offset " + std::to_string(pos_));
+    }
+    char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+    void Expect(char c) {
+        if (Peek() != c) Fail();
+        ++pos_;
+    }
+    bool Word(std::string_view word) {
+        if (text_.substr(pos_, word.size()) != word) return false;
+        pos_ += word.size();
+        return true;
+    }
+
+    JsonValue Value(int depth) {
+        if (depth > 64) Fail();
+        switch (Peek()) {
+            case '{': return Object(depth);
+            case '[': return Array(depth);
+            case '"': return JsonValue::Text(String());
+            case 't': if (Word("true")) return JsonValue::Bool(true); Fail();
+            case 'f': if (Word("false")) return JsonValue::Bool(false); Fail();
+            case 'n': if (Word("null")) return JsonValue(); Fail();
+            default: return Number();
+        }
+    }
+    JsonValue Object(int depth) {
+        JsonValue object = JsonValue::Object();
+        Expect('{');
+        if (Peek() == '}') return ++pos_, object;
+        for (;;) {
+            std::string key = String();
+            Expect(':');
+            object.Add(key, Value(depth + 1));
+            if (Peek() == '}') return ++pos_, object;
+            Expect(',');
+        }
+    }
+    JsonValue Array(int depth) {
+        JsonValue array = JsonValue::Array();
+        Expect('[');
+        if (Peek() == ']') return ++pos_, array;
+        for (;;) {
+            array.Push(Value(depth + 1));
+            if (Peek() == ']') return ++pos_, array;
+            Expect(',');
+        }
+    }
+    std::string String() {
+        Expect('"');
+        std::string out;
+        for (;;) {
+            if (pos_ >= text_.size()) Fail();
+            const char c = text_[pos_++];
+            if (c == '"') return out;
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            const char e = Peek();
+            ++pos_;
+            switch (e) {
+                case '"': case '\\': case '/': out += e; break;
+                case 'b': out += '\b'; break;
+                case 'f': out += '\f'; break;
+                case 'n': out += '\n'; break;
+                case 'r': out += '\r'; break;
+                case 't': out += '\t'; break;
+                case 'u': {
+                    // Only the control characters AppendJsonString escapes.
+                    unsigned code = 0;
+                    if (pos_ + 4 > text_.size() ||
+                        std::from_chars(text_.data() + pos_, text_.data() + pos_ + 4, code, 16).ptr !=
+                            text_.data() + pos_ + 4 ||
+                        code >= 0x80)
+                        Fail();
+                    pos_ += 4;
+                    out += static_cast<char>(code);
+                    break;
+                }
+                default: Fail();
+            }
+        }
+    }
+    JsonValue Number() {
+        const std::size_t start = pos_;
+        bool real = false;
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c == '.' || c == 'e' || c == 'E')
+                real = true;
+            else if (!(c == '-' || c == '+' || (c >= '0' && c <= '9')))
+                break;
+            ++pos_;
+        }
+        const char* first = text_.data() + start;
+        const char* last = text_.data() + pos_;
+        if (real) {
+            double value = 0;
+            if (first == last || std::from_chars(first, last, value).ptr != last) Fail();
+            return JsonValue::Float(value);
+        }
+        std::int64_t value = 0;
+        if (first == last || std::from_chars(first, last, value).ptr != last) Fail();
+        // A float's negative zero is written "-0".
+        if (value == 0 && *first == '-') return JsonValue::Float(-0.0);
+        return JsonValue::Int(value);
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+JsonValue JsonValue::Parse(std::string_view text) { return Parser(text).Whole(); }
 
 }  // namespace tc101

@@ -1,7 +1,6 @@
 #pragma once
 
 // A small JSON document: what a frame's explanation holds for scripts.
-// Keys are the contract's fixed names, so they are views of literals.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +14,7 @@ namespace tc101 {
 class JsonValue {
 public:
     enum class Kind : std::uint8_t { Null, Bool, Int, Float, Text, Object, Array };
-    using Member = std::pair<std::string_view, JsonValue>;
+    using Member = std::pair<std::string, JsonValue>;
 
     JsonValue() = default;
     static JsonValue Bool(bool value);
@@ -27,6 +26,9 @@ public:
     // Room for this many members or items before the first reallocation.
     static JsonValue Object(std::size_t capacity = 0);
     static JsonValue Array(std::size_t capacity = 0);
+    // The value the compact text holds (as written by AppendTo); throws
+    // std::invalid_argument on text that is not JSON.
+    static JsonValue Parse(std::string_view text);
 
     Kind GetKind() const { return kind_; }
     bool IsNull() const { return kind_ == Kind::Null; }

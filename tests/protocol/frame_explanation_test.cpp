@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -155,13 +156,15 @@ TEST(FrameExplanation, EveryTypeDecodesOnHandCheckedFrames) {
         head.ti = c.ti;
         head.vsq = c.vsq;
         const FrameExplanation e = ExplainFrame(SizedFrame(FieldSizes{}, head, Octets(c.objects)), ExplainOptions{});
-        EXPECT_TRUE(Member(e.json, "error").IsNull()) << Member(e.json, "error").AsText();
-        const JsonValue& asdu = Member(e.json, "asdu");
+        const JsonValue json = e.Json();
+        const ExplainNode tree = e.Tree();
+        EXPECT_TRUE(Member(json, "error").IsNull()) << Member(json, "error").AsText();
+        const JsonValue& asdu = Member(json, "asdu");
         EXPECT_EQ(Member(asdu, "ti_name").AsText(), c.name);
         EXPECT_EQ(Member(asdu, "objects").Dump(), c.expected);
         // Every object is a node of the tree, under the ASDU.
-        ASSERT_EQ(e.tree.children.size(), 2u);
-        EXPECT_EQ(e.tree.children[1].children.size(), 4 + (c.vsq & 0x7F));
+        ASSERT_EQ(tree.children.size(), 2u);
+        EXPECT_EQ(tree.children[1].children.size(), 4 + (c.vsq & 0x7F));
     }
 }
 
@@ -180,16 +183,17 @@ TEST(FrameExplanation, HeaderFieldsFollowEveryFieldSize) {
                     }
                     const auto frame = SizedFrame(sizes, head, objects);
                     const FrameExplanation e = ExplainFrame(frame, ExplainOptions{sizes, la == 0});
-                    EXPECT_TRUE(Member(e.json, "error").IsNull()) << Member(e.json, "error").AsText();
-                    EXPECT_TRUE(Member(e.json, "checksum_ok").AsBool());
-                    const JsonValue& link = Member(e.json, "link");
+                    const JsonValue json = e.Json();
+                    EXPECT_TRUE(Member(json, "error").IsNull()) << Member(json, "error").AsText();
+                    EXPECT_TRUE(Member(json, "checksum_ok").AsBool());
+                    const JsonValue& link = Member(json, "link");
                     if (la == 0) {
                         EXPECT_TRUE(Member(link, "address").IsNull());
                     } else {
                         EXPECT_EQ(Member(link, "address").AsInt(), la == 2 ? 0x0201 : 1);
                     }
                     EXPECT_EQ(link.Find("acd") != nullptr, la != 0);  // a balanced secondary frame has no ACD
-                    const JsonValue& asdu = Member(e.json, "asdu");
+                    const JsonValue& asdu = Member(json, "asdu");
                     EXPECT_EQ(Member(asdu, "cot").AsInt(), 3);
                     EXPECT_TRUE(Member(asdu, "negative").AsBool());
                     EXPECT_EQ(Member(asdu, "originator").Dump(), cot == 2 ? "7" : "null");
@@ -231,13 +235,16 @@ TEST(FrameExplanation, BrokenFramesAreExplainedUpToWhereTheyStop) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frame);
         const FrameExplanation e = ExplainFrame(Octets(c.frame), ExplainOptions{});
-        EXPECT_EQ(Member(e.json, "checksum_ok").AsBool(), c.checksumOk);
-        EXPECT_EQ(Member(e.json, "error").IsNull() ? std::string() : Member(e.json, "error").AsText(), c.error);
-        const JsonValue* asdu = e.json.Find("asdu");
+        const JsonValue json = e.Json();
+        EXPECT_EQ(Member(json, "checksum_ok").AsBool(), c.checksumOk);
+        EXPECT_EQ(Member(json, "error").IsNull() ? std::string() : Member(json, "error").AsText(), c.error);
+        const JsonValue* asdu = json.Find("asdu");
         const std::size_t objects = asdu && !asdu->IsNull() ? Member(*asdu, "objects").Items().size() : 0;
         EXPECT_EQ(objects, c.objects);
         if (!c.error.empty()) {
-            EXPECT_EQ(e.tree.children.back().text, "解析停止: " + c.error);
+            const ExplainNode tree = e.Tree();
+            ASSERT_FALSE(tree.children.empty());
+            EXPECT_EQ(tree.children.back().text, "解析停止: " + c.error);
         }
     }
 }
@@ -249,24 +256,104 @@ TEST(FrameExplanation, JsonKeysFollowTheContract) {
         for (const auto& [key, value] : object.Members()) out += std::string(key) + ' ';
         return out;
     };
-    const FrameExplanation fixed = ExplainFrame(Octets("10 49 01 4A 16"), {});
-    EXPECT_EQ(keys(fixed.json), "frame format checksum_ok link error ");
-    EXPECT_EQ(keys(Member(fixed.json, "link")), "prm fc fc_name address fcb fcv ");
-    EXPECT_EQ(fixed.json.Dump(),
+    const JsonValue fixed = ExplainFrame(Octets("10 49 01 4A 16"), {}).Json();
+    EXPECT_EQ(keys(fixed), "frame format checksum_ok link error ");
+    EXPECT_EQ(keys(Member(fixed, "link")), "prm fc fc_name address fcb fcv ");
+    EXPECT_EQ(fixed.Dump(),
               R"({"frame":"10 49 01 4A 16","format":"fixed","checksum_ok":true,"link":{"prm":1,"fc":9,)"
               R"("fc_name":"request status of link","address":1,"fcb":0,"fcv":0},"error":null})");
-    const FrameExplanation reply = ExplainFrame(Octets("10 8B 01 8C 16"), ExplainOptions{FieldSizes{}, true});
-    EXPECT_EQ(keys(Member(reply.json, "link")), "prm fc fc_name dir address dfc ");
-    const FrameExplanation variable = ExplainFrame(Octets("68 0C 0C 68 28 01 02 01 03 01 05 00 01 39 30 0C AB 16"), {});
-    EXPECT_EQ(keys(variable.json), "frame format checksum_ok link asdu error ");
-    EXPECT_EQ(keys(Member(variable.json, "link")), "prm fc fc_name address acd dfc ");
-    EXPECT_EQ(keys(Member(variable.json, "asdu")),
+    const JsonValue reply = ExplainFrame(Octets("10 8B 01 8C 16"), ExplainOptions{FieldSizes{}, true}).Json();
+    EXPECT_EQ(keys(Member(reply, "link")), "prm fc fc_name dir address dfc ");
+    const JsonValue variable =
+        ExplainFrame(Octets("68 0C 0C 68 28 01 02 01 03 01 05 00 01 39 30 0C AB 16"), {}).Json();
+    EXPECT_EQ(keys(variable), "frame format checksum_ok link asdu error ");
+    EXPECT_EQ(keys(Member(variable, "link")), "prm fc fc_name address acd dfc ");
+    EXPECT_EQ(keys(Member(variable, "asdu")),
               "ti ti_name sq count cot cot_name negative test originator ca objects ");
-    EXPECT_EQ(ExplainFrame(Octets("E5"), {}).json.Dump(),
+    EXPECT_EQ(ExplainFrame(Octets("E5"), {}).Json().Dump(),
               R"({"frame":"E5","format":"single","checksum_ok":true,"error":null})");
     // The poll's records put direction and time first.
     EXPECT_EQ(ExplanationJsonLine(ExplainFrame(Octets("E5"), {}), "rx", "2026-12-08T12:00:00.000"),
               R"({"dir":"rx","time":"2026-12-08T12:00:00.000","frame":"E5","format":"single","checksum_ok":true,"error":null})");
+}
+
+// The whole text of a frame, the same whether written at once or through the window's tree.
+TEST(FrameExplanation, TextAndTreeSayTheSameLineForLine) {
+    struct Case {
+        std::string frame;
+        bool balanced;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"68 10 10 68 53 01 3A 01 06 01 01 00 81 E8 03 22 0C 08 0C 1A 5F 16", false,
+         "可变帧长帧 68 10 10 68 53 01 3A 01 06 01 01 00 81 E8 03 22 0C 08 0C 1A 5F 16\n"
+         "  链路层 (link)\n"
+         "    可变帧长帧, 启动字符 68, 长度 L=16 (0x10), 重复 L, 启动字符 68\n"
+         "    控制域 C=0x53: PRM=1 启动站, FCB=0 FCV=1 (FCB有效), 功能码 FC=3 传送数据(需确认) (user data, confirm expected)\n"
+         "    链路地址 A=1\n"
+         "    校验和 CS=0x5F 正确\n"
+         "    结束字符 16\n"
+         "  应用服务数据单元 (ASDU)\n"
+         "    类型标识 TI=58 C_SC_TA_1 带CP56Time2a时标的单命令\n"
+         "    可变结构限定词 VSQ=0x01: SQ=0 独立的信息对象, 数目 N=1\n"
+         "    传送原因 COT=6 激活 (act), P/N=0 肯定确认, T=0 未试验\n"
+         "    公共地址 CA=1\n"
+         "    信息对象 IOA=1: SCS=1 选择 @2026-12-08T12:34:01.000\n"
+         "      SCO [81]: SCS=1 合 (ON), QU=0 无另外的定义, S/E=1 选择\n"
+         "      CP56Time2a [E8 03 22 0C 08 0C 1A]: 时标 2026-12-08T12:34:01.000 (未用) SU=0 IV=0\n"},
+        {"10 8B 01 8C 16", true,
+         "固定帧长帧 10 8B 01 8C 16\n"
+         "  链路层 (link)\n"
+         "    固定帧长帧, 启动字符 10\n"
+         "    控制域 C=0x8B: DIR=1 PRM=0 从动站, DFC=0 可以接收后续报文, 功能码 FC=11 链路状态或访问请求 (status of link or access demand)\n"
+         "    链路地址 A=1\n"
+         "    校验和 CS=0x8C 正确\n"
+         "    结束字符 16\n"},
+        {"68 0C 0C 68 08 01 09 02 03 01 01 40 E8 03 00 02 3C 16", false,
+         "可变帧长帧 68 0C 0C 68 08 01 09 02 03 01 01 40 E8 03 00 02 3C 16\n"
+         "  链路层 (link)\n"
+         "    可变帧长帧, 启动字符 68, 长度 L=12 (0x0C), 重复 L, 启动字符 68\n"
+         "    控制域 C=0x08: PRM=0 从动站, ACD=0 无一级数据, DFC=0 可以接收后续报文, 功能码 FC=8 以数据响应请求 (user data)\n"
+         "    链路地址 A=1\n"
+         "    校验和 CS=0x3C 错误, 应为 0x46\n"
+         "    结束字符 16\n"
+         "  应用服务数据单元 (ASDU)\n"
+         "    类型标识 TI=9 M_ME_NA_1 测量值,归一化值\n"
+         "    可变结构限定词 VSQ=0x02: SQ=0 独立的信息对象, 数目 N=2\n"
+         "    传送原因 COT=3 突发(自发) (spont), P/N=0 肯定确认, T=0 未试验\n"
+         "    公共地址 CA=1\n"
+         "    信息对象 IOA=16385: NVA=1000\n"
+         "      NVA [E8 03]: 归一化值=1000 (0.030517578125)\n"
+         "      QDS [00]: 品质: OV=0 BL=0 SB=0 NT=0 IV=0\n"
+         "  解析停止: 第2个信息对象的地址在第16个八位位组处超出帧尾 (需要2个, 仅剩1个)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame);
+        const FrameExplanation e = ExplainFrame(Octets(c.frame), ExplainOptions{FieldSizes{}, c.balanced});
+        std::string whole;
+        AppendFrameExplanationText(whole, e);
+        EXPECT_EQ(whole, c.text);
+        std::string fromTree;
+        AppendExplanationTree(fromTree, e.Tree());
+        EXPECT_EQ(fromTree, c.text);
+        // Under an account line: without the frame's own line.
+        std::string under;
+        AppendExplanationText(under, e);
+        EXPECT_EQ(under, c.text.substr(c.text.find('\n') + 1));
+    }
+}
+
+// The JSON the explanation writes reads back as it was written; anything else is refused.
+TEST(JsonValue, ParseReadsBackWhatAppendToWrites) {
+    const std::vector<std::string> texts = {
+        R"({"a":[1,-2,1.5,-0,1e+30,true,false,null],"b":{},"c":[]})",
+        R"({"s":"q\"b\\c\u0001d 中文","n":-9007199254740993})",
+        "[]",
+        "null",
+    };
+    for (const std::string& text : texts) EXPECT_EQ(JsonValue::Parse(text).Dump(), text);
+    for (const char* bad : {"", "{", "[1,]", "tru", R"("\x")", "1 2", R"({"a" 1})", "{\"a\":1,}", "[--1]"})
+        EXPECT_THROW(JsonValue::Parse(bad), std::invalid_argument) << bad;
 }
 
 // A burst: frames found with the link address size, each under its account line.

@@ -233,7 +233,8 @@ void CompareProfile(const FieldSizes& sizes, const std::filesystem::path& folder
     for (std::size_t i = 0; i < frames.size(); ++i) {
         ++tally.frames;
         const FrameExplanation ours = ExplainFrame(frames[i], options);
-        const JsonValue& asdu = *ours.json.Find("asdu");
+        const JsonValue json = ours.Json();
+        const JsonValue& asdu = *json.Find("asdu");
         const std::vector<std::string> theirs = Split(lines[i], '\t');
         const auto field = [&](std::size_t n) { return n < theirs.size() ? theirs[n] : std::string(); };
         std::vector<std::string> problems;

@@ -57,7 +57,7 @@ void ExplanationTree::ShowFrames(std::span<const std::uint8_t> octets, const Exp
     QList<QTreeWidgetItem*> frames;
     for (const FrameExplanation& frame : ExplainFrames(octets, options)) {
         auto* item = new QTreeWidgetItem;
-        nodes += AddItems(item, frame.tree);
+        nodes += AddItems(item, frame.Tree());
         frames.append(item);
     }
     addTopLevelItems(frames);
