@@ -175,8 +175,9 @@ TEST(MasterStation, BalancedStartUpAnswersAndDuplicates) {
                            {kGreen, "Rx:" + std::string(event) + "  (T)"},
                            {kBlack, "1# 重复帧(FCB 未翻转), 已确认, 不再解析: " + std::string(event)},
                            {kBlue, "TX:10 80 01 81 16  (T)"}}));
-    ASSERT_NE(rig.station.BalancedCounters(), nullptr);
-    EXPECT_EQ(rig.station.BalancedCounters()->duplicates, 1);
+    const auto* counters = rig.station.BalancedCounters();
+    ASSERT_NE(counters, nullptr);
+    EXPECT_EQ(counters->duplicates, 1);
 }
 
 }  // namespace
