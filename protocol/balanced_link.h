@@ -20,9 +20,6 @@
 
 namespace tc101 {
 
-// The direction bit of the control field on a balanced link: 1 from the master.
-inline constexpr std::uint8_t kDirMask = 0x80;
-
 struct BalancedLinkConfig {
     // DIR of the frames this station sends: the master 1, the outstation 0.
     bool dir = true;

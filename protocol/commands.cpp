@@ -20,7 +20,6 @@ constexpr std::uint8_t kQuMask = 0x1F;          // QU, bits 2..6 of SCO/DCO
 constexpr int kQuShift = 2;
 constexpr std::uint8_t kQlMask = 0x7F;          // QL of QOS
 constexpr std::uint8_t kDcsMask = 0x03;
-constexpr std::uint8_t kCauseMask = 0x3F;       // without P/N and test
 constexpr std::uint8_t kCauseDeactivation = 8;
 constexpr double kNormalisedScale = 32768.0;
 constexpr std::uint8_t kCommandControl = kPrmMask | kFcvDfcMask | primary::kUserDataConfirmed;

@@ -41,6 +41,7 @@ inline constexpr std::uint8_t kPrmMask = 0x40;     // 1: from the primary (maste
 inline constexpr std::uint8_t kFcbAcdMask = 0x20;  // FCB in primary frames, ACD (class 1 data waiting) in secondary
 inline constexpr std::uint8_t kFcvDfcMask = 0x10;
 inline constexpr std::uint8_t kFunctionMask = 0x0F;
+inline constexpr std::uint8_t kDirMask = 0x80;  // balanced link: 1 on the master's frames
 
 // Function codes of primary frames.
 namespace primary {
@@ -90,6 +91,8 @@ inline constexpr std::uint8_t kCauseInterrogatedLast = 32;   // group 12
 inline constexpr std::uint8_t kCauseUnknownCause = 45;
 // Set in the cause octet of a negative confirmation.
 inline constexpr std::uint8_t kCauseNegativeMask = 0x40;
+inline constexpr std::uint8_t kCauseTestMask = 0x80;
+inline constexpr std::uint8_t kCauseMask = 0x3F;  // the cause without P/N and test
 
 // Variable structure qualifier: values follow the first object's address.
 inline constexpr std::uint8_t kVsqSequenceMask = 0x80;

@@ -18,9 +18,6 @@ using explain::AppendInt;
 using explain::FrameParts;
 using explain::LittleEndian;
 
-constexpr std::uint8_t kDirMask = 0x80;
-constexpr std::uint8_t kCauseMask = 0x3F;
-constexpr std::uint8_t kTestMask = 0x80;
 
 // ,"key": before a member; the first member of an object has no comma.
 void Key(std::string& out, std::string_view key, bool first = false) {
@@ -145,7 +142,7 @@ void Asdu(std::string& out, const FrameExplanation& f, const FrameParts& parts) 
         Key(out, "cot_name");
         AppendJsonString(out, CauseName(cause).abbreviation);
         out += (octet & kCauseNegativeMask) ? ",\"negative\":true" : ",\"negative\":false";
-        out += (octet & kTestMask) ? ",\"test\":true" : ",\"test\":false";
+        out += (octet & kCauseTestMask) ? ",\"test\":true" : ",\"test\":false";
     } else {
         out += ",\"cot\":null,\"cot_name\":null,\"negative\":null,\"test\":null";
     }

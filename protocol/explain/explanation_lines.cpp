@@ -21,9 +21,6 @@ using explain::AppendInt;
 using explain::FrameParts;
 using explain::LittleEndian;
 
-constexpr std::uint8_t kDirMask = 0x80;
-constexpr std::uint8_t kCauseMask = 0x3F;
-constexpr std::uint8_t kTestMask = 0x80;
 
 // "A=258 [02 01]": a number of more than one octet shows its octets too.
 void AppendAddress(std::string& out, std::span<const std::uint8_t> frame, std::size_t at, std::size_t size) {
@@ -174,7 +171,7 @@ private:
             line_ += " (";
             line_ += name.abbreviation;
             line_ += (octet & kCauseNegativeMask) ? "), P/N=1 否定确认" : "), P/N=0 肯定确认";
-            line_ += (octet & kTestMask) ? ", T=1 试验" : ", T=0 未试验";
+            line_ += (octet & kCauseTestMask) ? ", T=1 试验" : ", T=0 未试验";
             emit_(2, line_);
             if (causeSize == 2 && pos + 1 < end) {
                 Start("源发站地址 OA=");
