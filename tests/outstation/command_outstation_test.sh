@@ -78,6 +78,10 @@ pids+=($!)
 wait_until 5 test -e "$work/b" || fail "socat made no pty pair"
 expect silence 3 timeout --type sc --ioa 1 --timeout 300
 grep -qF "选择: 超时 (300 ms)" "$work/silence.log" || fail "silence: no timeout line"
+# Balanced, with ticks far apart: the link's timer ends the step in time.
+start=$(date +%s%N)
+expect silence-balanced 3 timeout --mode balanced --type sc --ioa 1 --timeout 300 --interval 5000
+[ $(( ($(date +%s%N) - start) / 1000000 )) -lt 3000 ] || fail "silence-balanced: the step waited for a tick"
 
 [ "$failures" = 0 ] && echo "command against outstation: all cases passed"
 exit $((failures > 0))
