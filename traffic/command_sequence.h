@@ -65,6 +65,8 @@ public:
     const std::optional<CommandOutcome>& Outcome() const { return outcome_; }
     const CommandPlan& Plan() const { return plan_; }
     CommandStep Step() const { return steps_[step_]; }
+    // When the current step runs out of time (NextAction says so then).
+    Clock::time_point Deadline() const { return deadline_; }
 
 private:
     // What the current step waits for.

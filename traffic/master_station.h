@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <span>
 #include <string>
@@ -97,8 +98,10 @@ public:
 
     // A command through its steps; it shares the ticks with polling: once
     // the link is up, every tick goes to the command (its frame, then class
-    // 1 requests for the confirmations) until it ends. A command started
-    // while one runs replaces it.
+    // 1 requests for the confirmations) until it ends. On a balanced link
+    // each step goes as our user data once the link is up, the replies come
+    // as the outstation's, and the step's time limit is due at
+    // NextBalancedDue. A command started while one runs replaces it.
     void StartCommand(const CommandPlan& plan, std::int64_t address,
                       CommandSequence::Clock::time_point now = CommandSequence::Clock::now());
     bool CommandRunning() const { return command_.has_value(); }
@@ -172,6 +175,8 @@ private:
     void ShowLineErrors(const std::optional<std::string>& line);
     // The balanced procedure (master_station_balanced.cpp).
     void BalancedTick(std::int64_t address);
+    // The running command's step as user data, once the link is up; its time limit.
+    void BalancedCommand(CommandSequence::Clock::time_point now);
     bool BalancedRequest(MasterRequest request, std::int64_t address);
     std::optional<PollVerdict> BalancedReceived(std::span<const std::uint8_t> block,
                                                 std::chrono::system_clock::time_point when);
@@ -198,6 +203,8 @@ private:
     std::int64_t balancedAddress_ = 0;
     bool interrogateOnUp_ = false;
     bool balancedLost_ = false;
+    // The banners of the command steps sent as user data, by their ASDU.
+    std::deque<std::pair<std::vector<std::uint8_t>, std::string>> userDataBanners_;
     DevicePolls polls_;
 };
 

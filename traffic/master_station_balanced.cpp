@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "protocol/commands.h"
 #include "protocol/frame_layout.h"
 #include "protocol/frame_search.h"
 #include "protocol/hex_text.h"
@@ -45,12 +46,14 @@ BalancedLink& MasterStation::EnsureBalancedLink(std::int64_t address, BalancedLi
 }
 
 void MasterStation::BalancedTick(std::int64_t address) {
-    interrogateOnUp_ = true;
+    // A command's ticks do not make the simulation's interrogation.
+    if (!command_) interrogateOnUp_ = true;
     BalancedLink::Outputs out;
     const bool fresh = !balanced_ || balancedAddress_ != address;
     BalancedLink& link = EnsureBalancedLink(address, out);
     if (!fresh) link.Tick(SteadyMs(Clock::now()), out);
     CarryOut(out);
+    BalancedCommand(Clock::now());
 }
 
 void MasterStation::BalancedDue(Clock::time_point now) {
@@ -58,13 +61,37 @@ void MasterStation::BalancedDue(Clock::time_point now) {
     BalancedLink::Outputs out;
     balanced_->Tick(SteadyMs(now), out);
     CarryOut(out);
+    BalancedCommand(now);
 }
 
 std::optional<MasterStation::Clock::time_point> MasterStation::NextBalancedDue() const {
     if (!balanced_) return std::nullopt;
-    const auto due = balanced_->NextDue();
-    if (!due) return std::nullopt;
-    return Clock::time_point(std::chrono::milliseconds(*due));
+    std::optional<Clock::time_point> next;
+    if (const auto due = balanced_->NextDue()) next = Clock::time_point(std::chrono::milliseconds(*due));
+    if (command_ && (!next || command_->Deadline() < *next)) next = command_->Deadline();
+    return next;
+}
+
+void MasterStation::BalancedCommand(CommandSequence::Clock::time_point now) {
+    if (!command_) return;
+    std::vector<CommandLogLine> lines;
+    const auto next = command_->NextAction(now, lines);
+    LogCommandLines(lines);
+    EndCommandIfDone();
+    // Once sent, a step waits: its replies come as the outstation's user data.
+    if (!next || next->action != CommandSequence::Action::Command || !balanced_ || !balanced_->Up()) return;
+    const CommandRequest& request = command_->Plan().request;
+    std::vector<std::uint8_t> asdu =
+        AsduOf(BuildCommandFrame(request, next->step, balancedAddress_, options_.profile), options_.profile);
+    constexpr std::size_t kBannersKept = 4;
+    if (userDataBanners_.size() >= kBannersKept) userDataBanners_.pop_front();
+    userDataBanners_.emplace_back(asdu, CommandBanner(CommandTypeName(request.type),
+                                                      CommandStepName(request.type, next->step), balancedAddress_,
+                                                      NamedOctets(options_.profile)));
+    BalancedLink::Outputs out;
+    balanced_->SendUserData(asdu, SteadyMs(Clock::now()), out);
+    command_->CommandSent(now);
+    CarryOut(out);
 }
 
 bool MasterStation::BalancedRequest(MasterRequest request, std::int64_t address) {
@@ -119,7 +146,16 @@ std::optional<PollVerdict> MasterStation::BalancedReceived(std::span<const std::
     for (const auto& frame : repeated)
         sink_.Line(LogColour::Black, DeviceText(balancedAddress_, options_.profile) + " 重复帧(FCB 未翻转), 已确认, 不再解析: " +
                                          BytesToHexText(frame));
+    if (command_) {
+        std::vector<CommandLogLine> lines;
+        const auto now = CommandSequence::Clock::now();
+        for (const auto& asdu : AsdusOf(decoded, options_.profile)) command_->Received(asdu, now, lines);
+        LogCommandLines(lines);
+        EndCommandIfDone();
+    }
     CarryOut(out);
+    // The next step goes as soon as this one is answered.
+    BalancedCommand(Clock::now());
     return verdict;
 }
 
@@ -139,7 +175,7 @@ void MasterStation::CarryOut(const BalancedLink::Outputs& outputs) {
             case LinkAction::Up:
                 sink_.Line(LogColour::Black, device + (balancedLost_ ? " 链路恢复" : " 链路建立"));
                 balancedLost_ = false;
-                if (interrogateOnUp_ && balanced_ && balanced_->UserDataWaiting() == 0) {
+                if (interrogateOnUp_ && !command_ && balanced_ && balanced_->UserDataWaiting() == 0) {
                     BalancedLink::Outputs more;
                     balanced_->SendUserData(
                         AsduOf(BuildMasterRequest(MasterRequest::GeneralInterrogation, settings_, balancedAddress_,
@@ -163,9 +199,15 @@ void MasterStation::SendLinkFrame(const LinkOutput& output) {
         case LinkRequest::ResetRemoteLink:
             sink_.Line(LogColour::Black, RequestBanner(MasterRequest::ResetRemoteLink, balancedAddress_, octets));
             break;
-        case LinkRequest::UserData:
-            sink_.Line(LogColour::Black, RequestBanner(MasterRequest::GeneralInterrogation, balancedAddress_, octets));
+        case LinkRequest::UserData: {
+            const std::vector<std::uint8_t> asdu = AsduOf(output.frame, options_.profile);
+            const auto step = std::find_if(userDataBanners_.begin(), userDataBanners_.end(),
+                                           [&asdu](const auto& banner) { return banner.first == asdu; });
+            sink_.Line(LogColour::Black, step != userDataBanners_.end()
+                                             ? step->second
+                                             : RequestBanner(MasterRequest::GeneralInterrogation, balancedAddress_, octets));
             break;
+        }
         case LinkRequest::TestLink:
             sink_.Line(LogColour::Black, "========测试链路 " + std::to_string(FieldValue(balancedAddress_, octets)) + "#========");
             break;

@@ -1,7 +1,8 @@
 // tc101tool command: one control command (遥控, set-point, clock
 // synchronisation, counters, read, test, reset process) sent as the master
-// station sends it, its confirmations fetched with class 1 requests, the
-// traffic printed as poll prints it and one result line at the end.
+// station sends it, its confirmations fetched with class 1 requests (on a
+// balanced link they come by themselves), the traffic printed as poll prints
+// it and one result line at the end.
 
 #include <cstdio>
 #include <ctime>
@@ -34,7 +35,9 @@ constexpr std::string_view kUsageHead =
     "Sends one command as the master station, in the unbalanced procedure: the\n"
     "link is brought up first (request status of link; with the standard link\n"
     "procedure also reset of remote link), then the command goes as user data with\n"
-    "confirm and its confirmations are fetched with class 1 requests. Single,\n"
+    "confirm and its confirmations are fetched with class 1 requests. With --mode\n"
+    "balanced our direction of the link is initialised first, the command goes as\n"
+    "our user data with confirm, its confirmations come as the outstation's. Single,\n"
     "double and set-point commands go select then execute: 选择 (S/E 1), wait for\n"
     "the activation confirmation, 执行, its confirmation and the termination. The\n"
     "others are one activation. Each step's outcome is a line: 确认, 否定确认 or\n"
@@ -179,12 +182,9 @@ int RunCommand(Words words) {
     const auto address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
                                       std::numeric_limits<std::int32_t>::max());
     const bool standardLink = args.Flag("--standard-link");
-    if (const auto mode = args.Value("--mode"); mode && *mode != "unbalanced")
-        throw UsageError("--mode: only unbalanced is available");
     const auto interval = std::chrono::milliseconds(args.Integer("--interval", 1, kMaxMs).value_or(kDefaultIntervalMs));
     const CommandPlan plan = TakePlan(args);
     MasterRunSetup setup = TakeMasterRunSetup(args, false);
-    if (setup.profile.mode == LinkMode::Balanced) throw UsageError("--mode: only unbalanced is available");
     setup.capture = args.Value("--pcap");
     if (!args.Rest().empty()) throw UsageError("unexpected argument '" + args.Rest().front() + "'");
 

@@ -18,6 +18,8 @@ void TfrmZh::btnCommandClick() {
         links.portOpen = [this] { return portOpen_; };
         links.tick = [this] {
             if (!TimerZZ->isActive()) station_->SimulationTick(txtAdd->value());
+            // A balanced link's timer also wakes for the step's time limit.
+            ArmLinkTimer();
         };
         frmCommand = new CommandDialog(*station_, std::move(links), this);
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tc101tool command against tc101tool outstation as two processes over a
 # socat pair: a select/execute, a negative confirmation, a lone execute
-# refused and allowed, a selection that runs out, and silence.
+# refused and allowed, a selection that runs out, silence, and the balanced
+# link in two profiles.
 set -uo pipefail
 tool=$1
 # shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
@@ -46,11 +47,28 @@ expect expired 1 "negative COT 7" --type sc --ioa 1 --execute-only
 for type in cs ci ts rp; do expect "$type" 0 confirmed --type $type; done
 expect read 0 confirmed --type rd --ioa 1
 expect cancel 0 confirmed --type sc --ioa 1 --cancel
-"$tool" command --port "$work/b" --type sc --ioa 1 --mode balanced >"$work/bad-mode.log" 2>&1; [ $? = 2 ] || fail "bad-mode: not exit 2"
+"$tool" command --port "$work/b" --type sc --ioa 1 --mode half >"$work/bad-mode.log" 2>&1; [ $? = 2 ] || fail "bad-mode: not exit 2"
 [ "$(wc -l <"$work/bad-mode.log")" = 1 ] || fail "bad-mode: not one line"
 
 station "--direct-execute"
 expect direct 0 confirmed --type sc --ioa 1 --execute-only
+
+# Balanced: each step as our user data, the replies as the station's own.
+# PROFILE SELECT_FRAME_START
+while read -r profile head; do
+  # The station's own direction comes up first, so its reply can wait for it.
+  station "--mode balanced --profile $profile --select-timeout 5000"
+  name=balanced-${profile//\//}
+  expect "$name" 0 confirmed --mode balanced --profile "$profile" --type sc --ioa 2 --value 1
+  for line in "1# 链路建立" "选择: 确认 (COT 7)" "执行: 确认 (COT 7)" "执行: 终止 (COT 10)"; do
+    grep -qF "$line" "$work/$name.log" || fail "$name: no '$line'"
+  done
+  grep -qE "^TX:$head" "$work/$name.log" || fail "$name: select frame"
+  expect "$name-unknown" 1 "negative COT 47" --mode balanced --profile "$profile" --type dc --ioa 40 --value 2
+done <<'CASES'
+1/1/1/2 68 09 09 68 [DF]3 01 2D 01 06 01 02 00 81
+2/2/2/3 68 0D 0D 68 [DF]3 01 00 2D 01 06 00 01 00 02 00 00 81
+CASES
 
 # Nobody answers.
 for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -60,6 +78,10 @@ pids+=($!)
 wait_until 5 test -e "$work/b" || fail "socat made no pty pair"
 expect silence 3 timeout --type sc --ioa 1 --timeout 300
 grep -qF "选择: 超时 (300 ms)" "$work/silence.log" || fail "silence: no timeout line"
+# Balanced, with ticks far apart: the link's timer ends the step in time.
+start=$(date +%s%N)
+expect silence-balanced 3 timeout --mode balanced --type sc --ioa 1 --timeout 300 --interval 5000
+[ $(( ($(date +%s%N) - start) / 1000000 )) -lt 3000 ] || fail "silence-balanced: the step waited for a tick"
 
 [ "$failures" = 0 ] && echo "command against outstation: all cases passed"
 exit $((failures > 0))

@@ -1,8 +1,9 @@
 // "控制命令(&K)" in the main window, offscreen, against the simulator over the
-// demo's link, in the narrow and the wide profile: each command type's
-// exchange through the dialog's buttons, a negative confirmation, a
-// selection that runs out before its execute, silence, and a command while
-// the master simulation polls. The step outcomes show in the dialog and in the log.
+// demo's link, in the narrow and the wide profile and on a balanced link:
+// each command type's exchange through the dialog's buttons, a negative
+// confirmation, a selection that runs out before its execute, silence, and a
+// command while the master simulation polls. The step outcomes show in the
+// dialog and in the log.
 
 #include <QAction>
 #include <QCheckBox>
@@ -87,8 +88,11 @@ struct ProfileCase {
     FieldSizes sizes;
     ObjectDecoding decoding;
     int address;
+    LinkMode mode = LinkMode::Unbalanced;
 };
-const ProfileCase kProfiles[] = {{{1, 1, 1, 2}, ObjectDecoding::Legacy, 7}, {{2, 2, 2, 3}, ObjectDecoding::Standard, 257}};
+const ProfileCase kProfiles[] = {{{1, 1, 1, 2}, ObjectDecoding::Legacy, 7},
+                                 {{2, 2, 2, 3}, ObjectDecoding::Standard, 257},
+                                 {{1, 1, 1, 2}, ObjectDecoding::Legacy, 7, LinkMode::Balanced}};
 
 class CommandDialogTest : public testing::ConfigDirTest {
 protected:
@@ -133,7 +137,9 @@ TEST_F(CommandDialogTest, EachTypeThroughTheDialogInBothProfiles) {
         LinkProfile profile;
         profile.sizes = p.sizes;
         profile.decoding = p.decoding;
-        SCOPED_TRACE(FieldSizesText(p.sizes));
+        profile.mode = p.mode;
+        const bool balanced = p.mode == LinkMode::Balanced;
+        SCOPED_TRACE(FieldSizesText(p.sizes) + (balanced ? " balanced" : ""));
         const PtyLink link;
         StationConfig config;
         config.address = static_cast<std::uint16_t>(p.address);
@@ -192,20 +198,29 @@ TEST_F(CommandDialogTest, EachTypeThroughTheDialogInBothProfiles) {
             for (const QString& step : expected) EXPECT_TRUE(log().contains(step)) << step.toStdString();
         }
 
-        // While the master simulation polls, the command takes its ticks and polling goes on after it.
-        Part<QSpinBox>(window, "txtInteval1")->setValue(50);
-        const auto polled = [&, from = log().size()] { return log().mid(from).count(QStringLiteral("========")) / 2; };
-        QTest::mouseClick(Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
-        ASSERT_TRUE(testing::WaitFor([&] { return polled() >= 3; }, 5000));
-        steps->clear();
-        fill(CommandType::Single, Object::Yx, 6, "1");
-        ASSERT_TRUE(press("btnSelect"));
-        ASSERT_TRUE(press("btnExecute"));
-        EXPECT_EQ(result->text(), QStringLiteral(u"结果: 确认"));
-        EXPECT_EQ(Items(*steps).size(), 3);
-        const qsizetype afterCommand = polled();
-        ASSERT_TRUE(testing::WaitFor([&] { return polled() >= afterCommand + 3; }, 5000)) << "polling did not go on";
-        QTest::mouseClick(Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
+        // The balanced link came up for the first command, without an interrogation.
+        if (balanced) {
+            EXPECT_TRUE(log().contains(QStringLiteral(u"%1# 链路建立").arg(p.address)));
+            EXPECT_FALSE(log().contains(QStringLiteral(u"========总召")));
+        }
+
+        // While the master simulation polls, the command takes its ticks and
+        // polling goes on after it (a balanced link is not polled).
+        if (!balanced) {
+            Part<QSpinBox>(window, "txtInteval1")->setValue(50);
+            const auto polled = [&, from = log().size()] { return log().mid(from).count(QStringLiteral("========")) / 2; };
+            QTest::mouseClick(Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
+            ASSERT_TRUE(testing::WaitFor([&] { return polled() >= 3; }, 5000));
+            steps->clear();
+            fill(CommandType::Single, Object::Yx, 6, "1");
+            ASSERT_TRUE(press("btnSelect"));
+            ASSERT_TRUE(press("btnExecute"));
+            EXPECT_EQ(result->text(), QStringLiteral(u"结果: 确认"));
+            EXPECT_EQ(Items(*steps).size(), 3);
+            const qsizetype afterCommand = polled();
+            ASSERT_TRUE(testing::WaitFor([&] { return polled() >= afterCommand + 3; }, 5000)) << "polling did not go on";
+            QTest::mouseClick(Part<QCheckBox>(window, "cbxMlzz"), Qt::LeftButton);
+        }
 
         // A device address nobody answers: the step runs out.
         Part<QSpinBox>(window, "txtAdd")->setValue(p.address + 1);
