@@ -137,8 +137,8 @@ std::optional<PollVerdict> MasterStation::Received(std::span<const std::uint8_t>
                                                    std::chrono::system_clock::time_point when,
                                                    std::optional<LinkWatch::Clock::time_point> firstOctet) {
     if (block.empty()) return std::nullopt;
-    if (Balanced()) return BalancedReceived(block, when);
     link_.Received(block, firstOctet.value_or(LinkWatch::Clock::now()));
+    if (Balanced()) return BalancedReceived(block, when);
     capture_.Add(CaptureDirection::Received, block, when);
     sink_.Line(LogColour::Green, ReceiveLine(block, TimeStamp(when)));
     const FrameAnalysis analysis = AnalyzeFrames(block, tables_, options_.decoding, options_.profile, options_.hour);

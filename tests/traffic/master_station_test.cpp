@@ -178,6 +178,11 @@ TEST(MasterStation, BalancedStartUpAnswersAndDuplicates) {
     const auto* counters = rig.station.BalancedCounters();
     ASSERT_NE(counters, nullptr);
     EXPECT_EQ(counters->duplicates, 1);
+    // Our three primary frames were answered; our acknowledgements wait for nothing.
+    const LinkCounts& link = rig.station.Link().Statistics().Counts();
+    EXPECT_EQ(link.sent, 3u);
+    EXPECT_EQ(link.answered, 3u);
+    EXPECT_EQ(link.timeouts + link.unexpected, 0u);
 }
 
 }  // namespace
