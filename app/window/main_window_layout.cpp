@@ -247,6 +247,9 @@ void TfrmZh::SetupLayout() {
     setMinimumSize(700, 500);
     resize(831, 656);
     BuildMenu();
+    // Wider than designed when the menu needs it, so 帮助 and 退出 never hide
+    // behind the menu bar's overflow arrow.
+    if (const int menuWidth = menuBar()->sizeHint().width(); menuWidth > width()) resize(menuWidth, height());
 
     auto* central = new QWidget;
     auto* column = new QVBoxLayout(central);
