@@ -14,7 +14,7 @@ status=0
 
 configure_and_build() {  # dir, target, cmake options...
   local dir=$1 target=$2; shift 2
-  cmake -S . -B "$dir" -G Ninja -DTC101_WERROR=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 "$@" >/dev/null || return 1
+  cmake -S . -B "$dir" -G Ninja -DTC101_WERROR=ON -DCMAKE_UNITY_BUILD=ON "$@" >/dev/null || return 1
   cmake --build "$dir" -j "$jobs" --target "$target" || return 1
 }
 
