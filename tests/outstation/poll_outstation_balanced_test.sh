@@ -9,14 +9,7 @@ tool=$1
 # shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
 . "$(dirname "$0")/../support/station_script.sh"
 
-printf '遥测量,单位,比例\n' >"$work/yc.csv"
-printf '遥信量,0的意义,1的意义\n' >"$work/yx.csv"
-for i in 1 2 3 4 5 6; do
-  printf 'yc%s,A,1\n' "$i" >>"$work/yc.csv"
-  printf 'yx%s,分,合\n' "$i" >>"$work/yx.csv"
-done
-"$tool" table import "$work/yc.csv" "$work/yc.sen" --kind yc >/dev/null || fail "cannot make yc.sen"
-"$tool" table import "$work/yx.csv" "$work/yx.sen" --kind yx >/dev/null || fail "cannot make yx.sen"
+make_point_definitions
 
 # run NAME OPTIONS STATION_OPTIONS POLL_OPTIONS: both sides' output in $work/NAME.*
 run() {

@@ -21,3 +21,16 @@ fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
+
+# $work/yc.sen and $work/yx.sen for six points each, with state texts and
+# ratio 1, so the tables show every value the simulator sends.
+make_point_definitions() {
+  printf '遥测量,单位,比例\n' >"$work/yc.csv"
+  printf '遥信量,0的意义,1的意义\n' >"$work/yx.csv"
+  for i in 1 2 3 4 5 6; do
+    printf 'yc%s,A,1\n' "$i" >>"$work/yc.csv"
+    printf 'yx%s,分,合\n' "$i" >>"$work/yx.csv"
+  done
+  "$tool" table import "$work/yc.csv" "$work/yc.sen" --kind yc >/dev/null || fail "cannot make yc.sen"
+  "$tool" table import "$work/yx.csv" "$work/yx.sen" --kind yx >/dev/null || fail "cannot make yx.sen"
+}
