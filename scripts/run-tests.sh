@@ -8,8 +8,8 @@
 # takes about half the compiler time of one unit per file on a cold build),
 # and with line tables only for debug information: enough for the sanitizers'
 # and a debugger's backtraces, and -O2 with full -g compiles 30 % slower.
-# The tests mostly wait on lines and timers, so twice as many run as there
-# are cores.
+# The tests mostly wait on lines and timers, so three times as many run as
+# there are cores.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,7 +25,7 @@ configure_and_build() {  # dir, target, cmake options...
 
 run_ctest() {  # dir, ctest options...
   local dir=$1; shift
-  ctest --test-dir "$dir" --output-on-failure -j "$((2 * jobs))" --timeout 300 "$@"
+  ctest --test-dir "$dir" --output-on-failure -j "$((3 * jobs))" --timeout 300 "$@"
 }
 
 echo "=== ASan+UBSan build ==="
