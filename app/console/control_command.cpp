@@ -15,7 +15,6 @@
 #include "app/console/console_master.h"
 #include "app/console/master_run_setup.h"
 #include "app/console/port_options.h"
-#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "protocol/commands.h"
 #include "traffic/command_sequence.h"
@@ -173,12 +172,10 @@ CommandPlan TakePlan(Args& args) {
 int RunCommand(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kFrameCompleteHelp) +
-                             std::string(kUsageProfile) + std::string(kProfileOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, MasterCommandHelp(kUsageHead, kUsageProfile, kUsageTail));
         return 0;
     }
-    PortSettings port = TakePortOptions(args);
-    TakeFrameComplete(args, port);
+    const PortSettings port = TakeMasterPortOptions(args);
     const auto address = args.Integer("--address", std::numeric_limits<std::int32_t>::min(),
                                       std::numeric_limits<std::int32_t>::max());
     const bool standardLink = args.Flag("--standard-link");

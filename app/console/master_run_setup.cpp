@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "app/console/port_options.h"
 #include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "export/workbook_writer.h"
@@ -34,6 +35,16 @@ void LoadDefinitions(Table& table, const std::optional<std::string>& given, std:
 }
 
 }  // namespace
+
+std::string MasterCommandHelp(std::string_view head, std::string_view profileHeading, std::string_view tail) {
+    std::string help(head);
+    help += kPortOptionsHelp;
+    help += kFrameCompleteHelp;
+    help += profileHeading;
+    help += kProfileOptionsHelp;
+    help += tail;
+    return help;
+}
 
 MasterRunSetup TakeMasterRunSetup(Args& args, bool withDefinitions) {
     MasterRunSetup setup;

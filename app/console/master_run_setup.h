@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/console/args.h"
@@ -27,6 +28,10 @@ struct MasterRunSetup {
     LinkProfile profile;
     ExplainMode explain = ExplainMode::Off;  // --explain, --json
 };
+
+// The --help of a command that plays the master: its head, the port options with --frame-complete, its heading
+// of the profile options, those and its tail.
+std::string MasterCommandHelp(std::string_view head, std::string_view profileHeading, std::string_view tail);
 
 // --color and the profile options, and with definitions also --yc, --yx,
 // --tables, --xlsx, --pcap, --explain and --json.

@@ -16,7 +16,6 @@
 #include "app/console/master_run_setup.h"
 #include "app/console/poll_run.h"
 #include "app/console/port_options.h"
-#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "traffic/link_stats_text.h"
 #include "app/console/address_option.h"
@@ -152,13 +151,11 @@ int Poll(const PollRun& run) {
 int RunPoll(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kFrameCompleteHelp) +
-                             std::string(kUsageProfile) + std::string(kProfileOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, MasterCommandHelp(kUsageHead, kUsageProfile, kUsageTail));
         return 0;
     }
     PollRun run;
-    run.port = TakePortOptions(args);
-    TakeFrameComplete(args, run.port);
+    run.port = TakeMasterPortOptions(args);
     const std::optional<std::string> addressText = args.Value("--address");
     if (addressText && IsSingleAddress(*addressText))
         run.address = ParseInteger(*addressText, "--address", std::numeric_limits<std::int32_t>::min(),

@@ -45,10 +45,12 @@ PortSettings TakePortOptions(Args& args, PortSettings stored) {
     return stored;
 }
 
-void TakeFrameComplete(Args& args, PortSettings& settings) {
-    if (args.Flag("--frame-complete")) settings.frameComplete = true;
-}
-
 PortSettings TakePortOptions(Args& args) { return TakePortOptions(args, ReadPortSettings(ComSetFile())); }
+
+PortSettings TakeMasterPortOptions(Args& args) {
+    PortSettings settings = TakePortOptions(args);
+    if (args.Flag("--frame-complete")) settings.frameComplete = true;
+    return settings;
+}
 
 }  // namespace tc101::console

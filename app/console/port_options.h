@@ -39,12 +39,11 @@ inline constexpr std::string_view kFrameCompleteHelp =
     "                     without waiting for the frame delay (default: FrameComplete of\n"
     "                     section ComSet, off)\n";
 
-// --frame-complete, for the commands that play the master.
-void TakeFrameComplete(Args& args, PortSettings& settings);
-
 // Takes the port options out of args over the given settings.
 PortSettings TakePortOptions(Args& args, PortSettings stored);
 // Over the settings stored in comset.ini.
 PortSettings TakePortOptions(Args& args);
+// Those and --frame-complete, for the commands that play the master.
+PortSettings TakeMasterPortOptions(Args& args);
 
 }  // namespace tc101::console

@@ -10,7 +10,6 @@
 #include "app/console/console_master.h"
 #include "app/console/master_run_setup.h"
 #include "app/console/port_options.h"
-#include "app/console/profile_options.h"
 #include "app/console/table_print.h"
 #include "protocol/hex_text.h"
 #include "traffic/send_message.h"
@@ -63,12 +62,10 @@ std::string JoinWords(const std::vector<std::string>& words) {
 int RunSend(Words words) {
     Args args(words);
     if (args.Flag("--help") || args.Flag("-h")) {
-        WriteAll(stdout, std::string(kUsageHead) + std::string(kPortOptionsHelp) + std::string(kFrameCompleteHelp) +
-                             std::string(kUsageProfile) + std::string(kProfileOptionsHelp) + std::string(kUsageTail));
+        WriteAll(stdout, MasterCommandHelp(kUsageHead, kUsageProfile, kUsageTail));
         return 0;
     }
-    PortSettings port = TakePortOptions(args);
-    TakeFrameComplete(args, port);
+    const PortSettings port = TakeMasterPortOptions(args);
     const auto waitMs = args.Integer("--wait", 0, std::numeric_limits<std::int32_t>::max()).value_or(kDefaultWaitMs);
     const MasterRunSetup setup = TakeMasterRunSetup(args, false);
     const std::vector<std::string> rest = args.Rest();
