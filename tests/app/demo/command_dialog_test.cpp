@@ -22,6 +22,7 @@
 #include "app/demo/demo_window.h"
 #include "app/demo/pty_link.h"
 #include "app/window/main_window.h"
+#include "demo_window_fixture.h"
 #include "outstation/station_runner.h"
 #include "serial/port_settings.h"
 #include "support/config_dir.h"
@@ -36,8 +37,6 @@ namespace {
 
 using testing::Part;
 
-constexpr int kStationDelayMs = 5;
-constexpr int kWindowDelayMs = 10;
 // Long enough that a loaded machine still executes in time, short enough to wait out.
 constexpr std::int64_t kSelectTimeoutMs = 2000;
 const QString kRunning = QStringLiteral(u"进行中…");
@@ -94,26 +93,7 @@ const ProfileCase kProfiles[] = {{{1, 1, 1, 2}, ObjectDecoding::Legacy, 7},
                                  {{2, 2, 2, 3}, ObjectDecoding::Standard, 257},
                                  {{1, 1, 1, 2}, ObjectDecoding::Legacy, 7, LinkMode::Balanced}};
 
-class CommandDialogTest : public testing::ConfigDirTest {
-protected:
-    void SetUp() override {
-        ConfigDirTest::SetUp();
-        IniFile comset(File("comset.ini"));
-        comset.WriteInteger(kComSetSection, kKeyRecieveDelay, kWindowDelayMs);
-    }
-
-    static StationRunner::PortSetup StationPort(const std::string& name) {
-        return [name](TComm& comm) {
-            SetComm1Properties(comm);
-            PortSettings settings;
-            settings.port = name;
-            settings.recieveDelay = kStationDelayMs;
-            ApplyPortSettings(settings, comm);
-        };
-    }
-
-    testing::MessageRecorder boxes;
-};
+using CommandDialogTest = DemoWindowFixture;
 
 std::uint32_t ObjectAddress(const LinkProfile& profile, Object object, int point) {
     const bool standard = profile.decoding == ObjectDecoding::Standard;

@@ -21,6 +21,7 @@
 #include "app/demo/demo_window.h"
 #include "app/demo/pty_link.h"
 #include "app/window/main_window.h"
+#include "demo_window_fixture.h"
 #include "files/table_file.h"
 #include "files/ui/yc_yx_def_form.h"
 #include "outstation/point_pattern.h"
@@ -39,8 +40,6 @@ namespace {
 constexpr int kYc = 10;
 constexpr int kYx = 12;
 constexpr std::uint32_t kSeed = 7;
-constexpr int kStationDelayMs = 5;
-constexpr int kWindowDelayMs = 10;
 constexpr int kPollIntervalMs = 50;
 // Well after the interrogation at 50 ms ticks, well before the test's patience ends.
 constexpr std::int64_t kEventEveryMs = 1500;
@@ -54,24 +53,8 @@ int DeviceColumn(const Table& table, int address) {
     return -1;
 }
 
-class DemoWindowTest : public testing::ConfigDirTest {
+class DemoWindowTest : public DemoWindowFixture {
 protected:
-    void SetUp() override {
-        ConfigDirTest::SetUp();
-        IniFile comset(File("comset.ini"));
-        comset.WriteInteger(kComSetSection, kKeyRecieveDelay, kWindowDelayMs);
-    }
-
-    StationRunner::PortSetup StationPort(const std::string& name) const {
-        return [name](TComm& comm) {
-            SetComm1Properties(comm);
-            PortSettings settings;
-            settings.port = name;
-            settings.recieveDelay = kStationDelayMs;
-            ApplyPortSettings(settings, comm);
-        };
-    }
-
     // Stand-in definitions written where the test keeps its files.
     DemoSession Session(const PtyLink& link) const {
         ValueTables tables;
@@ -85,8 +68,6 @@ protected:
         session.yxFile = File("demo-yx.sen");
         return session;
     }
-
-    testing::MessageRecorder boxes;
 };
 
 TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
