@@ -8,36 +8,10 @@ set -uo pipefail
 tool=$1
 # shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
 . "$(dirname "$0")/../support/station_script.sh"
+# shellcheck source-path=SCRIPTDIR source=../support/poll_pair.sh
+. "$(dirname "$0")/../support/poll_pair.sh"
 
 make_point_definitions
-
-# run NAME OPTIONS STATION_OPTIONS POLL_OPTIONS: both sides' output in $work/NAME.*
-run() {
-  local name=$1 options=$2 station_options=$3 poll_options=$4
-  rm -f "$work/a" "$work/b"
-  socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
-  local socat_pid=$!
-  pids+=("$socat_pid")
-  wait_until 5 test -e "$work/a" -a -e "$work/b" || fail "$name: socat made no pty pair"
-  # shellcheck disable=SC2086
-  "$tool" outstation --port "$work/a" --frame-delay 10 --yx 6 --yc 6 --seed 5 $options $station_options \
-    >"$work/$name.station" 2>"$work/$name.station.err" &
-  local station=$!
-  pids+=("$station")
-  wait_until 10 holds_file "$station" "$work/a" || fail "$name: the station does not open its port"
-  # shellcheck disable=SC2086
-  "$tool" poll --port "$work/b" --frame-delay 10 --interval 60 --color never --tables \
-    --yc "$work/yc.sen" --yx "$work/yx.sen" $options $poll_options >"$work/$name.poll" 2>"$work/$name.poll.err" ||
-    fail "$name: poll exits $?: $(cat "$work/$name.poll.err")"
-  kill -TERM "$station"
-  wait "$station" || fail "$name: outstation exits $?: $(cat "$work/$name.station.err")"
-  kill "$socat_pid" 2>/dev/null
-  wait "$socat_pid" 2>/dev/null
-}
-
-table() { sed -n "/^\[$2\]/,/^\[/p" "$work/$1.poll" | sed '1d;2d;/^\[/d' | cut -f5-; }
-has() { grep -qF -- "$3" "$work/$1.poll" || fail "$1: $2"; }
-lacks() { ! grep -qF -- "$3" "$work/$1.poll" || fail "$1: $2"; }
 
 quiet="--change-every 0 --event-every 0"
 run baseline "" "$quiet" "--ticks 12"

@@ -8,41 +8,13 @@ set -uo pipefail
 tool=$1
 # shellcheck source-path=SCRIPTDIR source=../support/station_script.sh
 . "$(dirname "$0")/../support/station_script.sh"
+# shellcheck source-path=SCRIPTDIR source=../support/poll_pair.sh
+. "$(dirname "$0")/../support/poll_pair.sh"
 
 make_point_definitions
 
-# run NAME PROFILE_OPTIONS STATION_OPTIONS TICKS: both sides' output in $work/NAME.*
-run() {
-  local name=$1 profile=$2 station_options=$3 ticks=$4
-  rm -f "$work/a" "$work/b"
-  socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
-  local socat_pid=$!
-  pids+=("$socat_pid")
-  wait_until 5 test -e "$work/a" -a -e "$work/b" || fail "$name: socat made no pty pair"
-  # shellcheck disable=SC2086
-  "$tool" outstation --port "$work/a" --frame-delay 10 --yx 6 --yc 6 --seed 5 $profile $station_options \
-    >"$work/$name.station" 2>"$work/$name.station.err" &
-  local station=$!
-  pids+=("$station")
-  wait_until 10 holds_file "$station" "$work/a" || fail "$name: the station does not open its port"
-  # shellcheck disable=SC2086
-  "$tool" poll --port "$work/b" --frame-delay 10 --interval 60 --ticks "$ticks" --color never --tables \
-    --yc "$work/yc.sen" --yx "$work/yx.sen" $profile >"$work/$name.poll" 2>"$work/$name.poll.err" ||
-    fail "$name: poll exits $?: $(cat "$work/$name.poll.err")"
-  kill -TERM "$station"
-  wait "$station" || fail "$name: outstation exits $?: $(cat "$work/$name.station.err")"
-  kill "$socat_pid" 2>/dev/null
-  wait "$socat_pid" 2>/dev/null
-}
-
-# The device value columns of a table as printed by --tables, title row aside.
-table() { sed -n "/^\[$2\]/,/^\[/p" "$work/$1.poll" | sed '1d;2d;/^\[/d' | cut -f5-; }
-
-has() { grep -qF -- "$3" "$work/$1.poll" || fail "$1: $2"; }
-lacks() { ! grep -qF -- "$3" "$work/$1.poll" || fail "$1: $2"; }
-
 quiet="--change-every 0 --event-every 0"
-run baseline "" "$quiet" 12
+run baseline "" "$quiet" "--ticks 12"
 has baseline "no end of the interrogation" "总召结束"
 [ -n "$(table baseline GrdYX | tr -d '\t\n')" ] || fail "baseline: no telesignal values"
 [ -n "$(table baseline GrdYC | tr -d '\t\n')" ] || fail "baseline: no measured values"
@@ -54,14 +26,14 @@ for sizes in "${profiles[@]}"; do
   for decoding in legacy standard; do
     name="${sizes//\//-}-$decoding"
     options="--profile $sizes --decoding $decoding"
-    run "$name" "$options" "$quiet" 12
+    run "$name" "$options" "$quiet" "--ticks 12"
     has "$name" "the interrogation does not complete" "总召结束"
     lacks "$name" "a checksum error" "效验有误"
     lacks "$name" "no valid frame" "没有有效的101报文帧"
     [ "$(table "$name" GrdYX)" = "$(table baseline GrdYX)" ] || fail "$name: GrdYX differs from 1/1/1/2 legacy"
     [ "$(table "$name" GrdYC)" = "$(table baseline GrdYC)" ] || fail "$name: GrdYC differs from 1/1/1/2 legacy"
 
-    run "$name-spont" "$options" "--change-every 100 --event-every 400" 30
+    run "$name-spont" "$options" "--change-every 100 --event-every 400" "--ticks 30"
     has "$name-spont" "no event record" "事件纪录帧"
     has "$name-spont" "no measured value change" "变化遥测帧"
     lacks "$name-spont" "a checksum error" "效验有误"
