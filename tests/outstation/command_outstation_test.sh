@@ -10,7 +10,7 @@ tool=$1
 
 # station STATION_OPTIONS: a fresh pair with the station on a; the master uses b.
 station() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  stop_started
   rm -f "$work/a" "$work/b"
   socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
   pids+=($!)
@@ -71,7 +71,7 @@ done <<'CASES'
 CASES
 
 # Nobody answers.
-for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+stop_started
 rm -f "$work/a" "$work/b"
 socat pty,raw,echo=0,link="$work/a" pty,raw,echo=0,link="$work/b" &
 pids+=($!)

@@ -17,6 +17,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Ends the processes started so far and waits until they are gone: a socat
+# still on its way out removes its links, even those a new socat has just made.
+stop_started() {
+  [ ${#pids[@]} -gt 0 ] || return 0
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait "${pids[@]}" 2>/dev/null
+  pids=()
+}
+
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
