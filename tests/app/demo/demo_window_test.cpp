@@ -68,23 +68,37 @@ protected:
         session.yxFile = File("demo-yx.sen");
         return session;
     }
+
+    // The simulator of these tests: the stand-ins' counts, values that stay as interrogated.
+    static StationConfig Station(const LinkProfile& profile, int address, std::int64_t eventEveryMs) {
+        StationConfig config;
+        config.ycCount = kYc;
+        config.yxCount = kYx;
+        config.seed = kSeed;
+        config.changeEveryMs = 0;
+        config.eventEveryMs = eventEveryMs;
+        config.profile = profile;
+        config.address = static_cast<std::uint16_t>(address);
+        return config;
+    }
+
+    // The window on the link's other end, prepared as the demo prepares it.
+    void Open(TfrmZh& window, const PtyLink& link, const LinkProfile& profile = {}) const {
+        window.SetSessionPort(link.PortB());
+        window.show();
+        DemoSession session = Session(link);
+        session.profile = profile;
+        PrepareDemoWindow(window, session);
+    }
 };
 
 TEST_F(DemoWindowTest, MasterSimulationFillsTheTablesWithTheSimulatorsValues) {
     const PtyLink link;
-    StationConfig config;
-    config.ycCount = kYc;
-    config.yxCount = kYx;
-    config.seed = kSeed;
-    config.changeEveryMs = 0;  // the measured values stay as interrogated
-    config.eventEveryMs = kEventEveryMs;
-    StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+    StationRunner runner(Station({}, 1, kEventEveryMs), StationPort(link.PortA()), [](const std::string&) {});
     runner.Start();
 
     TfrmZh window;
-    window.SetSessionPort(link.PortB());
-    window.show();
-    PrepareDemoWindow(window, Session(link));
+    Open(window, link);
     ASSERT_TRUE(window.PortOpen()) << "the session port did not open";
     EXPECT_TRUE(boxes.shown.empty());
     testing::Part<QSpinBox>(window, "txtInteval1")->setValue(kPollIntervalMs);
@@ -148,23 +162,11 @@ TEST_F(DemoWindowTest, MasterSimulationInOtherProfilesFillsTheRightRows) {
         SCOPED_TRACE(name);
         const int address = c.sizes.linkAddress == 2 ? kWideAddress : 7;
         const PtyLink link;
-        StationConfig config;
-        config.ycCount = kYc;
-        config.yxCount = kYx;
-        config.seed = kSeed;
-        config.changeEveryMs = 0;
-        config.eventEveryMs = kEventEveryMs;
-        config.profile = profile;
-        config.address = static_cast<std::uint16_t>(address);
-        StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+        StationRunner runner(Station(profile, address, kEventEveryMs), StationPort(link.PortA()), [](const std::string&) {});
         runner.Start();
 
         TfrmZh window;
-        window.SetSessionPort(link.PortB());
-        window.show();
-        DemoSession session = Session(link);
-        session.profile = profile;
-        PrepareDemoWindow(window, session);
+        Open(window, link, profile);
         ASSERT_TRUE(window.PortOpen());
         EXPECT_EQ(testing::Part<QLabel>(window, "ProfilePanel")->text(),
                   QString::fromStdString(" 规约:" + FieldSizesText(c.sizes) + (standard ? " 标准" : "")));
@@ -207,9 +209,7 @@ TEST_F(DemoWindowTest, PointEditorShowsTheStandIns) {
     const PtyLink link;
     {
         TfrmZh window;
-        window.SetSessionPort(link.PortB());
-        window.show();
-        PrepareDemoWindow(window, Session(link));
+        Open(window, link);
         std::string shownYc;
         std::string shownYx;
         QTimer::singleShot(0, [&] {
@@ -253,23 +253,11 @@ TEST_F(DemoWindowTest, BalancedLinkFillsTheTables) {
         const int address = c.sizes.linkAddress == 2 ? kWideAddress : 7;
         const int column = c.sizes.linkAddress == 0 ? 0 : address;
         const PtyLink link;
-        StationConfig config;
-        config.ycCount = kYc;
-        config.yxCount = kYx;
-        config.seed = kSeed;
-        config.changeEveryMs = 0;
-        config.eventEveryMs = 0;
-        config.profile = profile;
-        config.address = static_cast<std::uint16_t>(address);
-        StationRunner runner(config, StationPort(link.PortA()), [](const std::string&) {});
+        StationRunner runner(Station(profile, address, 0), StationPort(link.PortA()), [](const std::string&) {});
         runner.Start();
 
         TfrmZh window;
-        window.SetSessionPort(link.PortB());
-        window.show();
-        DemoSession session = Session(link);
-        session.profile = profile;
-        PrepareDemoWindow(window, session);
+        Open(window, link, profile);
         ASSERT_TRUE(window.PortOpen());
         EXPECT_TRUE(testing::Part<QLabel>(window, "ProfilePanel")->text().endsWith(QStringLiteral(u" 平衡")));
         EXPECT_FALSE(testing::Part<QPushButton>(window, "Btn1J")->isEnabled());
