@@ -8,17 +8,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "app/window/main_window.h"
-#include "files/app_paths.h"
-#include "files/ini_file.h"
-#include "serial/port_settings.h"
+#include "live_port.h"
 #include "traffic/ui/command_dialog.h"
-#include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 
 namespace {
@@ -39,11 +35,7 @@ bool Press(QWidget& dialog, const char* button) {
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     tc101::Application app(argc, argv);
-    {
-        tc101::IniFile comset(tc101::AppFile("comset.ini"));
-        comset.WriteString(tc101::kComSetSection, tc101::kKeyPort, argv[1]);
-        comset.WriteInteger(tc101::kComSetSection, tc101::kKeyAutoOpen, 1);
-    }
+    tc101::shots::StoreAutoOpenPort(argv[1]);
     tc101::TfrmZh window;
     window.resize(1100, 800);
     window.show();
@@ -56,8 +48,6 @@ int main(int argc, char** argv) {
     const QString output = QString::fromLocal8Bit(argv[2]);
     dialog->grab().save(output);
     window.grab().save(output + QStringLiteral(".window.png"));
-    QFile log(output + QStringLiteral(".txt"));
-    const auto* traffic = window.findChild<tc101::TrafficLog*>(QStringLiteral("Memo1"));
-    if (log.open(QIODevice::WriteOnly)) log.write(traffic->toPlainText().toUtf8());
+    tc101::shots::SaveLogText(window, output + QStringLiteral(".txt"));
     return done ? 0 : 1;
 }

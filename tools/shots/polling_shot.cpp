@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QSpinBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,11 +18,8 @@
 #include <QToolTip>
 
 #include "app/window/main_window.h"
-#include "files/ini_file.h"
-#include "files/app_paths.h"
-#include "serial/port_settings.h"
+#include "live_port.h"
 #include "traffic/ui/bw_set_form.h"
-#include "traffic/ui/traffic_log.h"
 #include "widgets/application.h"
 #include "widgets/grid_view.h"
 #include "widgets/table_model.h"
@@ -31,11 +27,7 @@
 int main(int argc, char** argv) {
     if (argc < 4) return 2;
     tc101::Application app(argc, argv);
-    {
-        tc101::IniFile comset(tc101::AppFile("comset.ini"));
-        comset.WriteString(tc101::kComSetSection, tc101::kKeyPort, argv[1]);
-        comset.WriteInteger(tc101::kComSetSection, tc101::kKeyAutoOpen, 1);
-    }
+    tc101::shots::StoreAutoOpenPort(argv[1]);
     tc101::TfrmZh window;
     window.resize(1100, 800);
     window.show();
@@ -66,9 +58,7 @@ int main(int argc, char** argv) {
         QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[3]) +
                                                              QStringLiteral("-screen.png"));
     }
-    QFile log(QString::fromLocal8Bit(argv[3]) + QStringLiteral(".txt"));
-    const auto* traffic = window.findChild<tc101::TrafficLog*>(QStringLiteral("Memo1"));
-    if (log.open(QIODevice::WriteOnly)) log.write(traffic->toPlainText().toUtf8());
+    tc101::shots::SaveLogText(window, QString::fromLocal8Bit(argv[3]) + QStringLiteral(".txt"));
     simulate->click();
     return 0;
 }
